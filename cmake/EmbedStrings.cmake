@@ -1,0 +1,6 @@
+file(READ ${IN} content)
+string(FIND "${content}" ")zentrova_strings\"" clash)
+if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "string table contains the raw-string delimiter")
+endif()
+file(WRITE ${OUT} "// Generated from the string table; do not edit.\n#include <string_view>\nnamespace zentrova {\nextern const std::string_view kInfoPlistTableText;\nconst std::string_view kInfoPlistTableText = R\"zentrova_strings(${content})zentrova_strings\";\n}\n")

@@ -1,0 +1,19 @@
+#include "cli/CliCommand.h"
+
+#include "cli/ScanCommand.h"
+
+namespace zentrova {
+
+std::span<const CliCommand> cliCommands() {
+    static const CliCommand commands[] = {
+        {"scan", "list the recordings under a directory and their front/rear pairs", runScanCommand},
+    };
+    return commands;
+}
+
+int reportUsageError(std::ostream& err, std::string_view message) {
+    err << "zentrova-cli: " << message << '\n';
+    return kExitUsage;
+}
+
+}  // namespace zentrova

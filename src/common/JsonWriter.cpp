@@ -1,0 +1,136 @@
+#include "common/JsonWriter.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace zentrova {
+
+void JsonWriter::beforeValue() {
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    if (!m_hasElement.empty()) {
+        if (m_hasElement.back()) m_text.push_back(',');
+        m_hasElement.back() = true;
+    }
+}
+
+JsonWriter& JsonWriter::beginObject() {
+    beforeValue();
+    m_text.push_back('{');
+    m_hasElement.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::endObject() {
+    m_text.push_back('}');
+    if (!m_hasElement.empty()) m_hasElement.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::beginArray() {
+    beforeValue();
+    m_text.push_back('[');
+    m_hasElement.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::endArray() {
+    m_text.push_back(']');
+    if (!m_hasElement.empty()) m_hasElement.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::key(std::string_view name) {
+    beforeValue();
+    m_text += escaped(name);
+    m_text.push_back(':');
+    m_afterKey = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::value(std::string_view text) {
+    beforeValue();
+    m_text += escaped(text);
+    return *this;
+}
+
+JsonWriter& JsonWriter::value(bool flag) {
+    beforeValue();
+    m_text += flag ? "true" : "false";
+    return *this;
+}
+
+JsonWriter& JsonWriter::value(long long number) {
+    beforeValue();
+    m_text += std::to_string(number);
+    return *this;
+}
+
+JsonWriter& JsonWriter::value(unsigned long long number) {
+    beforeValue();
+    m_text += std::to_string(number);
+    return *this;
+}
+
+namespace {
+
+template <typename T>
+std::string shortest(T number) {
+    // JSON has no NaN or infinity.
+    if (!std::isfinite(number)) return "null";
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    return std::string(buffer, result.ptr);
+}
+
+}  // namespace
+
+JsonWriter& JsonWriter::value(float number) {
+    beforeValue();
+    m_text += shortest(number);
+    return *this;
+}
+
+JsonWriter& JsonWriter::value(double number) {
+    beforeValue();
+    m_text += shortest(number);
+    return *this;
+}
+
+JsonWriter& JsonWriter::null() {
+    beforeValue();
+    m_text += "null";
+    return *this;
+}
+
+std::string JsonWriter::escaped(std::string_view text) {
+    static const char* hex = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size() + 2);
+    out.push_back('"');
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            if (c < 0x20) {
+                out += "\\u00";
+                out.push_back(hex[c >> 4]);
+                out.push_back(hex[c & 15]);
+            } else {
+                out.push_back(static_cast<char>(c));
+            }
+        }
+    }
+    out.push_back('"');
+    return out;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zentrova {
+
+// Builds compact JSON text. Separators are placed automatically; floating
+// values are written in the shortest form that reads back to the same value
+// of their own type.
+class JsonWriter {
+public:
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
+    JsonWriter& key(std::string_view name);
+
+    JsonWriter& value(std::string_view text);
+    JsonWriter& value(const char* text) { return value(std::string_view(text)); }
+    JsonWriter& value(const std::string& text) { return value(std::string_view(text)); }
+    JsonWriter& value(bool flag);
+    JsonWriter& value(int number) { return value(static_cast<long long>(number)); }
+    JsonWriter& value(long number) { return value(static_cast<long long>(number)); }
+    JsonWriter& value(unsigned number) { return value(static_cast<unsigned long long>(number)); }
+    JsonWriter& value(unsigned long number) { return value(static_cast<unsigned long long>(number)); }
+    JsonWriter& value(long long number);
+    JsonWriter& value(unsigned long long number);
+    JsonWriter& value(float number);
+    JsonWriter& value(double number);
+    JsonWriter& null();
+
+    const std::string& text() const { return m_text; }
+
+    static std::string escaped(std::string_view text);
+
+private:
+    void beforeValue();
+
+    std::string m_text;
+    // One entry per open container: whether it already holds an element.
+    std::vector<bool> m_hasElement;
+    bool m_afterKey = false;
+};
+
+}  // namespace zentrova

@@ -1,0 +1,188 @@
+#include "recordings/ORVMedia.h"
+
+#include "recordings/PathNames.h"
+
+#include <cstdio>
+
+namespace zentrova {
+namespace {
+
+constexpr size_t kAlwaysNameLength = 22;  // alwa_yyyymmdd_hhmiss_F
+constexpr size_t kMotionNameLength = 24;  // motion_yyyymmdd_hhmiss_F
+constexpr size_t kEventNameLength = 23;   // event_yyyymmdd_hhmiss_F
+constexpr size_t kTimeLength = 15;        // yyyymmdd_hhmiss
+
+bool hasTemplateLength(size_t length) {
+    return length == kAlwaysNameLength || length == kMotionNameLength || length == kEventNameLength;
+}
+
+// A string's integer value: leading blanks, an optional sign, digits up to
+// the first non-digit; no digits give 0.
+int integerValue(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
+                               text[i] == '\f' || text[i] == '\v')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+    return static_cast<int>(negative ? -value : value);
+}
+
+bool inRange(int value, int low, int high) { return value >= low && value <= high; }
+
+int sign(int value) { return (value > 0) - (value < 0); }
+
+}  // namespace
+
+std::string_view mediaDivisionWord(ORVMediaDivision division) {
+    switch (division) {
+    case ORVMediaDivisionAlways: return "alwa";
+    case ORVMediaDivisionMotion: return "motion";
+    case ORVMediaDivisionEvent: return "event";
+    }
+    return {};
+}
+
+std::string_view mediaDirectionWord(ORVMediaDirection direction) {
+    switch (direction) {
+    case ORVMediaDirectionFront: return "front";
+    case ORVMediaDirectionRear: return "rear";
+    case ORVMediaDirectionUnknown: break;
+    }
+    return {};
+}
+
+TextKey mediaDivisionLabelKey(ORVMediaDivision division) {
+    switch (division) {
+    case ORVMediaDivisionAlways: return TextKey{"media.always"};
+    case ORVMediaDivisionMotion: return TextKey{"media.motion"};
+    case ORVMediaDivisionEvent: return TextKey{"media.event"};
+    }
+    return TextKey{"media.unknown"};
+}
+
+ORVMedia::ORVMedia() { updateTimeKey(); }
+
+ORVMedia::ORVMedia(std::string_view path) : ORVMedia() { parsePath(path); }
+
+std::shared_ptr<ORVMedia> ORVMedia::mediaWithPath(std::string_view path) {
+    return std::make_shared<ORVMedia>(path);
+}
+
+void ORVMedia::parsePath(std::string_view path) {
+    m_path = PathNames::normalizedFilePath(path);
+    std::string_view component = PathNames::lastComponent(m_path);
+    m_mediaName = std::string(PathNames::withoutExtension(component));
+    m_extension = std::string(PathNames::extension(component));
+    m_dir = PathNames::parentPath(m_path);
+
+    if (!hasTemplateLength(m_mediaName.size())) {
+        updateToUnknown();
+        return;
+    }
+    m_mediaDirection = ORVMediaDirectionUnknown;
+
+    std::string_view name = m_mediaName;
+    struct Prefix {
+        std::string_view text;
+        ORVMediaDivision division;
+    };
+    static constexpr Prefix kPrefixes[] = {
+        {"alwa_", ORVMediaDivisionAlways},
+        {"motion_", ORVMediaDivisionMotion},
+        {"event_", ORVMediaDivisionEvent},
+    };
+    for (const Prefix& prefix : kPrefixes) {
+        if (!name.starts_with(prefix.text)) continue;
+        m_mediaDivision = prefix.division;
+        if (!parseTimeByName(name, prefix.text.size())) {
+            updateToUnknown();
+            return;
+        }
+        break;
+    }
+
+    if (name.ends_with("_F")) {
+        m_mediaDirection = ORVMediaDirectionFront;
+    } else if (name.ends_with("_R")) {
+        m_mediaDirection = ORVMediaDirectionRear;
+    }
+}
+
+bool ORVMedia::parseTimeByName(std::string_view name, size_t p) {
+    if (name.size() < p + kTimeLength) return false;
+    // The separator at p + 8 is deliberately not examined.
+    m_year = integerValue(name.substr(p, 4));
+    m_month = integerValue(name.substr(p + 4, 2));
+    m_day = integerValue(name.substr(p + 6, 2));
+    m_hour = integerValue(name.substr(p + 9, 2));
+    m_minute = integerValue(name.substr(p + 11, 2));
+    m_second = integerValue(name.substr(p + 13, 2));
+    updateTimeKey();
+    return inRange(m_year, 1970, 2700) && inRange(m_month, 1, 12) && inRange(m_day, 1, 31) &&
+           inRange(m_hour, 0, 24) && inRange(m_minute, 0, 60) && inRange(m_second, 0, 60);
+}
+
+void ORVMedia::updateToUnknown() {
+    m_year = m_month = m_day = m_hour = m_minute = m_second = 0;
+    updateTimeKey();
+}
+
+void ORVMedia::updateTimeKey() {
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d%02d%02d%02d", m_year, m_month, m_day, m_hour, m_minute,
+                  m_second);
+    m_timeKey = buffer;
+}
+
+void ORVMedia::setYear(int value) { m_year = value; updateTimeKey(); }
+void ORVMedia::setMonth(int value) { m_month = value; updateTimeKey(); }
+void ORVMedia::setDay(int value) { m_day = value; updateTimeKey(); }
+void ORVMedia::setHour(int value) { m_hour = value; updateTimeKey(); }
+void ORVMedia::setMinute(int value) { m_minute = value; updateTimeKey(); }
+void ORVMedia::setSecond(int value) { m_second = value; updateTimeKey(); }
+
+std::string ORVMedia::fileName() const { return m_mediaName + "." + m_extension; }
+
+std::string ORVMedia::mediaGroupName() const {
+    if (m_mediaName.size() < 2) return std::string();
+    return m_mediaName.substr(0, m_mediaName.size() - 2);
+}
+
+int ORVMedia::compareDate(const ORVMedia& other) const {
+    int byTime = m_timeKey.compare(other.m_timeKey);
+    if (byTime != 0) return sign(byTime);
+    if (m_mediaDivision != other.m_mediaDivision) return sign(other.m_mediaDivision - m_mediaDivision);
+    return sign(m_mediaDirection - other.m_mediaDirection);
+}
+
+std::string ORVMedia::dateText() const {
+    if (m_year < 1) return std::string();
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", m_year, m_month, m_day);
+    return buffer;
+}
+
+std::string ORVMedia::timeText() const {
+    if (m_year < 1) return std::string();
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", m_hour, m_minute, m_second);
+    return buffer;
+}
+
+std::string ORVMedia::modeText() const { return localized(mediaDivisionLabelKey(m_mediaDivision)); }
+
+std::string ORVMedia::modeIconName() const {
+    std::string_view side = mediaDirectionWord(m_mediaDirection);
+    std::string_view mode = mediaDivisionWord(m_mediaDivision);
+    if (side.empty() || mode.empty()) return std::string();
+    return "car_" + std::string(side) + "_" + std::string(mode);
+}
+
+}  // namespace zentrova

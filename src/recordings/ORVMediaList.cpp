@@ -1,0 +1,141 @@
+#include "recordings/ORVMediaList.h"
+
+#include "recordings/RecordingsWalker.h"
+
+#include <algorithm>
+
+namespace zentrova {
+
+ORVMediaList::ORVMediaList() : m_contents(std::make_shared<ORVMediaListSnapshot>()) {}
+
+ORVMediaList::~ORVMediaList() {
+    {
+        std::lock_guard lock(m_notifyMutex);
+        m_delegate = nullptr;
+        ++m_generation;
+    }
+    std::list<Scan> scans;
+    {
+        std::lock_guard lock(m_scansMutex);
+        scans.swap(m_scans);
+    }
+    for (Scan& scan : scans) scan.thread.request_stop();
+    // jthread joins on destruction.
+}
+
+void ORVMediaList::setDelegate(ORVMediaListDelegate* delegate) {
+    std::lock_guard lock(m_notifyMutex);
+    m_delegate = delegate;
+}
+
+void ORVMediaList::setDirectoryPath(std::optional<std::string> path) {
+    std::uint64_t generation;
+    {
+        std::lock_guard lock(m_notifyMutex);
+        generation = ++m_generation;
+        {
+            std::lock_guard contentsLock(m_contentsMutex);
+            m_directoryPath = path;
+        }
+        if (path) publish(std::make_shared<ORVMediaListSnapshot>());
+    }
+    if (!path) return;
+
+    reapFinishedScans();
+    std::lock_guard lock(m_scansMutex);
+    for (Scan& scan : m_scans) scan.thread.request_stop();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    ++m_runningScans;
+    m_scans.push_back(Scan{std::jthread([this, generation, directory = *path, done](std::stop_token stop) {
+                                runScan(generation, directory, stop);
+                                --m_runningScans;
+                                done->store(true);
+                            }),
+                           done});
+}
+
+void ORVMediaList::reapFinishedScans() {
+    std::list<Scan> finished;
+    {
+        std::lock_guard lock(m_scansMutex);
+        for (auto it = m_scans.begin(); it != m_scans.end();) {
+            auto next = std::next(it);
+            if (it->done->load()) finished.splice(finished.end(), m_scans, it);
+            it = next;
+        }
+    }
+    // Finished threads are joined here, outside the lock.
+}
+
+void ORVMediaList::waitForScans() {
+    std::list<Scan> scans;
+    {
+        std::lock_guard lock(m_scansMutex);
+        scans.swap(m_scans);
+    }
+    for (Scan& scan : scans) {
+        if (scan.thread.joinable()) scan.thread.join();
+    }
+}
+
+std::optional<std::string> ORVMediaList::directoryPath() const {
+    std::lock_guard lock(m_contentsMutex);
+    return m_directoryPath;
+}
+
+std::shared_ptr<const ORVMediaListSnapshot> ORVMediaList::snapshot() const {
+    std::lock_guard lock(m_contentsMutex);
+    return m_contents;
+}
+
+void ORVMediaList::publish(std::shared_ptr<const ORVMediaListSnapshot> contents) {
+    std::lock_guard lock(m_contentsMutex);
+    m_contents = std::move(contents);
+}
+
+size_t ORVMediaList::count() const { return snapshot()->count(); }
+
+std::shared_ptr<ORVMedia> ORVMediaList::mediaAtIndex(size_t index) const { return snapshot()->mediaAtIndex(index); }
+
+std::shared_ptr<ORVMediaPair> ORVMediaList::findMediaPairWithFileName(std::string_view fileName) const {
+    return snapshot()->findMediaPairWithFileName(fileName);
+}
+
+void ORVMediaList::addMedia(std::shared_ptr<ORVMedia> media) {
+    std::lock_guard lock(m_contentsMutex);
+    auto copy = std::make_shared<ORVMediaListSnapshot>(*m_contents);
+    copy->addMedia(std::move(media));
+    m_contents = std::move(copy);
+}
+
+std::shared_ptr<ORVMedia> ORVMediaList::createMediaByPath(std::string_view path) {
+    if (!isAcceptableRecordingName(path)) return nullptr;
+    return ORVMedia::mediaWithPath(path);
+}
+
+void ORVMediaList::eachDir(const std::string& directory, std::vector<std::shared_ptr<ORVMedia>>& found) {
+    RecordingsWalker walker;
+    walker.walk(directory, found);
+}
+
+std::shared_ptr<ORVMediaListSnapshot> ORVMediaList::scanDirectory(const std::string& directory,
+                                                                  std::stop_token stop) {
+    std::vector<std::shared_ptr<ORVMedia>> found;
+    RecordingsWalker walker(stop);
+    walker.walk(directory, found);
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a->compareDate(*b) < 0; });
+    auto contents = std::make_shared<ORVMediaListSnapshot>();
+    for (auto& media : found) contents->addMedia(std::move(media));
+    return contents;
+}
+
+void ORVMediaList::runScan(std::uint64_t generation, std::string directory, std::stop_token stop) {
+    std::shared_ptr<ORVMediaListSnapshot> contents = scanDirectory(directory, stop);
+    std::lock_guard lock(m_notifyMutex);
+    if (generation != m_generation || stop.stop_requested()) return;
+    publish(std::move(contents));
+    if (m_delegate) m_delegate->mediaListChanged(*this);
+}
+
+}  // namespace zentrova

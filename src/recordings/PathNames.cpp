@@ -1,0 +1,62 @@
+#include "recordings/PathNames.h"
+
+#include <vector>
+
+namespace zentrova {
+
+std::string PathNames::normalizedFilePath(std::string_view path) {
+    if (path.empty()) return std::string();
+    const bool absolute = path.front() == '/';
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string_view::npos) end = path.size();
+        std::string_view part = path.substr(start, end - start);
+        if (part.empty() || part == ".") {
+            // nothing: repeated slashes and "." add no component
+        } else if (part == ".." && !parts.empty() && parts.back() != "..") {
+            parts.pop_back();
+        } else if (part == ".." && absolute) {
+            // above the root stays at the root
+        } else {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string out = absolute ? "/" : "";
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) out.push_back('/');
+        out.append(parts[i]);
+    }
+    if (out.empty()) out = ".";
+    return out;
+}
+
+std::string_view PathNames::lastComponent(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+    size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos || path.size() == 1) return path;
+    return path.substr(slash + 1);
+}
+
+std::string_view PathNames::withoutExtension(std::string_view component) {
+    size_t dot = component.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return component;
+    return component.substr(0, dot);
+}
+
+std::string_view PathNames::extension(std::string_view component) {
+    size_t dot = component.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return std::string_view();
+    return component.substr(dot + 1);
+}
+
+std::string PathNames::parentPath(std::string_view normalizedPath) {
+    size_t slash = normalizedPath.rfind('/');
+    if (slash == std::string_view::npos) return std::string();
+    if (slash == 0) return "/";
+    return std::string(normalizedPath.substr(0, slash));
+}
+
+}  // namespace zentrova

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "recordings/ORVMedia.h"
+
+namespace zentrova {
+
+// Depth-first walk of a directory tree collecting the recording files.
+// Hidden entries are included and links followed; each real directory is
+// entered once, so a cycle made of links ends and repeats nothing.
+class RecordingsWalker {
+public:
+    static constexpr size_t kMaxFiles = 15000;
+
+    explicit RecordingsWalker(std::stop_token stop = {}, size_t maxFiles = kMaxFiles);
+
+    // Appends the accepted files under directory to found; stops at the limit.
+    void walk(const std::string& directory, std::vector<std::shared_ptr<ORVMedia>>& found);
+
+    bool stopped() const { return m_stopped; }
+
+private:
+    void walkDirectory(const std::filesystem::path& directory, const std::filesystem::path& identity,
+                       std::vector<std::shared_ptr<ORVMedia>>& found, int depth);
+    bool shouldStop(const std::vector<std::shared_ptr<ORVMedia>>& found);
+
+    std::stop_token m_stop;
+    size_t m_maxFiles;
+    std::set<std::string> m_visited;
+    bool m_stopped = false;
+};
+
+// Whether a file name is a recording the list takes: the extension test is
+// the walk's, the rest is the list's acceptance test.
+bool isRecordingExtension(std::string_view fileName);
+bool isAcceptableRecordingName(std::string_view fileName);
+
+}  // namespace zentrova

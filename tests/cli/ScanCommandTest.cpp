@@ -1,0 +1,100 @@
+#include "cli/CliCommand.h"
+#include "cli/ScanCommand.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+namespace zentrova {
+namespace {
+using test::TempDir;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun scan(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    int status = runScanCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(ScanCommandTest, JsonHasEveryFieldAndThePairs) {
+    TempDir card;
+    card.touch("A/alwa_20190312_081500_F.MP4");
+    card.touch("A/alwa_20190312_081500_R.MP4");
+    card.touch("B/motion_20191301_081500_R.mp4");
+    CliRun run = scan({card.str(), "--json"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    const std::string d = card.str();
+    const std::string expected =
+        "{\"directory\":\"" + d + "\",\"medias\":["
+        "{\"path\":\"" + d + "/B/motion_20191301_081500_R.mp4\",\"fileName\":\"motion_20191301_081500_R.mp4\","
+        "\"mediaName\":\"motion_20191301_081500_R\",\"extension\":\"mp4\",\"dir\":\"" + d + "/B\",\"year\":0,\"month\":0,"
+        "\"day\":0,\"hour\":0,\"minute\":0,\"second\":0,\"mediaDivision\":1,\"mediaDirection\":2,"
+        "\"yyyymmddhhmiss\":\"00000000000000\",\"date\":\"\",\"time\":\"\",\"mediaGroupName\":\"motion_20191301_081500\"},"
+        "{\"path\":\"" + d + "/A/alwa_20190312_081500_F.MP4\",\"fileName\":\"alwa_20190312_081500_F.MP4\","
+        "\"mediaName\":\"alwa_20190312_081500_F\",\"extension\":\"MP4\",\"dir\":\"" + d + "/A\",\"year\":2019,\"month\":3,"
+        "\"day\":12,\"hour\":8,\"minute\":15,\"second\":0,\"mediaDivision\":0,\"mediaDirection\":0,"
+        "\"yyyymmddhhmiss\":\"20190312081500\",\"date\":\"2019-03-12\",\"time\":\"08:15:00\",\"mediaGroupName\":\"alwa_20190312_081500\"},"
+        "{\"path\":\"" + d + "/A/alwa_20190312_081500_R.MP4\",\"fileName\":\"alwa_20190312_081500_R.MP4\","
+        "\"mediaName\":\"alwa_20190312_081500_R\",\"extension\":\"MP4\",\"dir\":\"" + d + "/A\",\"year\":2019,\"month\":3,"
+        "\"day\":12,\"hour\":8,\"minute\":15,\"second\":0,\"mediaDivision\":0,\"mediaDirection\":1,"
+        "\"yyyymmddhhmiss\":\"20190312081500\",\"date\":\"2019-03-12\",\"time\":\"08:15:00\",\"mediaGroupName\":\"alwa_20190312_081500\"}"
+        "],\"pairs\":{"
+        "\"alwa_20190312_081500\":{\"front\":\"" + d + "/A/alwa_20190312_081500_F.MP4\",\"rear\":\"" + d + "/A/alwa_20190312_081500_R.MP4\"},"
+        "\"motion_20191301_081500\":{\"front\":null,\"rear\":null}}}\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST(ScanCommandTest, ErrorsAndHelp) {
+    TempDir empty;
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        bool errorLine;
+    } cases[] = {
+        {{"/no/such/dir"}, kExitUsage, true},
+        {{"/no/such/dir", "--json"}, kExitUsage, true},
+        {{}, kExitUsage, true},
+        {{empty.str(), "--bogus"}, kExitUsage, true},
+        {{empty.str(), empty.str()}, kExitUsage, true},
+        {{"--help"}, kExitOk, false},
+        {{empty.str()}, kExitOk, false},
+        {{empty.str(), "--json"}, kExitOk, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
+        CliRun run = scan(c.args);
+        EXPECT_EQ(run.status, c.status);
+        if (c.errorLine) {
+            ASSERT_FALSE(run.err.empty());
+            EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line";
+        } else {
+            EXPECT_EQ(run.err, "");
+        }
+    }
+    EXPECT_EQ(scan({empty.str(), "--json"}).out, "{\"directory\":\"" + empty.str() + "\",\"medias\":[],\"pairs\":{}}\n");
+}
+
+TEST(ScanCommandTest, ExecutableAnswersVersionHelpAndMissingDirectory) {
+    const std::string cli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
+    struct Case {
+        std::string args;
+        int status;
+    } cases[] = {{"--version", 0}, {"--help", 0}, {"scan /no/such/dir 2>/dev/null", 2}, {"nosuchcommand 2>/dev/null", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        int status = std::system((cli + " " + c.args + " >/dev/null").c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.status);
+    }
+}
+
+}  // namespace
+}  // namespace zentrova
