@@ -44,7 +44,7 @@ JsonWriter& JsonWriter::endArray() {
 
 JsonWriter& JsonWriter::key(std::string_view name) {
     beforeValue();
-    m_text += escaped(name);
+    appendEscaped(m_text, name);
     m_text.push_back(':');
     m_afterKey = true;
     return *this;
@@ -52,7 +52,7 @@ JsonWriter& JsonWriter::key(std::string_view name) {
 
 JsonWriter& JsonWriter::value(std::string_view text) {
     beforeValue();
-    m_text += escaped(text);
+    appendEscaped(m_text, text);
     return *this;
 }
 
@@ -106,11 +106,21 @@ JsonWriter& JsonWriter::null() {
 }
 
 std::string JsonWriter::escaped(std::string_view text) {
-    static const char* hex = "0123456789abcdef";
     std::string out;
-    out.reserve(text.size() + 2);
+    appendEscaped(out, text);
+    return out;
+}
+
+void JsonWriter::appendEscaped(std::string& out, std::string_view text) {
+    static const char* hex = "0123456789abcdef";
+    out.reserve(out.size() + text.size() + 2);
     out.push_back('"');
-    for (unsigned char c : text) {
+    size_t runStart = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(text.data() + runStart, i - runStart);
+        runStart = i + 1;
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -120,17 +130,13 @@ std::string JsonWriter::escaped(std::string_view text) {
         case '\b': out += "\\b"; break;
         case '\f': out += "\\f"; break;
         default:
-            if (c < 0x20) {
-                out += "\\u00";
-                out.push_back(hex[c >> 4]);
-                out.push_back(hex[c & 15]);
-            } else {
-                out.push_back(static_cast<char>(c));
-            }
+            out += "\\u00";
+            out.push_back(hex[c >> 4]);
+            out.push_back(hex[c & 15]);
         }
     }
+    out.append(text.data() + runStart, text.size() - runStart);
     out.push_back('"');
-    return out;
 }
 
 }  // namespace zentrova

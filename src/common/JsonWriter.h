@@ -35,6 +35,7 @@ public:
     const std::string& text() const { return m_text; }
 
     static std::string escaped(std::string_view text);
+    static void appendEscaped(std::string& out, std::string_view text);
 
 private:
     void beforeValue();

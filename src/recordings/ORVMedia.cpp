@@ -38,6 +38,23 @@ bool inRange(int value, int low, int high) { return value >= low && value <= hig
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
+// Appends value as printf's "%0<width>d" would, without printf's cost for
+// the common case of a small non-negative number.
+void appendZeroPadded(std::string& out, int value, int width) {
+    if (value < 0 || (width == 2 && value > 99) || (width == 4 && value > 9999)) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%0*d", width, value);
+        out += buffer;
+        return;
+    }
+    char digits[4];
+    for (int i = width - 1; i >= 0; --i) {
+        digits[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    out.append(digits, static_cast<size_t>(width));
+}
+
 }  // namespace
 
 std::string_view mediaDivisionWord(ORVMediaDivision division) {
@@ -135,10 +152,9 @@ void ORVMedia::updateToUnknown() {
 }
 
 void ORVMedia::updateTimeKey() {
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d%02d%02d%02d", m_year, m_month, m_day, m_hour, m_minute,
-                  m_second);
-    m_timeKey = buffer;
+    m_timeKey.clear();
+    appendZeroPadded(m_timeKey, m_year, 4);
+    for (int part : {m_month, m_day, m_hour, m_minute, m_second}) appendZeroPadded(m_timeKey, part, 2);
 }
 
 void ORVMedia::setYear(int value) { m_year = value; updateTimeKey(); }
@@ -163,17 +179,25 @@ int ORVMedia::compareDate(const ORVMedia& other) const {
 }
 
 std::string ORVMedia::dateText() const {
-    if (m_year < 1) return std::string();
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", m_year, m_month, m_day);
-    return buffer;
+    std::string text;
+    if (m_year < 1) return text;
+    appendZeroPadded(text, m_year, 4);
+    text.push_back('-');
+    appendZeroPadded(text, m_month, 2);
+    text.push_back('-');
+    appendZeroPadded(text, m_day, 2);
+    return text;
 }
 
 std::string ORVMedia::timeText() const {
-    if (m_year < 1) return std::string();
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", m_hour, m_minute, m_second);
-    return buffer;
+    std::string text;
+    if (m_year < 1) return text;
+    appendZeroPadded(text, m_hour, 2);
+    text.push_back(':');
+    appendZeroPadded(text, m_minute, 2);
+    text.push_back(':');
+    appendZeroPadded(text, m_second, 2);
+    return text;
 }
 
 std::string ORVMedia::modeText() const { return localized(mediaDivisionLabelKey(m_mediaDivision)); }

@@ -22,12 +22,24 @@ std::shared_ptr<ORVMediaPair> ORVMediaListSnapshot::findMediaPairWithFileName(st
 
 void ORVMediaListSnapshot::addMedia(std::shared_ptr<ORVMedia> media) {
     if (!media) return;
-    m_medias.push_back(media);
-    std::shared_ptr<ORVMediaPair> pair = findMediaPairWithFileName(media->fileName());
-    if (!pair) {
-        pair = std::make_shared<ORVMediaPair>();
-        m_mediaPairDic[media->mediaGroupName()] = pair;
+    std::string lookupKey = pairKeyOfFileName(media->fileName());
+    std::string groupName = media->mediaGroupName();
+    std::shared_ptr<ORVMediaPair> pair;
+    if (lookupKey == groupName) {
+        // The usual case, a name with its side suffix: one map operation.
+        auto [it, inserted] = m_mediaPairDic.try_emplace(std::move(groupName));
+        if (inserted) it->second = std::make_shared<ORVMediaPair>();
+        pair = it->second;
+    } else {
+        auto it = m_mediaPairDic.find(lookupKey);
+        if (it != m_mediaPairDic.end()) {
+            pair = it->second;
+        } else {
+            pair = std::make_shared<ORVMediaPair>();
+            m_mediaPairDic[groupName] = pair;
+        }
     }
+    m_medias.push_back(media);
     if (media->isRearMedia()) {
         pair->rearMedia = media;
     } else if (media->isFrontMedia()) {

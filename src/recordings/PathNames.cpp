@@ -4,8 +4,28 @@
 
 namespace zentrova {
 
+namespace {
+
+// True when the path has no empty, "." or ".." component and no trailing
+// slash, so normalising would give it back unchanged.
+bool isAlreadyNormal(std::string_view path) {
+    if (path.empty() || path.back() == '/') return path == "/";
+    size_t start = path.front() == '/' ? 1 : 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string_view::npos) end = path.size();
+        std::string_view part = path.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string PathNames::normalizedFilePath(std::string_view path) {
     if (path.empty()) return std::string();
+    if (isAlreadyNormal(path)) return std::string(path);
     const bool absolute = path.front() == '/';
     std::vector<std::string_view> parts;
     size_t start = 0;
@@ -24,12 +44,13 @@ std::string PathNames::normalizedFilePath(std::string_view path) {
         }
         start = end + 1;
     }
-    std::string out = absolute ? "/" : "";
+    std::string out;
+    if (absolute) out.push_back('/');
     for (size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) out.push_back('/');
         out.append(parts[i]);
     }
-    if (out.empty()) out = ".";
+    if (out.empty()) out.push_back('.');
     return out;
 }
 

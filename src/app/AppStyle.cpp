@@ -1,0 +1,35 @@
+#include "app/AppStyle.h"
+
+namespace zentrova {
+
+QString AppStyle::styleSheet() {
+    return QStringLiteral(R"css(
+#backgroundBox { background: #1c1f24; border: 1px solid #2e333b; }
+#headBox { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #2a2f37, stop:1 #22262c); border-bottom: 1px solid #15171a; }
+#appTitleLabel { color: #e8ecf1; font-size: 15pt; font-weight: 600; }
+#versionLabel { color: #8a939f; font-size: 10pt; }
+#videoBox, #subVideoBox { background: #000000; border-radius: 4px; }
+#gsensorBox, #mediaControlBox { background: #23272e; border-radius: 4px; }
+#sideButtonBox { background: #23272e; border-top-left-radius: 4px; border-top-right-radius: 4px; }
+#mediaListBox { background: #181b1f; }
+#mapContainerTopView { background: #20242a; }
+#mapContainerBottomView { background: #23272e; border-top: 1px solid #15171a; }
+#scanningIndicator { background: rgba(24, 27, 31, 230); }
+#scanningIndicator QLabel { color: #c9d1da; font-size: 11pt; }
+QProgressBar { background: #2e333b; border: none; border-radius: 3px; }
+QProgressBar::chunk { background: #19b5c8; border-radius: 3px; }
+QTableView { background: #181b1f; alternate-background-color: #1d2126; color: #dfe4ea; border: none;
+             gridline-color: #262a31; selection-background-color: #19b5c8; selection-color: #0d1013; }
+QHeaderView::section { background: #262a31; color: #aab3bd; border: none; border-right: 1px solid #1c1f24;
+                       padding: 4px; font-size: 10pt; }
+QToolButton { background: transparent; border: none; color: #dfe4ea; padding: 2px; }
+QToolButton:hover { background: #2e343d; border-radius: 4px; }
+QToolButton:pressed { background: #19b5c8; border-radius: 4px; }
+QScrollBar:vertical { background: #181b1f; width: 10px; }
+QScrollBar::handle:vertical { background: #3a4049; border-radius: 4px; min-height: 24px; }
+QScrollBar::add-line, QScrollBar::sub-line { height: 0; }
+QToolTip { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; }
+)css");
+}
+
+}  // namespace zentrova

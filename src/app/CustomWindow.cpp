@@ -1,0 +1,91 @@
+#include "app/CustomWindow.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QUrl>
+
+namespace zentrova {
+
+CustomWindow::CustomWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setAcceptDrops(true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+QPoint CustomWindow::clampedOrigin(const QPoint& proposed, const QRect& availableArea) {
+    QPoint origin = proposed;
+    if (origin.y() < availableArea.top()) origin.setY(availableArea.top());
+    return origin;
+}
+
+void CustomWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !m_isFullScreen) {
+        m_initialLocation = event->position().toPoint();
+        m_dragging = true;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CustomWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging && (event->buttons() & Qt::LeftButton) && !m_isFullScreen) {
+        QPoint proposed = event->globalPosition().toPoint() - m_initialLocation;
+        QScreen* current = screen();
+        move(current ? clampedOrigin(proposed, current->availableGeometry()) : proposed);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CustomWindow::enterFullscreen() {
+    if (m_isFullScreen) return;
+    m_isFullScreen = true;
+    if (m_initialFrame.width() == 0 || m_initialFrame.height() == 0) m_initialFrame = geometry();
+    showFullScreen();
+    emit isFullScreenChanged(true);
+}
+
+void CustomWindow::leaveFullscreen() {
+    if (!m_isFullScreen) return;
+    m_isFullScreen = false;
+    showNormal();
+    setGeometry(m_initialFrame);
+    emit isFullScreenChanged(false);
+}
+
+void CustomWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && m_isFullScreen) {
+        leaveFullscreen();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+QString CustomWindow::droppedDirectory(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls()) return QString();
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile()) return QString();
+    const QString path = urls.first().toLocalFile();
+    return QFileInfo(path).isDir() ? path : QString();
+}
+
+void CustomWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedDirectory(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CustomWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedDirectory(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    emit directoryDropped(path);
+}
+
+void CustomWindow::closeEvent(QCloseEvent* event) {
+    emit windowWillClose();
+    QWidget::closeEvent(event);
+}
+
+}  // namespace zentrova

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QHash>
+#include <QIcon>
+
+#include <memory>
+
+#include "recordings/ORVMediaListSnapshot.h"
+
+namespace zentrova {
+
+// The recordings table: one row per file of the snapshot it was last given.
+// It holds its own snapshot, so a scan running meanwhile never changes the
+// rows under the view.
+class ORVMediaTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { SaveModeColumn = 0, DateColumn = 1, TimeColumn = 2, FileColumn = 3, ColumnCount = 4 };
+
+    explicit ORVMediaTableModel(QObject* parent = nullptr);
+
+    void reload(std::shared_ptr<const ORVMediaListSnapshot> snapshot);
+    std::shared_ptr<ORVMedia> mediaAtIndex(int row) const;
+
+    static QString columnIdentifier(int column);
+    static Qt::Alignment columnAlignment(int column);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QVariant displayText(const ORVMedia& media, int column) const;
+    QIcon modeIcon(const ORVMedia& media) const;
+
+    std::shared_ptr<const ORVMediaListSnapshot> m_snapshot;
+    QStringList m_columnNames;
+    QFont m_cellFont;
+    mutable QHash<QString, QIcon> m_iconCache;
+};
+
+}  // namespace zentrova

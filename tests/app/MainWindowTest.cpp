@@ -1,0 +1,180 @@
+#include "app/CustomWindow.h"
+#include "app/ORVAppDelegate.h"
+#include "app/ORVMediaTableModel.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+namespace zentrova {
+namespace {
+using test::TempDir;
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        auto* created = new QApplication(argc, argv);
+        QCoreApplication::setOrganizationName("zentrova-tests");
+        QCoreApplication::setApplicationName("Zentrova");
+        QCoreApplication::setApplicationVersion("9.8.7");
+        return created;
+    }();
+    return *app;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        application();
+        delegate = std::make_unique<ORVAppDelegate>();
+        delegate->applicationDidFinishLaunching();
+    }
+
+    // Opens a directory through the open-panel command, as the user would.
+    bool openThroughPanel(const QString& path) {
+        int reloads = 0;
+        auto connection = QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
+        delegate->setDirectoryChooser([path](QWidget*) { return path; });
+        delegate->openMediaDirectoryDialog();
+        bool done = QTest::qWaitFor([&] { return reloads > 0 && !delegate->isScanning(); }, 10000);
+        QObject::disconnect(connection);
+        return done;
+    }
+
+    QString cell(int row, int column, int role = Qt::DisplayRole) const {
+        auto* model = delegate->tableModel();
+        return model->data(model->index(row, column), role).toString();
+    }
+
+    std::unique_ptr<ORVAppDelegate> delegate;
+};
+
+TEST_F(MainWindowTest, StartsCentredAtTheMinimumSizeWithVersionAndEnglish) {
+    CustomWindow* window = delegate->window();
+    EXPECT_EQ(window->minimumSize(), QSize(1020, 640));
+    EXPECT_EQ(window->size(), QSize(1020, 640));
+    EXPECT_EQ(window->initialFrame(), window->geometry());
+    EXPECT_EQ(ORVAppDelegate::minWindowFrame(QRect(100, 50, 2000, 1240)), QRect(590, 350, 1020, 640));
+    auto* version = window->findChild<QLabel*>("versionLabel");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), "[Ver 9.8.7]");
+    EXPECT_EQ(QSettings().value("AppleLanguages").toStringList(), QStringList{"en"});
+    EXPECT_EQ(delegate->mediaIndex(), -1);
+    EXPECT_EQ(delegate->columnNames().size(), 4);
+    for (const QString& title : delegate->columnNames()) EXPECT_FALSE(title.isEmpty());
+}
+
+TEST_F(MainWindowTest, TableShowsOneRowPerFileWithModeDateTimeAndFile) {
+    TempDir card;
+    card.touch("DCIM/alwa_20190312_081500_F.MP4");
+    card.touch("DCIM/alwa_20190312_081500_R.MP4");
+    card.touch("x/motion_20191301_081500_F.MP4");  // month 13: time and side unknown
+    card.touch("x/event_20200101_000001_R.mp4");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
+
+    auto* model = delegate->tableModel();
+    ASSERT_EQ(model->rowCount(), 4);
+    struct Row {
+        const char* date;
+        const char* time;
+        const char* file;
+        bool icon;
+    } rows[] = {
+        {"", "", "motion_20191301_081500_F.MP4", false},
+        {"2019-03-12", "08:15:00", "alwa_20190312_081500_F.MP4", true},
+        {"2019-03-12", "08:15:00", "alwa_20190312_081500_R.MP4", true},
+        {"2020-01-01", "00:00:01", "event_20200101_000001_R.mp4", true},
+    };
+    for (int r = 0; r < 4; ++r) {
+        SCOPED_TRACE(rows[r].file);
+        EXPECT_FALSE(cell(r, ORVMediaTableModel::SaveModeColumn).isEmpty());
+        EXPECT_EQ(cell(r, ORVMediaTableModel::DateColumn), rows[r].date);
+        EXPECT_EQ(cell(r, ORVMediaTableModel::TimeColumn), rows[r].time);
+        EXPECT_EQ(cell(r, ORVMediaTableModel::FileColumn), rows[r].file);
+        QVariant icon = model->data(model->index(r, 0), Qt::DecorationRole);
+        EXPECT_EQ(icon.isValid() && !icon.value<QIcon>().isNull(), rows[r].icon);
+        EXPECT_EQ(model->data(model->index(r, 1), Qt::FontRole).value<QFont>().pointSize(), 11);
+    }
+    EXPECT_NE(cell(0, 0), cell(3, 0)) << "motion and event rows show different mode texts";
+    EXPECT_EQ(ORVMediaTableModel::columnIdentifier(0), "saveMode");
+    EXPECT_EQ(model->headerData(3, Qt::Horizontal, Qt::UserRole).toInt(), 3);
+}
+
+TEST_F(MainWindowTest, ScanReturnsTheSidePanelToTheTable) {
+    TempDir card;
+    card.touch("alwa_20190312_081500_F.MP4");
+    auto* table = delegate->window()->findChild<QTableView*>("mediaListTableView");
+    auto* map = delegate->window()->findChild<QWidget*>("mapContainerView");
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(map, nullptr);
+    delegate->clickMapViewButton();
+    EXPECT_EQ(delegate->rightViewMode(), 1);
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_FALSE(table->isVisible());
+
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
+    EXPECT_EQ(delegate->rightViewMode(), 0);
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_FALSE(map->isVisible());
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+}
+
+TEST_F(MainWindowTest, CancellingThePanelChangesNothing) {
+    TempDir card;
+    card.touch("alwa_20190312_081500_F.MP4");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
+    delegate->setDirectoryChooser([](QWidget*) { return QString(); });
+    delegate->openMediaDirectoryDialog();
+    EXPECT_FALSE(delegate->isScanning());
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+    EXPECT_EQ(delegate->mediaList().directoryPath(), card.str());
+}
+
+TEST_F(MainWindowTest, SideButtonsSwitchModesOnlyWhenTheyDiffer) {
+    int changes = 0;
+    QObject::connect(delegate.get(), &ORVAppDelegate::rightViewModeChanged, [&] { ++changes; });
+    auto* mapButton = delegate->window()->findChild<QToolButton*>("informationButtonImageView");
+    auto* listButton = delegate->window()->findChild<QToolButton*>("recordButtonImageView");
+    ASSERT_NE(mapButton, nullptr);
+    ASSERT_NE(listButton, nullptr);
+    listButton->click();
+    EXPECT_EQ(changes, 0);
+    mapButton->click();
+    mapButton->click();
+    EXPECT_EQ(changes, 1);
+    listButton->click();
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(delegate->rightViewMode(), 0);
+}
+
+TEST_F(MainWindowTest, DroppedFolderOpensLikeAChosenDirectory) {
+    TempDir card;
+    card.touch("event_20190312_081500_F.MP4");
+    int reloads = 0;
+    QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
+    emit delegate->window()->directoryDropped(QString::fromStdString(card.str()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloads > 0; }, 10000));
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+}
+
+TEST(CustomWindowTest, DragNeverLiftsTheTopAboveTheAvailableArea) {
+    const QRect area(0, 28, 1600, 972);
+    EXPECT_EQ(CustomWindow::clampedOrigin(QPoint(40, 10), area), QPoint(40, 28));
+    EXPECT_EQ(CustomWindow::clampedOrigin(QPoint(40, 300), area), QPoint(40, 300));
+}
+
+}  // namespace
+}  // namespace zentrova
