@@ -7,6 +7,7 @@
 #include "app/ScanningIndicator.h"
 #include "app/UiText.h"
 #include "common/Log.h"
+#include "recordings/linux/PosixDirectoryLister.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -61,7 +62,7 @@ QWidget* makeVideoBox(const char* name, const QString& logo, const QSize& logoSi
 
 }  // namespace
 
-ORVAppDelegate::ORVAppDelegate(QObject* parent) : QObject(parent), m_mediaList(std::make_unique<ORVMediaList>()) {
+ORVAppDelegate::ORVAppDelegate(QObject* parent) : QObject(parent), m_mediaList(std::make_unique<ORVMediaList>(std::make_shared<PosixDirectoryLister>())) {
     m_directoryChooser = [](QWidget* panelParent) {
         return QFileDialog::getExistingDirectory(panelParent, QString(), QString(),
                                                  QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);

@@ -3,6 +3,7 @@
 #include "cli/CliCommand.h"
 #include "common/JsonWriter.h"
 #include "recordings/ORVMediaList.h"
+#include "recordings/linux/PosixDirectoryLister.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -52,24 +53,42 @@ void writeSide(JsonWriter& json, std::string_view name, const std::shared_ptr<OR
     }
 }
 
-std::string padded(std::string text, size_t width) {
-    if (text.size() < width) text.append(width - text.size(), ' ');
-    return text;
+void appendPadded(std::string& out, std::string_view text, size_t width) {
+    out.append(text);
+    if (text.size() < width) out.append(width - text.size(), ' ');
 }
 
 void writeTable(std::ostream& out, const ORVMediaListSnapshot& list) {
-    out << padded("MODE", 8) << padded("SIDE", 6) << padded("DATE", 12) << padded("TIME", 10) << "FILE\n";
+    std::string text;
+    text.reserve(list.count() * 96 + 128);
+    appendPadded(text, "MODE", 8);
+    appendPadded(text, "SIDE", 6);
+    appendPadded(text, "DATE", 12);
+    appendPadded(text, "TIME", 10);
+    text += "FILE\n";
     for (const auto& media : list.medias()) {
-        std::string side(mediaDirectionWord(media->mediaDirection()));
-        out << padded(std::string(mediaDivisionWord(media->mediaDivision())), 8) << padded(side.empty() ? "-" : side, 6)
-            << padded(media->dateText(), 12) << padded(media->timeText(), 10) << media->path() << '\n';
+        std::string_view side = mediaDirectionWord(media->mediaDirection());
+        appendPadded(text, mediaDivisionWord(media->mediaDivision()), 8);
+        appendPadded(text, side.empty() ? "-" : side, 6);
+        appendPadded(text, media->dateText(), 12);
+        appendPadded(text, media->timeText(), 10);
+        text += media->path();
+        text.push_back('\n');
     }
     size_t complete = 0;
     for (const auto& [group, pair] : list.mediaPairDic()) {
         if (pair->frontMedia && pair->rearMedia) ++complete;
     }
-    out << list.count() << " files, " << list.mediaPairDic().size() << " recordings (" << complete
-        << " with front and rear)\n";
+    text += std::to_string(list.count()) + " files, " + std::to_string(list.mediaPairDic().size()) + " recordings (" +
+            std::to_string(complete) + " with front and rear)\n";
+    out << text;
+}
+
+// The tool ends right after printing; freeing thousands of records first
+// would only cost time (a large part of a scan of a full card).
+void keepUntilExit(std::shared_ptr<const ORVMediaListSnapshot> list) {
+    static auto* kept = new std::vector<std::shared_ptr<const ORVMediaListSnapshot>>();
+    kept->push_back(std::move(list));
 }
 
 // Empty when the directory can be listed, else the reason.
@@ -90,7 +109,8 @@ std::string scanResultJson(const std::string& directory, const ORVMediaListSnaps
     json.beginObject().key("directory").value(directory).key("medias").beginArray();
     for (const auto& media : list.medias()) writeMedia(json, *media);
     json.endArray().key("pairs").beginObject();
-    for (const auto& [group, pair] : list.mediaPairDic()) {
+    for (const std::string& group : list.sortedGroupNames()) {
+        const auto& pair = list.mediaPairDic().at(group);
         json.key(group).beginObject();
         writeSide(json, "front", pair->frontMedia);
         writeSide(json, "rear", pair->rearMedia);
@@ -122,12 +142,15 @@ int runScanCommand(std::span<const std::string> args, std::ostream& out, std::os
     std::string reason = unreadableReason(*directory);
     if (!reason.empty()) return reportUsageError(err, "scan: cannot read " + *directory + ": " + reason);
 
-    auto list = ORVMediaList::scanDirectory(*directory);
+    PosixDirectoryLister lister;
+    auto list = ORVMediaList::scanDirectory(*directory, {}, lister);
     if (asJson) {
         out << scanResultJson(*directory, *list) << '\n';
     } else {
         writeTable(out, *list);
     }
+    out.flush();
+    keepUntilExit(std::move(list));
     return kExitOk;
 }
 

@@ -84,7 +84,7 @@ TextKey mediaDivisionLabelKey(ORVMediaDivision division) {
     return TextKey{"media.unknown"};
 }
 
-ORVMedia::ORVMedia() { updateTimeKey(); }
+ORVMedia::ORVMedia() : m_timeKey("00000000000000") {}
 
 ORVMedia::ORVMedia(std::string_view path) : ORVMedia() { parsePath(path); }
 
@@ -152,9 +152,23 @@ void ORVMedia::updateToUnknown() {
 }
 
 void ORVMedia::updateTimeKey() {
-    m_timeKey.clear();
-    appendZeroPadded(m_timeKey, m_year, 4);
-    for (int part : {m_month, m_day, m_hour, m_minute, m_second}) appendZeroPadded(m_timeKey, part, 2);
+    const int parts[] = {m_month, m_day, m_hour, m_minute, m_second};
+    bool small = m_year >= 0 && m_year <= 9999;
+    for (int part : parts) small = small && part >= 0 && part <= 99;
+    if (!small) {
+        m_timeKey.clear();
+        appendZeroPadded(m_timeKey, m_year, 4);
+        for (int part : parts) appendZeroPadded(m_timeKey, part, 2);
+        return;
+    }
+    char key[14];
+    int year = m_year;
+    for (int i = 3; i >= 0; --i, year /= 10) key[i] = static_cast<char>('0' + year % 10);
+    for (int i = 0; i < 5; ++i) {
+        key[4 + 2 * i] = static_cast<char>('0' + parts[i] / 10);
+        key[5 + 2 * i] = static_cast<char>('0' + parts[i] % 10);
+    }
+    m_timeKey.assign(key, sizeof key);
 }
 
 void ORVMedia::setYear(int value) { m_year = value; updateTimeKey(); }
@@ -169,6 +183,16 @@ std::string ORVMedia::fileName() const { return m_mediaName + "." + m_extension;
 std::string ORVMedia::mediaGroupName() const {
     if (m_mediaName.size() < 2) return std::string();
     return m_mediaName.substr(0, m_mediaName.size() - 2);
+}
+
+std::optional<std::uint64_t> ORVMedia::packedTime() const {
+    if (m_timeKey.size() != 14) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : m_timeKey) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
 }
 
 int ORVMedia::compareDate(const ORVMedia& other) const {

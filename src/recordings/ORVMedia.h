@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -72,6 +73,10 @@ public:
     std::string fileName() const;
     std::string mediaGroupName() const;
     const std::string& yyyymmddhhmiss() const { return m_timeKey; }
+
+    // The start time as the number yyyymmddhhmiss, which orders exactly as
+    // the text does; none when a field does not fit its width.
+    std::optional<std::uint64_t> packedTime() const;
 
     // -1 when this record sorts before other, 0 when equal, +1 after.
     int compareDate(const ORVMedia& other) const;

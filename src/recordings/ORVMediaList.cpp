@@ -1,12 +1,15 @@
 #include "recordings/ORVMediaList.h"
 
 #include "recordings/RecordingsWalker.h"
+#include "recordings/StdDirectoryLister.h"
 
 #include <algorithm>
 
 namespace zentrova {
 
-ORVMediaList::ORVMediaList() : m_contents(std::make_shared<ORVMediaListSnapshot>()) {}
+ORVMediaList::ORVMediaList(std::shared_ptr<DirectoryLister> lister)
+    : m_lister(lister ? std::move(lister) : std::make_shared<StdDirectoryLister>()),
+      m_contents(std::make_shared<ORVMediaListSnapshot>()) {}
 
 ORVMediaList::~ORVMediaList() {
     {
@@ -114,24 +117,67 @@ std::shared_ptr<ORVMedia> ORVMediaList::createMediaByPath(std::string_view path)
 }
 
 void ORVMediaList::eachDir(const std::string& directory, std::vector<std::shared_ptr<ORVMedia>>& found) {
-    RecordingsWalker walker;
+    StdDirectoryLister lister;
+    RecordingsWalker walker(lister);
     walker.walk(directory, found);
 }
 
+namespace {
+
+// The order of compareDate, stable. Sorting small keys instead of chasing
+// each record keeps a scan of thousands of files fast.
+void sortByDate(std::vector<std::shared_ptr<ORVMedia>>& medias) {
+    struct SortKey {
+        std::uint64_t time;
+        std::int32_t division;
+        std::int32_t direction;
+        size_t index;
+    };
+    std::vector<SortKey> keys;
+    keys.reserve(medias.size());
+    for (size_t i = 0; i < medias.size(); ++i) {
+        std::optional<std::uint64_t> time = medias[i]->packedTime();
+        if (!time) {
+            std::stable_sort(medias.begin(), medias.end(),
+                             [](const auto& a, const auto& b) { return a->compareDate(*b) < 0; });
+            return;
+        }
+        keys.push_back({*time, medias[i]->mediaDivision(), medias[i]->mediaDirection(), i});
+    }
+    std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
+        if (a.time != b.time) return a.time < b.time;
+        if (a.division != b.division) return a.division > b.division;
+        if (a.direction != b.direction) return a.direction < b.direction;
+        return a.index < b.index;
+    });
+    std::vector<std::shared_ptr<ORVMedia>> sorted;
+    sorted.reserve(medias.size());
+    for (const SortKey& key : keys) sorted.push_back(std::move(medias[key.index]));
+    medias = std::move(sorted);
+}
+
+}  // namespace
+
 std::shared_ptr<ORVMediaListSnapshot> ORVMediaList::scanDirectory(const std::string& directory,
                                                                   std::stop_token stop) {
+    StdDirectoryLister lister;
+    return scanDirectory(directory, std::move(stop), lister);
+}
+
+std::shared_ptr<ORVMediaListSnapshot> ORVMediaList::scanDirectory(const std::string& directory, std::stop_token stop,
+                                                                  DirectoryLister& lister) {
     std::vector<std::shared_ptr<ORVMedia>> found;
-    RecordingsWalker walker(stop);
+    RecordingsWalker walker(lister, stop);
     walker.walk(directory, found);
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto& a, const auto& b) { return a->compareDate(*b) < 0; });
+    sortByDate(found);
     auto contents = std::make_shared<ORVMediaListSnapshot>();
+    contents->reserve(found.size());
     for (auto& media : found) contents->addMedia(std::move(media));
     return contents;
 }
 
 void ORVMediaList::runScan(std::uint64_t generation, std::string directory, std::stop_token stop) {
-    std::shared_ptr<ORVMediaListSnapshot> contents = scanDirectory(directory, stop);
+    std::shared_ptr<ORVMediaListSnapshot> contents = scanDirectory(directory, stop, *m_lister);
     std::lock_guard lock(m_notifyMutex);
     if (generation != m_generation || stop.stop_requested()) return;
     publish(std::move(contents));

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "recordings/DirectoryLister.h"
 #include "recordings/ORVMedia.h"
 #include "recordings/ORVMediaListDelegate.h"
 #include "recordings/ORVMediaListSnapshot.h"
@@ -26,7 +27,8 @@ namespace zentrova {
 // publishes nothing and does not tell the delegate.
 class ORVMediaList {
 public:
-    ORVMediaList();
+    // Lists directories with the given lister, or the portable one.
+    explicit ORVMediaList(std::shared_ptr<DirectoryLister> lister = nullptr);
     ~ORVMediaList();
     ORVMediaList(const ORVMediaList&) = delete;
     ORVMediaList& operator=(const ORVMediaList&) = delete;
@@ -53,12 +55,15 @@ public:
     // The whole scan of one directory, on the calling thread.
     static std::shared_ptr<ORVMediaListSnapshot> scanDirectory(const std::string& directory,
                                                                std::stop_token stop = {});
+    static std::shared_ptr<ORVMediaListSnapshot> scanDirectory(const std::string& directory, std::stop_token stop,
+                                                               DirectoryLister& lister);
 
 private:
     void runScan(std::uint64_t generation, std::string directory, std::stop_token stop);
     void publish(std::shared_ptr<const ORVMediaListSnapshot> contents);
     void reapFinishedScans();
 
+    std::shared_ptr<DirectoryLister> m_lister;
     mutable std::mutex m_contentsMutex;
     std::shared_ptr<const ORVMediaListSnapshot> m_contents;
     std::optional<std::string> m_directoryPath;

@@ -2,6 +2,8 @@
 
 #include "recordings/PathNames.h"
 
+#include <algorithm>
+
 namespace zentrova {
 
 std::shared_ptr<ORVMedia> ORVMediaListSnapshot::mediaAtIndex(size_t index) const {
@@ -20,31 +22,38 @@ std::shared_ptr<ORVMediaPair> ORVMediaListSnapshot::findMediaPairWithFileName(st
     return it == m_mediaPairDic.end() ? nullptr : it->second;
 }
 
+std::vector<std::string> ORVMediaListSnapshot::sortedGroupNames() const {
+    std::vector<std::string> names;
+    names.reserve(m_mediaPairDic.size());
+    for (const auto& entry : m_mediaPairDic) names.push_back(entry.first);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 void ORVMediaListSnapshot::addMedia(std::shared_ptr<ORVMedia> media) {
     if (!media) return;
-    std::string lookupKey = pairKeyOfFileName(media->fileName());
-    std::string groupName = media->mediaGroupName();
+    // The pair key of the record's file name is its base name without the
+    // side suffix; worked out here without building the file name.
+    std::string_view lookupKey = media->mediaName();
+    if (lookupKey.empty()) {
+        lookupKey = std::string_view();
+    } else if (lookupKey.ends_with("_F") || lookupKey.ends_with("_R")) {
+        lookupKey.remove_suffix(2);
+    }
     std::shared_ptr<ORVMediaPair> pair;
-    if (lookupKey == groupName) {
-        // The usual case, a name with its side suffix: one map operation.
-        auto [it, inserted] = m_mediaPairDic.try_emplace(std::move(groupName));
-        if (inserted) it->second = std::make_shared<ORVMediaPair>();
+    auto it = m_mediaPairDic.find(lookupKey);
+    if (it != m_mediaPairDic.end() && !media->mediaName().empty()) {
         pair = it->second;
     } else {
-        auto it = m_mediaPairDic.find(lookupKey);
-        if (it != m_mediaPairDic.end()) {
-            pair = it->second;
-        } else {
-            pair = std::make_shared<ORVMediaPair>();
-            m_mediaPairDic[groupName] = pair;
-        }
+        pair = std::make_shared<ORVMediaPair>();
+        m_mediaPairDic[media->mediaGroupName()] = pair;
     }
-    m_medias.push_back(media);
     if (media->isRearMedia()) {
         pair->rearMedia = media;
     } else if (media->isFrontMedia()) {
         pair->frontMedia = media;
     }
+    m_medias.push_back(std::move(media));
 }
 
 }  // namespace zentrova

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,9 +19,16 @@ public:
     size_t count() const { return m_medias.size(); }
     std::shared_ptr<ORVMedia> mediaAtIndex(size_t index) const;
     const std::vector<std::shared_ptr<ORVMedia>>& medias() const { return m_medias; }
-    const std::map<std::string, std::shared_ptr<ORVMediaPair>, std::less<>>& mediaPairDic() const {
-        return m_mediaPairDic;
-    }
+    struct KeyHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    };
+    using PairTable = std::unordered_map<std::string, std::shared_ptr<ORVMediaPair>, KeyHash, std::equal_to<>>;
+
+    // One pair per recording, by group name, in no particular order.
+    const PairTable& mediaPairDic() const { return m_mediaPairDic; }
+    // The group names in ascending order, for stable output.
+    std::vector<std::string> sortedGroupNames() const;
 
     // The pair of a file's recording, by file name or path, with any extension.
     std::shared_ptr<ORVMediaPair> findMediaPairWithFileName(std::string_view fileName) const;
@@ -29,11 +36,16 @@ public:
     // Appends the record and files it in its pair; a filled slot is overwritten.
     void addMedia(std::shared_ptr<ORVMedia> media);
 
+    void reserve(size_t count) {
+        m_medias.reserve(count);
+        m_mediaPairDic.reserve(count);
+    }
+
     static std::string pairKeyOfFileName(std::string_view fileName);
 
 private:
     std::vector<std::shared_ptr<ORVMedia>> m_medias;
-    std::map<std::string, std::shared_ptr<ORVMediaPair>, std::less<>> m_mediaPairDic;
+    PairTable m_mediaPairDic;
 };
 
 }  // namespace zentrova

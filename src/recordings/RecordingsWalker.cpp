@@ -3,7 +3,6 @@
 #include "recordings/PathNames.h"
 
 namespace zentrova {
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -28,8 +27,8 @@ bool isAcceptableRecordingName(std::string_view fileName) {
     return name.ends_with("_F") || name.ends_with("_R");
 }
 
-RecordingsWalker::RecordingsWalker(std::stop_token stop, size_t maxFiles)
-    : m_stop(std::move(stop)), m_maxFiles(maxFiles) {}
+RecordingsWalker::RecordingsWalker(DirectoryLister& lister, std::stop_token stop, size_t maxFiles)
+    : m_lister(lister), m_stop(std::move(stop)), m_maxFiles(maxFiles) {}
 
 bool RecordingsWalker::shouldStop(const std::vector<std::shared_ptr<ORVMedia>>& found) {
     if (m_stopped) return true;
@@ -38,32 +37,31 @@ bool RecordingsWalker::shouldStop(const std::vector<std::shared_ptr<ORVMedia>>& 
 }
 
 void RecordingsWalker::walk(const std::string& directory, std::vector<std::shared_ptr<ORVMedia>>& found) {
-    std::error_code ec;
-    fs::path root(directory);
-    fs::path identity = fs::canonical(root, ec);
-    if (ec) return;
-    walkDirectory(root, identity, found, 0);
+    std::optional<std::string> identity = m_lister.realPath(directory);
+    if (!identity) return;
+    std::string root = directory;
+    while (root.size() > 1 && root.back() == '/') root.pop_back();
+    walkDirectory(root, *identity, found, 0);
 }
 
-void RecordingsWalker::walkDirectory(const fs::path& directory, const fs::path& identity,
+void RecordingsWalker::walkDirectory(const std::string& directory, const std::string& identity,
                                      std::vector<std::shared_ptr<ORVMedia>>& found, int depth) {
-    if (depth > kMaxDepth || !m_visited.insert(identity.native()).second) return;
-    std::error_code ec;
-    fs::directory_iterator it(directory, fs::directory_options::skip_permission_denied, ec);
-    if (ec) return;
-    for (fs::directory_iterator end; it != end && !shouldStop(found); it.increment(ec)) {
-        const fs::directory_entry& entry = *it;
-        std::error_code typeError;
-        bool isLink = entry.is_symlink(typeError);
-        if (entry.is_directory(typeError)) {
-            fs::path childIdentity = isLink ? fs::canonical(entry.path(), typeError) : identity / entry.path().filename();
-            if (!typeError) walkDirectory(entry.path(), childIdentity, found, depth + 1);
+    if (depth > kMaxDepth || !m_visited.insert(identity).second) return;
+    std::vector<DirectoryEntry> entries;
+    if (!m_lister.list(directory, entries)) return;
+    const std::string prefix = directory == "/" ? directory : directory + "/";
+    for (const DirectoryEntry& entry : entries) {
+        if (shouldStop(found)) return;
+        if (entry.isDirectory) {
+            std::string child = prefix + entry.name;
+            std::optional<std::string> childIdentity =
+                entry.isSymlink ? m_lister.realPath(child)
+                                : std::optional<std::string>((identity == "/" ? identity : identity + "/") + entry.name);
+            if (childIdentity) walkDirectory(child, *childIdentity, found, depth + 1);
             continue;
         }
-        const std::string& path = entry.path().native();
-        std::string_view name = PathNames::lastComponent(path);
-        if (isRecordingExtension(name) && isAcceptableRecordingName(name)) {
-            found.push_back(ORVMedia::mediaWithPath(path));
+        if (isRecordingExtension(entry.name) && isAcceptableRecordingName(entry.name)) {
+            found.push_back(ORVMedia::mediaWithPath(prefix + entry.name));
         }
     }
 }

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <memory>
-#include <set>
 #include <stop_token>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
+#include "recordings/DirectoryLister.h"
 #include "recordings/ORVMedia.h"
 
 namespace zentrova {
@@ -19,7 +20,7 @@ class RecordingsWalker {
 public:
     static constexpr size_t kMaxFiles = 15000;
 
-    explicit RecordingsWalker(std::stop_token stop = {}, size_t maxFiles = kMaxFiles);
+    RecordingsWalker(DirectoryLister& lister, std::stop_token stop = {}, size_t maxFiles = kMaxFiles);
 
     // Appends the accepted files under directory to found; stops at the limit.
     void walk(const std::string& directory, std::vector<std::shared_ptr<ORVMedia>>& found);
@@ -27,13 +28,14 @@ public:
     bool stopped() const { return m_stopped; }
 
 private:
-    void walkDirectory(const std::filesystem::path& directory, const std::filesystem::path& identity,
+    void walkDirectory(const std::string& directory, const std::string& identity,
                        std::vector<std::shared_ptr<ORVMedia>>& found, int depth);
     bool shouldStop(const std::vector<std::shared_ptr<ORVMedia>>& found);
 
+    DirectoryLister& m_lister;
     std::stop_token m_stop;
     size_t m_maxFiles;
-    std::set<std::string> m_visited;
+    std::unordered_set<std::string> m_visited;
     bool m_stopped = false;
 };
 

@@ -1,5 +1,7 @@
 #include "recordings/ORVMediaList.h"
 #include "recordings/RecordingsWalker.h"
+#include "recordings/StdDirectoryLister.h"
+#include "recordings/linux/PosixDirectoryLister.h"
 
 #include "support/AsUnprivilegedUser.h"
 #include "support/TempDir.h"
@@ -21,6 +23,19 @@ std::vector<std::string> names(const ORVMediaListSnapshot& list) {
     std::vector<std::string> out;
     for (const auto& m : list.medias()) out.push_back(m->fileName());
     return out;
+}
+
+// Scans with the portable and the platform lister; both must agree.
+std::shared_ptr<ORVMediaListSnapshot> scanBoth(const std::string& directory) {
+    StdDirectoryLister portable;
+    PosixDirectoryLister posix;
+    auto a = ORVMediaList::scanDirectory(directory, {}, portable);
+    auto b = ORVMediaList::scanDirectory(directory, {}, posix);
+    std::vector<std::string> pathsA, pathsB;
+    for (const auto& m : a->medias()) pathsA.push_back(m->path());
+    for (const auto& m : b->medias()) pathsB.push_back(m->path());
+    EXPECT_EQ(pathsA, pathsB) << "the two listers disagree";
+    return b;
 }
 
 struct AcceptCase {
@@ -59,7 +74,7 @@ TEST(ORVMediaListTest, ScanSortsPairsAndFindsNestedAndHiddenFiles) {
     card.touch("DCIM/alwa_20190312_081500_F.avi");
     card.touch("._alwa_20190312_081500_F.MP4");
 
-    auto list = ORVMediaList::scanDirectory(card.str());
+    auto list = scanBoth(card.str());
     EXPECT_EQ(names(*list), (std::vector<std::string>{"._alwa_20190312_081500_F.MP4", "motion_20190101_000000_R.MP4",
                                                       "event_20190312_081500_F.mp4", "alwa_20190312_081500_F.MP4",
                                                       "alwa_20190312_081500_R.MP4"}));
@@ -109,7 +124,7 @@ TEST(ORVMediaListTest, LinkCycleNeitherHangsNorRepeats) {
     fs::create_directory_symlink(card.path() / "a/b", card.path() / "link_to_b");
     fs::create_directory_symlink(card.path() / "missing", card.path() / "dangling");
 
-    auto list = ORVMediaList::scanDirectory(card.str());
+    auto list = scanBoth(card.str());
     std::vector<std::string> found = names(*list);
     EXPECT_EQ(found.size(), 2u);
     EXPECT_EQ(std::set<std::string>(found.begin(), found.end()).size(), found.size());
@@ -119,7 +134,7 @@ TEST(ORVMediaListTest, LinkedFolderOutsideTheTreeIsFollowed) {
     TempDir card, elsewhere;
     elsewhere.touch("event_20190312_081500_R.MP4");
     fs::create_directory_symlink(elsewhere.path(), card.path() / "linked");
-    EXPECT_EQ(names(*ORVMediaList::scanDirectory(card.str())), std::vector<std::string>{"event_20190312_081500_R.MP4"});
+    EXPECT_EQ(names(*scanBoth(card.str())), std::vector<std::string>{"event_20190312_081500_R.MP4"});
 }
 
 TEST(ORVMediaListTest, UnreadableFolderIsSkippedSilently) {
@@ -131,7 +146,7 @@ TEST(ORVMediaListTest, UnreadableFolderIsSkippedSilently) {
     fs::permissions(card.path() / "locked", fs::perms::none);
     std::string result = test::runAsUnprivilegedUser([&] {
         std::string text;
-        for (const auto& name : names(*ORVMediaList::scanDirectory(card.str()))) text += name + "\n";
+        for (const auto& name : names(*scanBoth(card.str()))) text += name + "\n";
         return text;
     });
     fs::permissions(card.path() / "locked", fs::perms::owner_all);
@@ -145,7 +160,7 @@ TEST(ORVMediaListTest, StopsAtTheLimitOf15000Files) {
         std::snprintf(name, sizeof name, "d%02d/alwa_2019%02d%02d_%06d_F.MP4", i / 1000, 1 + i % 12, 1 + i % 28, i % 240000);
         card.touch(name);
     }
-    EXPECT_EQ(ORVMediaList::scanDirectory(card.str())->count(), 15000u);
+    EXPECT_EQ(scanBoth(card.str())->count(), 15000u);
 }
 
 class RecordingDelegate : public ORVMediaListDelegate {
