@@ -1,0 +1,3 @@
+// Core code may include only standard headers.
+#include <string>
+#include <vector>

@@ -1,0 +1,3 @@
+// Core code may not include OS headers.
+#include <string>
+#include <unistd.h>

@@ -1,0 +1,3 @@
+// Core code may not include Qt.
+#include <vector>
+#include <QString>
