@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -205,14 +206,13 @@ QWidget* ORVAppDelegate::buildMediaListBox() {
     stack->setContentsMargins(0, 0, 0, 0);
 
     m_mediaListScrollView = makeBox("mediaListScrollView", mediaListBox);
-    auto* scrollStack = new QStackedLayout(m_mediaListScrollView);
-    scrollStack->setStackingMode(QStackedLayout::StackAll);
+    // While a scan runs the emptied table gives way to the indicator.
+    m_mediaListStack = new QStackedLayout(m_mediaListScrollView);
     m_mediaListTableView = new QTableView(m_mediaListScrollView);
     m_mediaListTableView->setObjectName("mediaListTableView");
     m_scanningIndicator = new ScanningIndicator(m_mediaListScrollView);
-    m_scanningIndicator->hide();
-    scrollStack->addWidget(m_scanningIndicator);
-    scrollStack->addWidget(m_mediaListTableView);
+    m_mediaListStack->addWidget(m_mediaListTableView);
+    m_mediaListStack->addWidget(m_scanningIndicator);
 
     m_mapContainerView = makeBox("mapContainerView", mediaListBox);
     auto* mapLayout = new QVBoxLayout(m_mapContainerView);
@@ -253,11 +253,11 @@ void ORVAppDelegate::initMediaListTableView() {
 
 void ORVAppDelegate::updateTableColumnWithIndex(int index, const QString& title, const QString& identifier,
                                                 Qt::Alignment alignment) {
-    Q_UNUSED(title);
-    Q_UNUSED(identifier);
-    Q_UNUSED(alignment);
-    static const int kWidths[] = {104, 86, 70};
-    if (index < 3) m_mediaListTableView->setColumnWidth(index, kWidths[index]);
+    m_tableModel->setHeaderData(index, Qt::Horizontal, title, Qt::DisplayRole);
+    m_tableModel->setHeaderData(index, Qt::Horizontal, QVariant::fromValue(alignment), Qt::TextAlignmentRole);
+    // The file column takes what is left of the side column's width.
+    static const QHash<QString, int> kWidths = {{"saveMode", 104}, {"date", 86}, {"time", 70}};
+    if (kWidths.contains(identifier)) m_mediaListTableView->setColumnWidth(index, kWidths.value(identifier));
 }
 
 void ORVAppDelegate::applicationDidFinishLaunching() {
@@ -318,8 +318,7 @@ void ORVAppDelegate::reloadMediaListOnMainThread() {
 
 void ORVAppDelegate::showScanning(bool scanning) {
     m_scanning = scanning;
-    m_scanningIndicator->setVisible(scanning);
-    if (scanning) m_scanningIndicator->raise();
+    m_mediaListStack->setCurrentWidget(scanning ? static_cast<QWidget*>(m_scanningIndicator) : m_mediaListTableView);
 }
 
 void ORVAppDelegate::setRightViewMode(int mode) {

@@ -18,6 +18,7 @@ class QToolButton;
 class QWidget;
 class QVBoxLayout;
 class QHBoxLayout;
+class QStackedLayout;
 
 namespace zentrova {
 
@@ -94,6 +95,7 @@ private:
     QTableView* m_mediaListTableView = nullptr;
     QWidget* m_mediaListScrollView = nullptr;
     ScanningIndicator* m_scanningIndicator = nullptr;
+    QStackedLayout* m_mediaListStack = nullptr;
     QWidget* m_mapContainerView = nullptr;
     QLabel* m_versionLabel = nullptr;
     QToolButton* m_recordButtonImageView = nullptr;

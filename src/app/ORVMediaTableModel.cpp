@@ -24,7 +24,10 @@ const ColumnSpec kColumns[ORVMediaTableModel::ColumnCount] = {
 
 ORVMediaTableModel::ORVMediaTableModel(QObject* parent)
     : QAbstractTableModel(parent), m_snapshot(std::make_shared<ORVMediaListSnapshot>()) {
-    for (const ColumnSpec& column : kColumns) m_columnNames << uiText(column.titleKey.key);
+    for (const ColumnSpec& column : kColumns) {
+        m_columnNames << uiText(column.titleKey.key);
+        m_headerAlignments << column.alignment;
+    }
     m_cellFont.setPointSize(11);
 }
 
@@ -98,11 +101,24 @@ QVariant ORVMediaTableModel::headerData(int section, Qt::Orientation orientation
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return QVariant();
     switch (role) {
     case Qt::DisplayRole: return m_columnNames.value(section);
-    case Qt::TextAlignmentRole: return QVariant::fromValue(columnAlignment(section));
+    case Qt::TextAlignmentRole: return QVariant::fromValue(m_headerAlignments.value(section));
     // The header's tag is its column index.
     case Qt::UserRole: return section;
     default: return QVariant();
     }
+}
+
+bool ORVMediaTableModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return false;
+    if (role == Qt::DisplayRole) {
+        m_columnNames[section] = value.toString();
+    } else if (role == Qt::TextAlignmentRole) {
+        m_headerAlignments[section] = value.value<Qt::Alignment>();
+    } else {
+        return false;
+    }
+    emit headerDataChanged(orientation, section, section);
+    return true;
 }
 
 }  // namespace zentrova

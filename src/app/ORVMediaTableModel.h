@@ -31,6 +31,7 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) override;
 
 private:
     QVariant displayText(const ORVMedia& media, int column) const;
@@ -38,6 +39,7 @@ private:
 
     std::shared_ptr<const ORVMediaListSnapshot> m_snapshot;
     QStringList m_columnNames;
+    QList<Qt::Alignment> m_headerAlignments;
     QFont m_cellFont;
     mutable QHash<QString, QIcon> m_iconCache;
 };

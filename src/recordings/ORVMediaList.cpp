@@ -51,7 +51,6 @@ void ORVMediaList::setDirectoryPath(std::optional<std::string> path) {
     ++m_runningScans;
     m_scans.push_back(Scan{std::jthread([this, generation, directory = *path, done](std::stop_token stop) {
                                 runScan(generation, directory, stop);
-                                --m_runningScans;
                                 done->store(true);
                             }),
                            done});
@@ -179,9 +178,12 @@ std::shared_ptr<ORVMediaListSnapshot> ORVMediaList::scanDirectory(const std::str
 void ORVMediaList::runScan(std::uint64_t generation, std::string directory, std::stop_token stop) {
     std::shared_ptr<ORVMediaListSnapshot> contents = scanDirectory(directory, stop, *m_lister);
     std::lock_guard lock(m_notifyMutex);
-    if (generation != m_generation || stop.stop_requested()) return;
-    publish(std::move(contents));
-    if (m_delegate) m_delegate->mediaListChanged(*this);
+    const bool newest = generation == m_generation && !stop.stop_requested();
+    if (newest) publish(std::move(contents));
+    // No longer running once published, so the delegate sees isScanning()
+    // false unless a newer scan is under way.
+    --m_runningScans;
+    if (newest && m_delegate) m_delegate->mediaListChanged(*this);
 }
 
 }  // namespace zentrova

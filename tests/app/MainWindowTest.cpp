@@ -132,6 +132,27 @@ TEST_F(MainWindowTest, ScanReturnsTheSidePanelToTheTable) {
     EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
 }
 
+TEST_F(MainWindowTest, TableShowsThatAScanIsRunningUntilTheListArrives) {
+    TempDir card;
+    card.touch("alwa_20190312_081500_F.MP4");
+    auto* indicator = delegate->window()->findChild<QWidget*>("scanningIndicator");
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_FALSE(indicator->isVisible());
+    int reloads = 0;
+    QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
+    delegate->openDirectory(QString::fromStdString(card.str()));
+    // The finished list reaches the window through its event loop, so the
+    // indicator is up and the old rows are gone until that loop runs.
+    auto* table = delegate->window()->findChild<QTableView*>("mediaListTableView");
+    EXPECT_TRUE(indicator->isVisible());
+    EXPECT_FALSE(table->isVisible());
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloads > 0 && !delegate->isScanning(); }, 10000));
+    EXPECT_FALSE(indicator->isVisible());
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+}
+
 TEST_F(MainWindowTest, CancellingThePanelChangesNothing) {
     TempDir card;
     card.touch("alwa_20190312_081500_F.MP4");
