@@ -20,6 +20,7 @@ QProgressBar { background: #2e333b; border: none; border-radius: 3px; }
 QProgressBar::chunk { background: #19b5c8; border-radius: 3px; }
 QTableView { background: #181b1f; alternate-background-color: #1d2126; color: #dfe4ea; border: none;
              gridline-color: #262a31; selection-background-color: #19b5c8; selection-color: #0d1013; }
+QTableView::item { padding: 0px 6px; }
 QHeaderView::section { background: #262a31; color: #aab3bd; border: none; border-right: 1px solid #1c1f24;
                        padding: 4px; font-size: 10pt; }
 QToolButton { background: transparent; border: none; color: #dfe4ea; padding: 2px; }
@@ -27,7 +28,10 @@ QToolButton:hover { background: #2e343d; border-radius: 4px; }
 QToolButton:pressed { background: #19b5c8; border-radius: 4px; }
 QScrollBar:vertical { background: #181b1f; width: 10px; }
 QScrollBar::handle:vertical { background: #3a4049; border-radius: 4px; min-height: 24px; }
-QScrollBar::add-line, QScrollBar::sub-line { height: 0; }
+QScrollBar:horizontal { background: #181b1f; height: 10px; }
+QScrollBar::handle:horizontal { background: #3a4049; border-radius: 4px; min-width: 24px; }
+QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }
+QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 QToolTip { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; }
 )css");
 }

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -248,16 +247,18 @@ void ORVAppDelegate::initMediaListTableView() {
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(26);
     table->horizontalHeader()->setHighlightSections(false);
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setStretchLastSection(false);
+    table->horizontalHeader()->setMinimumSectionSize(40);
 }
 
 void ORVAppDelegate::updateTableColumnWithIndex(int index, const QString& title, const QString& identifier,
                                                 Qt::Alignment alignment) {
     m_tableModel->setHeaderData(index, Qt::Horizontal, title, Qt::DisplayRole);
     m_tableModel->setHeaderData(index, Qt::Horizontal, QVariant::fromValue(alignment), Qt::TextAlignmentRole);
-    // The file column takes what is left of the side column's width.
-    static const QHash<QString, int> kWidths = {{"saveMode", 104}, {"date", 86}, {"time", 70}};
-    if (kWidths.contains(identifier)) m_mediaListTableView->setColumnWidth(index, kWidths.value(identifier));
+    // The side column is narrow: the short columns fit their texts and the
+    // file name keeps its whole width, reached by scrolling.
+    Q_UNUSED(identifier);
+    m_mediaListTableView->horizontalHeader()->setSectionResizeMode(index, QHeaderView::ResizeToContents);
 }
 
 void ORVAppDelegate::applicationDidFinishLaunching() {
