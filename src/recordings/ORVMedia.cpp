@@ -55,6 +55,17 @@ void appendZeroPadded(std::string& out, int value, int width) {
     out.append(digits, static_cast<size_t>(width));
 }
 
+// "%0<w>d<sep>%02d<sep>%02d".
+std::string threeFields(int first, int firstWidth, int second, int third, char separator) {
+    std::string text;
+    appendZeroPadded(text, first, firstWidth);
+    text.push_back(separator);
+    appendZeroPadded(text, second, 2);
+    text.push_back(separator);
+    appendZeroPadded(text, third, 2);
+    return text;
+}
+
 }  // namespace
 
 std::string_view mediaDivisionWord(ORVMediaDivision division) {
@@ -203,25 +214,13 @@ int ORVMedia::compareDate(const ORVMedia& other) const {
 }
 
 std::string ORVMedia::dateText() const {
-    std::string text;
-    if (m_year < 1) return text;
-    appendZeroPadded(text, m_year, 4);
-    text.push_back('-');
-    appendZeroPadded(text, m_month, 2);
-    text.push_back('-');
-    appendZeroPadded(text, m_day, 2);
-    return text;
+    if (m_year < 1) return std::string();
+    return threeFields(m_year, 4, m_month, m_day, '-');
 }
 
 std::string ORVMedia::timeText() const {
-    std::string text;
-    if (m_year < 1) return text;
-    appendZeroPadded(text, m_hour, 2);
-    text.push_back(':');
-    appendZeroPadded(text, m_minute, 2);
-    text.push_back(':');
-    appendZeroPadded(text, m_second, 2);
-    return text;
+    if (m_year < 1) return std::string();
+    return threeFields(m_hour, 2, m_minute, m_second, ':');
 }
 
 std::string ORVMedia::modeText() const { return localized(mediaDivisionLabelKey(m_mediaDivision)); }
