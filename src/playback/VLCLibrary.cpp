@@ -1,0 +1,40 @@
+#include "playback/VLCLibrary.h"
+
+#include "common/Log.h"
+
+#include <vlc/vlc.h>
+
+#include <string>
+#include <vector>
+
+namespace zentrova {
+namespace {
+
+QStringList& extraArguments() {
+    static QStringList arguments;
+    return arguments;
+}
+
+}  // namespace
+
+void VLCLibrary::setExtraArguments(const QStringList& arguments) { extraArguments() = arguments; }
+
+libvlc_instance_t* VLCLibrary::sharedLibrary() {
+    static libvlc_instance_t* instance = [] {
+        // Pausing at the end keeps the last frame shown; hardware decoding
+        // would hand frames we cannot copy; the title would be drawn into them.
+        QStringList arguments{"--play-and-pause", "--avcodec-hw=none", "--no-video-title-show", "--no-xlib",
+                              "--no-osd", "--no-snapshot-preview", "--quiet"};
+        arguments += extraArguments();
+        std::vector<std::string> storage;
+        for (const QString& argument : arguments) storage.push_back(argument.toStdString());
+        std::vector<const char*> argv;
+        for (const std::string& argument : storage) argv.push_back(argument.c_str());
+        libvlc_instance_t* made = libvlc_new(static_cast<int>(argv.size()), argv.data());
+        if (!made) logLine("libvlc_new failed");
+        return made;
+    }();
+    return instance;
+}
+
+}  // namespace zentrova

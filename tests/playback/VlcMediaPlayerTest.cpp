@@ -1,0 +1,181 @@
+#include "playback/VLCLibrary.h"
+#include "playback/VLCTime.h"
+#include "playback/VLCVideoView.h"
+#include "playback/VlcMediaPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace zentrova {
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "playback_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        VLCLibrary::setExtraArguments({"--aout=dummy"});
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// Two-second clips made by ffmpeg into the build tree: one with sound, one silent.
+class SampleFiles {
+public:
+    static const SampleFiles& get() {
+        static SampleFiles files;
+        return files;
+    }
+    QString withSound;
+    QString silent;
+    bool ok = false;
+
+private:
+    SampleFiles() {
+        const std::string dir = std::string(ZENTROVA_BIN_DIR) + "/../test-media/playback";
+        std::filesystem::create_directories(dir);
+        const std::string front = dir + "/alwa_20240101_120000_F.mp4";
+        const std::string rear = dir + "/alwa_20240101_120000_R.mp4";
+        const std::string video = " -f lavfi -i testsrc2=size=320x240:rate=25:duration=2 ";
+        const std::string encode = " -c:v libx264 -pix_fmt yuv420p -t 2 ";
+        bool made = true;
+        if (!std::filesystem::exists(front)) {
+            made = std::system(("ffmpeg -v error -y" + video + "-f lavfi -i sine=frequency=440:duration=2" + encode +
+                                "-c:a aac '" + front + "'").c_str()) == 0;
+        }
+        if (made && !std::filesystem::exists(rear)) {
+            made = std::system(("ffmpeg -v error -y" + video + encode + "-an '" + rear + "'").c_str()) == 0;
+        }
+        withSound = QString::fromStdString(front);
+        silent = QString::fromStdString(rear);
+        ok = made;
+    }
+};
+
+class VlcMediaPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        application();
+        ASSERT_TRUE(SampleFiles::get().ok) << "ffmpeg could not make the sample files";
+        view = std::make_unique<VLCVideoView>();
+        view->resize(320, 240);
+        player = std::make_unique<VlcMediaPlayer>(view.get());
+        ASSERT_TRUE(player->isValid());
+        QObject::connect(player.get(), &ORVMediaPlayer::mediaPlayerStateChanged, [this](ORVMediaPlayer* sender) {
+            EXPECT_EQ(sender, player.get());
+            EXPECT_EQ(QThread::currentThread(), qApp->thread()) << "notices arrive on the main thread";
+            states.push_back(sender->state());
+        });
+        QObject::connect(player.get(), &ORVMediaPlayer::mediaPlayerTimeChanged, [this](ORVMediaPlayer* sender) {
+            EXPECT_EQ(sender, player.get());
+            EXPECT_EQ(QThread::currentThread(), qApp->thread());
+            ++timeNotices;
+        });
+    }
+    void TearDown() override {
+        player.reset();
+        view.reset();
+    }
+
+    bool waitForState(VLCMediaPlayerState state, int ms = 10000) {
+        return QTest::qWaitFor([&] { return player->state() == state; }, ms);
+    }
+
+    std::unique_ptr<VLCVideoView> view;
+    std::unique_ptr<VlcMediaPlayer> player;
+    std::vector<VLCMediaPlayerState> states;
+    int timeNotices = 0;
+};
+
+TEST_F(VlcMediaPlayerTest, PlaysDrawsFramesAndHoldsTheLastFrameAtTheEnd) {
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().withSound));
+    EXPECT_TRUE(player->media()->isFrontMedia());
+    player->play();
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 3 && timeNotices > 0; }, 10000));
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_TRUE(player->hasVideoOut());
+    EXPECT_EQ(player->videoSize(), QSize(320, 240));
+    EXPECT_EQ(view->currentFrame().size(), QSize(320, 240)) << "only the visible picture is kept";
+    EXPECT_EQ(player->audioTrackIndexes().size(), 1);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->isHeldAtEnd(); }, 10000));
+    EXPECT_EQ(player->state(), VLCMediaPlayerState::Paused);
+    EXPECT_FLOAT_EQ(player->position(), 1.0f);
+    EXPECT_EQ(player->time(), player->media()->length());
+    EXPECT_EQ(player->remainingTime().stringValue(), "00:00");
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_FALSE(view->currentFrame().isNull()) << "the last frame stays shown";
+
+    // Play again from the end starts over instead of losing the picture.
+    player->play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->isPlaying() && player->time().intValue() < 1500; }, 10000));
+    EXPECT_FALSE(player->isHeldAtEnd());
+}
+
+TEST_F(VlcMediaPlayerTest, PauseIsNotTakenForTheEndAndSeeksGoWhereAsked) {
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().silent));
+    EXPECT_TRUE(player->media()->isRearMedia());
+    player->play();
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeNotices > 0; }, 10000));
+    EXPECT_TRUE(player->audioTrackIndexes().isEmpty()) << "a silent file has no audio track";
+    player->pause();
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Paused));
+    EXPECT_FALSE(player->isHeldAtEnd());
+    EXPECT_LT(player->position(), 1.0f);
+
+    player->setTime(VLCTime::timeWithInt(1200));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::abs(player->time().intValue() - 1200) < 100; }, 5000));
+    player->play();
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
+}
+
+TEST_F(VlcMediaPlayerTest, KeepsVolumeAndMuteItselfAndSnapshotsAsJpeg) {
+    player->setVolume(250);
+    EXPECT_EQ(player->volume(), 200);
+    player->setVolume(70);
+    player->setMute(true);
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().withSound));
+    player->play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 2; }, 10000));
+    EXPECT_EQ(player->volume(), 70);
+    EXPECT_TRUE(player->isMuted());
+
+    const QString path = QString::fromStdString(std::string(ZENTROVA_BIN_DIR) + "/../test-media/snapshot.jpg");
+    QFile::remove(path);
+    ASSERT_TRUE(player->saveVideoSnapshotAt(path, 0, 0));
+    QImageReader reader(path);
+    EXPECT_EQ(reader.format(), "jpeg");
+    EXPECT_EQ(reader.size(), QSize(320, 240));
+    player->stop();
+    EXPECT_EQ(player->state(), VLCMediaPlayerState::Stopped);
+    player->setMedia(nullptr);
+    EXPECT_EQ(player->media(), nullptr);
+    EXPECT_FLOAT_EQ(player->position(), 0.0f);
+}
+
+TEST(VLCTimeTest, TextIsMinutesAndSeconds) {
+    struct Case {
+        long long ms;
+        const char* text;
+    } cases[] = {{0, "00:00"}, {999, "00:00"}, {61000, "01:01"}, {3600000, "60:00"}, {-5000, "-00:05"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ms);
+        EXPECT_EQ(VLCTime::timeWithInt(c.ms).stringValue(), c.text);
+    }
+    EXPECT_EQ(VLCTime::nullTime().intValue(), 0);
+}
+
+}  // namespace
+}  // namespace zentrova
