@@ -4,9 +4,21 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+// The images live in a static library; nothing refers to their registration
+// unless we ask for it, so the linker would drop them.
+static void registerImageResources() { Q_INIT_RESOURCE(resources); }
+
 namespace zentrova {
 
+namespace {
+void ensureImagesRegistered() {
+    static const bool registered = (registerImageResources(), true);
+    (void)registered;
+}
+}  // namespace
+
 QString ImageLibrary::resourcePath(const QString& name) {
+    ensureImagesRegistered();
     QString base = name;
     int dot = base.lastIndexOf('.');
     if (dot > 0) base = base.left(dot);
