@@ -58,7 +58,9 @@ Conversion parseConversion(std::string_view spec) {
     for (; i < spec.size() && spec[i] >= '0' && spec[i] <= '9'; ++i) c.width = c.width * 10 + size_t(spec[i] - '0');
     if (i < spec.size() && spec[i] == '.') {
         int precision = 0;
-        for (++i; i < spec.size() && spec[i] >= '0' && spec[i] <= '9'; ++i) precision = precision * 10 + (spec[i] - '0');
+        for (++i; i < spec.size() && spec[i] >= '0' && spec[i] <= '9'; ++i) {
+            precision = precision * 10 + (spec[i] - '0');
+        }
         c.precision = precision;
     }
     c.type = spec.back();

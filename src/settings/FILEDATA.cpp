@@ -27,7 +27,9 @@ FileDataBytes fileDataBytes(const FILEDATA& record) {
         for (std::size_t i = 0; i < field.elementCount; ++i) {
             auto value = static_cast<std::uint64_t>(fieldElement(record, field, i));
             std::size_t at = field.offset + i * field.elementSize;
-            for (std::size_t b = 0; b < field.elementSize; ++b) bytes[at + b] = static_cast<std::uint8_t>(value >> (8 * b));
+            for (std::size_t b = 0; b < field.elementSize; ++b) {
+                bytes[at + b] = static_cast<std::uint8_t>(value >> (8 * b));
+            }
         }
     }
     return bytes;

@@ -111,7 +111,8 @@ TEST(ConfigCommandTest, ShowListsEveryFieldWithItsPage) {
     EXPECT_NE(run.out.find("checksum stored 0, computed 14914"), std::string::npos);
     EXPECT_NE(run.out.find("88      4     gsen_x_threshold            basic         50\n"), std::string::npos);
     EXPECT_NE(run.out.find("412     4     En_SuperNightVision         video+motion  0\n"), std::string::npos);
-    EXPECT_NE(run.out.find("256     8     szPlateNumber               basic         \"Zentrova\"\n"), std::string::npos);
+    EXPECT_NE(run.out.find("256     8     szPlateNumber               basic         \"Zentrova\"\n"),
+              std::string::npos);
     EXPECT_NE(run.out.find("420     76    dummy00                     -             0 0 0"), std::string::npos);
     std::size_t lines = 0;
     for (char c : run.out) lines += c == '\n';

@@ -329,7 +329,9 @@ TEST(FILEDATATest, PreparingAFullPlateNumberSetsTheFlagBeforeTheChecksum) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[256]), 8), "AB123456");
     EXPECT_EQ(bytes[264], 1) << "vid_enc_bitrate_R follows the plate with no terminator";
     std::uint16_t expected = 0;
-    for (std::size_t offset = 4; offset < kFileDataSize; offset += 4) expected ^= bytes[offset] | bytes[offset + 1] << 8;
+    for (std::size_t offset = 4; offset < kFileDataSize; offset += 4) {
+        expected ^= static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+    }
     EXPECT_EQ(record.checksum, expected);
     EXPECT_EQ(bytes[2] | bytes[3] << 8, expected);
 }
