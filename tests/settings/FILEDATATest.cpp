@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -192,6 +193,20 @@ TEST(FILEDATATest, FieldTableMatchesTheLayout) {
         EXPECT_EQ(fields[i].offset, kLayout[i].offset);
         EXPECT_EQ(fields[i].size(), kLayout[i].size);
         EXPECT_EQ(findFileDataField(kLayout[i].name), &fields[i]);
+    }
+}
+
+TEST(FILEDATATest, KindOfEveryField) {
+    const std::set<std::string_view> signedFields = {
+        "gsen_x_threshold",    "gsen_y_threshold", "gsen_z_threshold", "parkmode_x_threshold",
+        "parkmode_y_threshold", "parkmode_z_threshold", "high_temp_threshold", "safe_temp_threshold",
+        "osd_speed_flag",      "osd_plate_flag",   "time_gmt"};
+    const std::set<std::string_view> texts = {"szPlateNumber", "wifi_ssid", "wifi_password"};
+    for (const FileDataField& field : fileDataFields()) {
+        FieldKind expected = signedFields.count(field.name) ? FieldKind::Signed
+                             : texts.count(field.name)      ? FieldKind::Text
+                                                            : FieldKind::Unsigned;
+        EXPECT_EQ(field.kind, expected) << field.name;
     }
 }
 
