@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 
+#include "cli/ConfigCommand.h"
 #include "cli/ScanCommand.h"
 
 namespace zentrova {
@@ -7,6 +8,7 @@ namespace zentrova {
 std::span<const CliCommand> cliCommands() {
     static const CliCommand commands[] = {
         {"scan", "list the recordings under a directory and their front/rear pairs", runScanCommand},
+        {"config", "show, reset or prepare the camera's settings file config.bin", runConfigCommand},
     };
     return commands;
 }

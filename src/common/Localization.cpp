@@ -3,6 +3,11 @@
 #include "common/Log.h"
 #include "common/StringsTable.h"
 
+#include <charconv>
+#include <cctype>
+#include <cmath>
+#include <optional>
+
 namespace zentrova {
 
 extern const std::string_view kInfoPlistTableText;
@@ -33,21 +38,80 @@ size_t conversionLength(std::string_view format, size_t i) {
     return 0;
 }
 
-}  // namespace
+struct Conversion {
+    bool leftAlign = false;
+    bool plusSign = false;
+    bool zeroPad = false;
+    std::size_t width = 0;
+    std::optional<int> precision;
+    char type = '@';
+};
 
-std::string localized(std::string_view key) {
-    const std::string* text = infoPlistTable().find(key);
-    return text ? *text : std::string();
+Conversion parseConversion(std::string_view spec) {
+    Conversion c;
+    size_t i = 1;
+    for (; i < spec.size() && std::string_view("-+ #0'").find(spec[i]) != std::string_view::npos; ++i) {
+        if (spec[i] == '-') c.leftAlign = true;
+        if (spec[i] == '+') c.plusSign = true;
+        if (spec[i] == '0') c.zeroPad = true;
+    }
+    for (; i < spec.size() && spec[i] >= '0' && spec[i] <= '9'; ++i) c.width = c.width * 10 + size_t(spec[i] - '0');
+    if (i < spec.size() && spec[i] == '.') {
+        int precision = 0;
+        for (++i; i < spec.size() && spec[i] >= '0' && spec[i] <= '9'; ++i) {
+            precision = precision * 10 + (spec[i] - '0');
+        }
+        c.precision = precision;
+    }
+    c.type = spec.back();
+    return c;
 }
 
-bool hasLocalizedText(std::string_view key) {
-    const std::string* text = infoPlistTable().find(key);
-    return text && !text->empty();
+std::string numberDigits(const Conversion& c, double value) {
+    char buffer[512];
+    std::to_chars_result result{buffer, std::errc()};
+    char* end = buffer + sizeof buffer;
+    switch (c.type) {
+    case 'f': case 'F':
+        result = std::to_chars(buffer, end, value, std::chars_format::fixed, c.precision.value_or(6));
+        break;
+    case 'e': case 'E':
+        result = std::to_chars(buffer, end, value, std::chars_format::scientific, c.precision.value_or(6));
+        break;
+    case 'g': case 'G':
+        result = std::to_chars(buffer, end, value, std::chars_format::general, c.precision.value_or(6));
+        break;
+    case '@':
+        result = std::to_chars(buffer, end, value);
+        break;
+    default:
+        result = std::to_chars(buffer, end, std::fabs(value) < 9e18 ? static_cast<long long>(std::trunc(value)) : 0LL);
+        break;
+    }
+    if (result.ec != std::errc()) return std::string();
+    std::string digits(buffer, result.ptr);
+    if (c.type == 'E' || c.type == 'G' || c.type == 'F') {
+        for (char& ch : digits) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    }
+    return digits;
 }
 
-std::vector<std::string> localizedKeys() { return infoPlistTable().keys(); }
+std::string formattedNumber(std::string_view spec, double value) {
+    Conversion c = parseConversion(spec);
+    std::string text = numberDigits(c, value);
+    if (c.plusSign && !text.empty() && text[0] != '-') text.insert(text.begin(), '+');
+    if (text.size() >= c.width) return text;
+    size_t padding = c.width - text.size();
+    if (c.leftAlign) return text + std::string(padding, ' ');
+    if (c.zeroPad && std::isfinite(value)) {
+        size_t afterSign = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+        return text.insert(afterSign, padding, '0');
+    }
+    return std::string(padding, ' ') + text;
+}
 
-std::string fillFormat(std::string_view format, std::initializer_list<std::string> args) {
+template <typename Arg, typename Fill>
+std::string substituteConversions(std::string_view format, std::initializer_list<Arg> args, Fill fill) {
     std::string out;
     auto next = args.begin();
     for (size_t i = 0; i < format.size(); ++i) {
@@ -65,10 +129,32 @@ std::string fillFormat(std::string_view format, std::initializer_list<std::strin
             out.push_back('%');
             continue;
         }
-        if (next != args.end()) out += *next++;
+        if (next != args.end()) out += fill(format.substr(i, length), *next++);
         i += length - 1;
     }
     return out;
+}
+
+}  // namespace
+
+std::string localized(std::string_view key) {
+    const std::string* text = infoPlistTable().find(key);
+    return text ? *text : std::string();
+}
+
+bool hasLocalizedText(std::string_view key) {
+    const std::string* text = infoPlistTable().find(key);
+    return text && !text->empty();
+}
+
+std::vector<std::string> localizedKeys() { return infoPlistTable().keys(); }
+
+std::string fillFormat(std::string_view format, std::initializer_list<std::string> args) {
+    return substituteConversions(format, args, [](std::string_view, const std::string& arg) { return arg; });
+}
+
+std::string fillNumberFormat(std::string_view format, std::initializer_list<double> args) {
+    return substituteConversions(format, args, formattedNumber);
 }
 
 }  // namespace zentrova

@@ -29,4 +29,10 @@ std::vector<std::string> localizedKeys();
 // Missing arguments give the empty text.
 std::string fillFormat(std::string_view format, std::initializer_list<std::string> args);
 
+// fillFormat for numeric arguments: each conversion formats its number as
+// printf would in the C locale (width, "-", "+", "0" and precision; "%@"
+// gives the shortest text that reads back to the number, "%d" its integer
+// part), whatever locale the process runs in.
+std::string fillNumberFormat(std::string_view format, std::initializer_list<double> args);
+
 }  // namespace zentrova
