@@ -1,12 +1,14 @@
 #include "cli/CliCommand.h"
 
 #include "cli/ScanCommand.h"
+#include "cli/TelemetryCommand.h"
 
 namespace zentrova {
 
 std::span<const CliCommand> cliCommands() {
     static const CliCommand commands[] = {
         {"scan", "list the recordings under a directory and their front/rear pairs", runScanCommand},
+        {"telemetry", "print the telemetry records of a front recording", runTelemetryCommand},
     };
     return commands;
 }
