@@ -6,6 +6,7 @@
 #include "telemetry/ORVBlackBoxData.h"
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <system_error>
 
@@ -85,6 +86,7 @@ std::string unreadableReason(const std::string& path) {
     const auto status = std::filesystem::status(path, ec);
     if (ec || !std::filesystem::exists(status)) return "no such file";
     if (std::filesystem::is_directory(status)) return "is a directory";
+    if (!std::ifstream(path, std::ios::binary)) return "cannot be opened";
     return {};
 }
 
