@@ -2,6 +2,7 @@
 
 #include "cli/ConfigCommand.h"
 #include "cli/ScanCommand.h"
+#include "cli/TelemetryCommand.h"
 
 namespace zentrova {
 
@@ -9,6 +10,7 @@ std::span<const CliCommand> cliCommands() {
     static const CliCommand commands[] = {
         {"scan", "list the recordings under a directory and their front/rear pairs", runScanCommand},
         {"config", "show, reset or prepare the camera's settings file config.bin", runConfigCommand},
+        {"telemetry", "print the telemetry records of a front recording", runTelemetryCommand},
     };
     return commands;
 }

@@ -1,0 +1,177 @@
+#include "telemetry/NmeaFields.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace zentrova {
+namespace {
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view skipSpaces(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isSpace(text[i])) ++i;
+    return text.substr(i);
+}
+
+std::size_t countDigits(std::string_view text, std::size_t from) {
+    std::size_t i = from;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    return i - from;
+}
+
+// The length of the decimal number at the front of text (no sign), 0 when
+// there is none: digits, an optional fraction, an optional exponent.
+std::size_t decimalNumberLength(std::string_view text) {
+    std::size_t i = countDigits(text, 0);
+    std::size_t mantissaDigits = i;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fraction = countDigits(text, i + 1);
+        mantissaDigits += fraction;
+        if (mantissaDigits > 0) i += 1 + fraction;
+    }
+    if (mantissaDigits == 0) return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        const std::size_t exponentDigits = countDigits(text, j);
+        if (exponentDigits > 0) i = j + exponentDigits;
+    }
+    return i;
+}
+
+bool hasNegativeExponent(std::string_view number) {
+    const std::size_t e = number.find_first_of("eE");
+    return e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+}
+
+float floatFromDecimal(std::string_view number) {
+    // The conversion does not take a leading point.
+    std::string text = number.front() == '.' ? "0" + std::string(number) : std::string(number);
+    float value = 0.0f;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a float: as the C library would give it.
+        double wide = 0.0;
+        const auto wideResult = std::from_chars(text.data(), text.data() + text.size(), wide);
+        const bool large = wideResult.ec == std::errc() ? wide > 1.0 : !hasNegativeExponent(number);
+        return large ? std::numeric_limits<float>::infinity() : 0.0f;
+    }
+    return result.ec == std::errc() ? value : 0.0f;
+}
+
+}  // namespace
+
+std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index) {
+    return index < fields.size() ? fields[index] : std::string_view();
+}
+
+std::int32_t nmeaInteger(std::string_view field) {
+    std::string_view text = skipSpaces(field);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (std::size_t i = 0; i < text.size() && isDigit(text[i]); ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > kLimit) magnitude = kLimit;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);
+}
+
+double nmeaReal(std::string_view field) {
+    std::string_view text = skipSpaces(field);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const std::size_t length = decimalNumberLength(text);
+    if (length == 0) return 0.0;
+    const float magnitude = floatFromDecimal(text.substr(0, length));
+    return static_cast<double>(negative ? -magnitude : magnitude);
+}
+
+bool scanWidthInteger(std::string_view& text, int width, int& value) {
+    text = skipSpaces(text);
+    std::size_t limit = width > 0 ? static_cast<std::size_t>(width) : 0;
+    if (limit > text.size()) limit = text.size();
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < limit && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t digitsStart = i;
+    int magnitude = 0;
+    while (i < limit && isDigit(text[i])) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        ++i;
+    }
+    if (i == digitsStart) return false;
+    value = negative ? -magnitude : magnitude;
+    text.remove_prefix(i);
+    return true;
+}
+
+std::size_t utf8Length(std::string_view text) {
+    std::size_t count = 0;
+    for (char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    }
+    return count;
+}
+
+bool isValidUtf8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size) {
+        const unsigned char lead = bytes[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        std::uint32_t code = 0;
+        std::uint32_t minimum = 0;
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            code = lead & 0x1F;
+            minimum = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            code = lead & 0x0F;
+            minimum = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            code = lead & 0x07;
+            minimum = 0x10000;
+        } else {
+            return false;
+        }
+        if (size - i < length) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const unsigned char next = bytes[i + k];
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
+}  // namespace zentrova

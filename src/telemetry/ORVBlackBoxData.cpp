@@ -1,0 +1,202 @@
+#include "telemetry/ORVBlackBoxData.h"
+
+#include "common/Log.h"
+#include "telemetry/ByteOrder.h"
+#include "telemetry/FileByteSource.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+
+namespace zentrova {
+namespace {
+
+constexpr std::string_view kStartLine = "#############################   START";
+constexpr std::string_view kFinishLine = "#############################  FINISH";
+
+constexpr std::size_t kTimeOffset = 0;
+constexpr std::size_t kGSensorOffset = 8;
+constexpr std::size_t kGpsOffset = 24;
+constexpr std::uint32_t kTimeRecordSize = 16;
+constexpr std::uint32_t kFrameDataSize = 8;
+constexpr std::uint32_t kEntrySize = 4;
+// Table entries are read in blocks of this many, which keeps the memory
+// for the table small whatever count its header claims.
+constexpr std::uint32_t kEntriesPerBlock = 1024;
+// The lists grow by themselves beyond this; a count read from a damaged
+// file must not decide how much memory is taken up front.
+constexpr std::uint64_t kMostRecordsReserved = 1u << 16;
+
+bool isSentenceEnd(std::uint8_t byte) {
+    return byte == 0 || byte == '\n' || byte == '\r';
+}
+
+SYSTEMTIME calendarTime(std::uint32_t secondsSince1970) {
+    using namespace std::chrono;
+    const sys_seconds instant{seconds{secondsSince1970}};
+    const sys_days day = floor<days>(instant);
+    const year_month_day date{day};
+    const hh_mm_ss<seconds> clock{instant - day};
+    SYSTEMTIME time;
+    time.wYear = static_cast<std::uint16_t>(static_cast<int>(date.year()));
+    time.wMonth = static_cast<std::uint16_t>(static_cast<unsigned>(date.month()));
+    time.wDayOfWeek = 0;
+    time.wDay = static_cast<std::uint16_t>(static_cast<unsigned>(date.day()));
+    time.wHour = static_cast<std::uint16_t>(clock.hours().count());
+    time.wMinute = static_cast<std::uint16_t>(clock.minutes().count());
+    time.wSecond = static_cast<std::uint16_t>(clock.seconds().count());
+    time.wMilliseconds = 0;
+    return time;
+}
+
+}  // namespace
+
+bool ORVBlackBoxData::ExtractStreamInformation(const std::string& path) {
+    logLine(kStartLine);
+    clear();
+    FileByteSource file;
+    if (!file.open(path)) return false;
+    return extractAfterStart(file);
+}
+
+bool ORVBlackBoxData::ExtractStreamInformation(ByteSource& source) {
+    logLine(kStartLine);
+    clear();
+    return extractAfterStart(source);
+}
+
+bool ORVBlackBoxData::extractAfterStart(ByteSource& source) {
+    const auto table = TelemetryBoxWalk::locate(source);
+    if (!table) return false;
+    readRecords(source, *table);
+    logLine(kFinishLine);
+    return true;
+}
+
+void ORVBlackBoxData::reserveFor(const ByteSource& source, const ChunkOffsetTable& table) {
+    const std::uint64_t tableBytesInFile = source.size() > table.firstEntry ? source.size() - table.firstEntry : 0;
+    const std::uint64_t readable = std::min<std::uint64_t>(table.entryCount, tableBytesInFile / kEntrySize);
+    const auto records = static_cast<std::size_t>(std::min(readable, kMostRecordsReserved));
+    m_Times.reserve(records);
+    m_vGSensorData.reserve(records);
+    m_GSensors.reserve(records);
+    m_vGpsData.reserve(records);
+}
+
+void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& table) {
+    reserveFor(source, table);
+    std::vector<std::uint8_t> entries(std::size_t{kEntriesPerBlock} * kEntrySize);
+    std::array<std::uint8_t, kChunkSize> chunk{};
+    std::uint32_t position = table.firstEntry;
+    std::uint64_t remaining = table.entryCount;
+    while (remaining > 0) {
+        // Entry positions wrap at 2^32 like every position of the file, so a
+        // block never holds entries on both sides of the wrap.
+        const std::uint64_t beforeWrap = ((std::uint64_t{1} << 32) - position + kEntrySize - 1) / kEntrySize;
+        const auto count = static_cast<std::uint32_t>(std::min({remaining, std::uint64_t{kEntriesPerBlock}, beforeWrap}));
+        const std::size_t got = source.readAt(position, std::span(entries.data(), std::size_t{count} * kEntrySize));
+        const std::size_t whole = got / kEntrySize;
+        for (std::size_t i = 0; i < whole; ++i) {
+            const std::uint32_t chunkOffset = readBigEndian32(entries.data() + i * kEntrySize);
+            // A chunk that is not in the file whole contributes nothing.
+            if (source.readAt(chunkOffset, chunk) == chunk.size()) handleRecord(chunk.data() + 2);
+        }
+        // Once the table itself runs out of the file no later entry can be
+        // read either; going on would only repeat failed reads up to the
+        // count in the header (billions of them in a damaged file).
+        if (whole < count) return;
+        remaining -= count;
+        position += count * kEntrySize;
+    }
+}
+
+void ORVBlackBoxData::handleRecord(const std::uint8_t* record) {
+    m_Times.push_back(readLittleEndian32(record + kTimeOffset));
+
+    std::array<std::uint8_t, ORVAviGSensorData::kSize> gsensor{};
+    std::memcpy(gsensor.data(), record + kGSensorOffset, gsensor.size());
+    m_vGSensorData.push_back(ORVAviGSensorData::aviGSensorDataWithData(gsensor.data()));
+    ParseGSensor(gsensor.data(), static_cast<std::uint32_t>(gsensor.size()));
+
+    std::array<std::uint8_t, ORVAviGpsData::kSize> gps{};
+    std::memcpy(gps.data(), record + kGpsOffset, gps.size());
+    ParseNMEA(gps.data() + 1, static_cast<std::uint32_t>(ORVAviGpsData::kTextSize));
+    m_vGpsData.push_back(ORVAviGpsData::aviGpsDataWithData(gps.data()));
+}
+
+void ORVBlackBoxData::clear() {
+    m_NMEAParser.clear();
+    m_NMEAs.clear();
+    m_GSensors.clear();
+    m_Times.clear();
+    m_TimeEvents.clear();
+    m_vGSensorData.clear();
+    m_vGpsData.clear();
+    m_udatSpeedDisplay = 0;
+    m_udatIncludeEvent = 0;
+    m_udatRecPark = 0;
+    m_LastTimeEventType = 0;
+}
+
+std::uint32_t ORVBlackBoxData::frameCount() const {
+    const std::size_t samples = m_GSensors.size();
+    return samples <= 2 ? 1 : static_cast<std::uint32_t>(samples - 1);
+}
+
+bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) {
+    if (!buffer || bufferSize == 0) return false;
+    std::uint32_t start = 0;
+    for (std::uint32_t i = 0; i < bufferSize; ++i) {
+        const std::uint8_t byte = buffer[i];
+        if (byte == '$') {
+            start = i;
+        } else if (isSentenceEnd(byte)) {
+            buffer[i] = 0;
+            // start < i here, so both bytes lie inside the buffer.
+            if (start < i && buffer[start] == '$' && buffer[start + 1] == 'G') {
+                m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), i - start));
+                m_NMEAs.push_back(m_NMEAParser.m_Current.duplicate());
+            }
+            start = i + 1;
+        }
+    }
+    return true;
+}
+
+bool ORVBlackBoxData::ParseGSensor(const std::uint8_t* buffer, std::uint32_t bufferSize) {
+    if (!buffer || bufferSize < ORVAviGSensorData::kSize) return false;
+    m_GSensors.push_back(ORVGSensor::fromRaw(readLittleEndianSigned32(buffer), readLittleEndianSigned32(buffer + 4),
+                                             readLittleEndianSigned32(buffer + 8)));
+    return true;
+}
+
+bool ORVBlackBoxData::ParseFrameData(const std::uint8_t* buffer, std::uint32_t bufferSize) {
+    if (!buffer || bufferSize != kFrameDataSize) return false;
+    m_udatSpeedDisplay = buffer[4];
+    m_udatRecPark = buffer[6];
+    m_udatIncludeEvent = buffer[7];
+    return true;
+}
+
+bool ORVBlackBoxData::ParseTime(const std::uint8_t* buffer, std::uint32_t bufferSize) {
+    if (!buffer || bufferSize < kTimeRecordSize) return false;
+    const std::uint32_t timeValue = readLittleEndian32(buffer);
+    const std::uint32_t eventType = readBigEndian32(buffer + 12);
+    if (eventType != 0 && eventType != m_LastTimeEventType) {
+        ORVTimeEvent event;
+        event.setE(eventType == 1 ? 0 : 1);
+        event.setT(calendarTime(timeValue));
+        event.setF(static_cast<std::uint32_t>(m_Times.size()));
+        m_TimeEvents.push_back(event);
+    }
+    m_LastTimeEventType = eventType;
+    m_Times.push_back(timeValue);
+    return true;
+}
+
+bool ORVBlackBoxData::ParseTimeEvent(const std::uint8_t*, std::uint32_t) {
+    return true;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "telemetry/ByteSource.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace zentrova {
+
+// Where the chunk-offset table of the telemetry track lies.
+struct ChunkOffsetTable {
+    std::uint32_t firstEntry = 0;  // file position of entry 0
+    std::uint32_t entryCount = 0;  // as the table header says; not checked against the file
+};
+
+// Follows the camera's fixed box path from the file start to the telemetry
+// track's "stco" box. Only box headers are read; positions are 32-bit and
+// wrap, as the container's fields are.
+class TelemetryBoxWalk {
+public:
+    // None when a read comes up short or one of the four checks fails
+    // ("ftyp", brand "avc1", "moov", "stco").
+    static std::optional<ChunkOffsetTable> locate(ByteSource& source);
+};
+
+}  // namespace zentrova
