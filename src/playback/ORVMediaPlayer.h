@@ -46,6 +46,7 @@ public:
     virtual void setPosition(float position) = 0;
     virtual VLCTime time() const = 0;
     virtual void setTime(VLCTime time) = 0;
+    // Zero or negative: the time left, counted down; "00:00" at the end.
     virtual VLCTime remainingTime() const = 0;
 
     virtual float rate() const = 0;

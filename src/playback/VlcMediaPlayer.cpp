@@ -196,9 +196,10 @@ void VlcMediaPlayer::setTime(VLCTime time) {
     libvlc_media_player_set_time(m_player, target);
 }
 
+// Counted down towards the end, so it is zero or negative.
 VLCTime VlcMediaPlayer::remainingTime() const {
     const std::int64_t left = length().intValue() - time().intValue();
-    return VLCTime::timeWithInt(std::max<std::int64_t>(left, 0));
+    return VLCTime::timeWithInt(-std::max<std::int64_t>(left, 0));
 }
 
 float VlcMediaPlayer::rate() const { return m_player ? libvlc_media_player_get_rate(m_player) : 1.0f; }

@@ -1,0 +1,571 @@
+#include "playback/ORVPlayController.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/Log.h"
+#include "playback/ORVPlayControlHost.h"
+#include "playback/VLCMedia.h"
+#include "recordings/ORVMediaList.h"
+#include "recordings/ORVMediaPair.h"
+#include "telemetry/ORVBlackBoxData.h"
+
+namespace zentrova {
+namespace {
+
+constexpr double kAtTheEnd = 0.998;
+constexpr double kNearTheEnd = 0.95;
+constexpr int kJumpSeconds = 10;
+constexpr double kMaxSpeed = 2.0;
+constexpr double kMinSpeed = 1.0;
+
+bool hasMedia(const ORVMediaPlayer* player) { return player && player->media(); }
+
+bool isPausedOrHeld(const ORVMediaPlayer* player) { return player->state() == VLCMediaPlayerState::Paused; }
+
+bool hasMediaAndPlays(const ORVMediaPlayer* player) { return hasMedia(player) && player->isPlaying(); }
+
+ORVMediaDirection directionOf(const ORVMediaPlayer* player) {
+    return hasMedia(player) ? player->media()->mediaDirection() : ORVMediaDirectionUnknown;
+}
+
+void giveNoMediaTo(ORVMediaPlayer* player) { player->setMedia(nullptr); }
+
+void moveToItsEnd(ORVMediaPlayer* player) { player->setTime(player->media()->length()); }
+
+void logFormatted(const char* format, auto... values) {
+    char line[256];
+    std::snprintf(line, sizeof line, format, values...);
+    logLine(line);
+}
+
+}  // namespace
+
+ORVPlayController::BackgroundRunner ORVPlayController::threadPoolRunner() {
+    return [](std::function<Telemetry()> work, std::function<void(Telemetry)> done) {
+        QThreadPool::globalInstance()->start([work = std::move(work), done = std::move(done)]() mutable {
+            Telemetry telemetry = work();
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [done = std::move(done), telemetry = std::move(telemetry)] { done(telemetry); },
+                Qt::QueuedConnection);
+        });
+    };
+}
+
+ORVPlayController::ORVPlayController(Parts parts, QObject* parent)
+    : QObject(parent),
+      m_player1(parts.player1),
+      m_player2(parts.player2),
+      m_mediaList(parts.mediaList),
+      m_host(parts.host),
+      m_delayedSteps(std::move(parts.delayedSteps)),
+      m_extractTelemetry(std::move(parts.extractTelemetry)),
+      m_runInBackground(std::move(parts.runInBackground)),
+      m_playInfo(new ORVPlayInfo(this)) {
+    for (ORVMediaPlayer* player : {m_player1, m_player2}) {
+        connect(player, &ORVMediaPlayer::mediaPlayerStateChanged, this,
+                [this](ORVMediaPlayer* sender) { mediaPlayerStateChanged(sender); });
+        connect(player, &ORVMediaPlayer::mediaPlayerTimeChanged, this,
+                [this](ORVMediaPlayer* sender) { mediaPlayerTimeChanged(sender); });
+    }
+    connect(this, &ORVPlayController::volumeChanged, this, &ORVPlayController::updateAudioUI);
+    connect(m_playInfo, &ORVPlayInfo::audioMediaDirectionChanged, this, &ORVPlayController::updateAudioUI);
+}
+
+ORVPlayController::~ORVPlayController() { *m_alive = false; }
+
+bool ORVPlayController::isPlaying(const ORVMediaPlayer* player) {
+    return hasMediaAndPlays(player) && player->remainingTime().stringValue() != "00:00";
+}
+
+bool ORVPlayController::hasAudio(const ORVMediaPlayer* player) {
+    return hasMedia(player) && !player->audioTrackIndexes().isEmpty();
+}
+
+// ---- Starting and moving on ----------------------------------------------
+
+bool ORVPlayController::playAtIndex(std::int64_t index) {
+    const auto count = static_cast<std::int64_t>(m_mediaList->count());
+    if (count == 0 || m_waitingForPlayStart) return false;
+    index = std::clamp<std::int64_t>(index, 0, count - 1);
+
+    m_waitingForPlayStart = true;
+    for (ORVMediaPlayer* player : {m_player1, m_player2}) {
+        player->stop();
+        giveNoMediaTo(player);
+    }
+    m_mediaIndex = index;
+    m_host->selectRow(index);
+    m_preparingPlayNext = false;
+    startTimerPlayNext();
+    updateVideoUI();
+    showLoading();
+
+    const std::uint64_t start = ++m_startNumber;
+    const ORVMediaPlayer* front = m_player1;
+    if (hasMedia(m_player1) && m_player1->media()->isRearMedia()) front = m_player2;
+    std::string frontPath = hasMedia(front) ? front->media()->path().toStdString() : std::string();
+    extractTelemetryThenPlay(start, std::move(frontPath));
+    return true;
+}
+
+void ORVPlayController::extractTelemetryThenPlay(std::uint64_t start, std::string frontPath) {
+    auto work = [extract = m_extractTelemetry, frontPath = std::move(frontPath)]() -> Telemetry {
+        if (frontPath.empty() || !extract) return std::make_shared<ORVBlackBoxData>();
+        Telemetry telemetry = extract(frontPath);
+        return telemetry ? telemetry : std::make_shared<ORVBlackBoxData>();
+    };
+    auto done = [this, alive = std::weak_ptr<bool>(m_alive), start](Telemetry telemetry) {
+        const auto stillHere = alive.lock();
+        if (stillHere && *stillHere) beginPlay(start, std::move(telemetry));
+    };
+    m_runInBackground(std::move(work), std::move(done));
+}
+
+void ORVPlayController::beginPlay(std::uint64_t start, Telemetry telemetry) {
+    // A stop or a newer start came in while the telemetry was read.
+    if (start != m_startNumber) return;
+    m_telemetry = std::move(telemetry);
+    m_host->showTelemetry(m_telemetry);
+    initMediaControlView();
+    playBoth();
+}
+
+void ORVPlayController::updateVideoUI() {
+    const std::shared_ptr<ORVMedia> media = m_mediaList->mediaAtIndex(static_cast<size_t>(m_mediaIndex));
+    if (!media) return;
+    const std::shared_ptr<ORVMediaPair> pair = m_mediaList->findMediaPairWithFileName(media->mediaName());
+
+    m_player1->setMedia(VLCMedia::mediaWithPath(QString::fromStdString(media->path())));
+    std::shared_ptr<ORVMedia> other;
+    if (media->isRearMedia()) {
+        m_host->setVideoLogos(QStringLiteral("v1_rear_logo"), QStringLiteral("v2_front_logo"));
+        if (pair) other = pair->frontMedia;
+    } else {
+        m_host->setVideoLogos(QStringLiteral("v1_front_logo"), QStringLiteral("v2_rear_logo"));
+        if (pair) other = pair->rearMedia;
+    }
+    if (other) {
+        m_player2->setMedia(VLCMedia::mediaWithPath(QString::fromStdString(other->path())));
+    } else {
+        m_player2->stop();
+        giveNoMediaTo(m_player2);
+    }
+    m_host->setSecondVideoPresent(hasMedia(m_player2));
+}
+
+void ORVPlayController::initMediaControlView() {
+    m_waitingForPlayStart = true;
+    m_playInfo->setPosition(0.0);
+    m_host->setVideoScaleIndex(0);
+    m_host->resetTelemetryReadouts();
+    m_playInfo->setSpeed(1.0);
+    m_player1->setRate(1.0f);
+    m_player2->setRate(1.0f);
+    m_playInfo->setPosition(0.0);
+}
+
+void ORVPlayController::playBoth() {
+    m_player1->play();
+    if (hasMedia(m_player2)) m_player2->play();
+}
+
+bool ORVPlayController::playNext() {
+    if (m_mediaIndex < 0) return false;
+    const std::shared_ptr<ORVMedia> media = m_mediaList->mediaAtIndex(static_cast<size_t>(m_mediaIndex));
+    if (!media) return false;
+    const std::shared_ptr<ORVMediaPair> pair = m_mediaList->findMediaPairWithFileName(media->mediaName());
+    const bool bothSides = pair && pair->frontMedia && pair->rearMedia;
+    const std::int64_t next = m_mediaIndex + (bothSides ? 2 : 1);
+    if (next >= static_cast<std::int64_t>(m_mediaList->count())) return false;
+    return playAtIndex(next);
+}
+
+void ORVPlayController::startTimerPlayNext() {
+    m_playStopTimer = m_delayedSteps->every(1000, [this] { timerPlayNext(); });
+}
+
+void ORVPlayController::timerPlayNext() {
+    if (m_preparingPlayNext || !isPausedOrHeld(m_player1) || m_player1->position() < kNearTheEnd) return;
+    m_preparingPlayNext = true;
+    after(1.0, [this] { playNext(); });
+}
+
+void ORVPlayController::stopPlay() {
+    for (ORVMediaPlayer* player : {m_player1, m_player2}) {
+        player->pause();
+        giveNoMediaTo(player);
+    }
+    // A start still reading its telemetry must neither begin later nor keep
+    // every following start refused.
+    ++m_startNumber;
+    m_waitingForPlayStart = false;
+    hideLoading();
+}
+
+// ---- Player notices ------------------------------------------------------
+
+void ORVPlayController::updateVideoViewVisibility() {
+    const bool first = hasMediaAndPlays(m_player1) || isPausedOrHeld(m_player1);
+    const bool second = hasMediaAndPlays(m_player2) || (hasMedia(m_player2) && isPausedOrHeld(m_player2));
+    m_host->setVideoViewsVisible(first, second);
+}
+
+void ORVPlayController::mediaPlayerStateChanged(ORVMediaPlayer* player) {
+    updateVideoViewVisibility();
+    const bool p1 = hasMediaAndPlays(m_player1);
+    const bool p2 = hasMediaAndPlays(m_player2);
+
+    // A file that cannot be played must not keep every later start refused.
+    if (m_waitingForPlayStart && player && hasMedia(player) && player->state() == VLCMediaPlayerState::Error) {
+        m_waitingForPlayStart = false;
+        hideLoading();
+        if (p1) didStartPlayer();
+        return;
+    }
+
+    if (!hasMedia(m_player1)) return;
+    if (hasMedia(m_player2)) {
+        if (isPausedOrHeld(m_player1) && isPausedOrHeld(m_player2)) {
+            didFinishPlay();
+        } else if (p1 && p2) {
+            startOrUpdateAudio();
+        }
+        return;
+    }
+    if (isPausedOrHeld(m_player1)) {
+        didFinishPlay();
+    } else if (p1) {
+        startOrUpdateAudio();
+    }
+}
+
+void ORVPlayController::startOrUpdateAudio() {
+    if (m_waitingForPlayStart) {
+        m_waitingForPlayStart = false;
+        didStartPlayer();
+    } else {
+        updateAudioUI();
+    }
+}
+
+void ORVPlayController::didStartPlayer() {
+    if (!hasMedia(m_player1)) return;
+    m_playInfo->setSpeed(m_player1->rate());
+    m_playInfo->setIsPlaying(isPlaying(m_player1));
+    chooseAudioAuto();
+    if (m_playInfo->scale() == 0.0 && m_player1->hasVideoOut() && m_player1->videoSize().width() > 0) {
+        updatePlayInfoScale();
+    }
+}
+
+void ORVPlayController::didFinishPlay() {
+    m_playInfo->setPosition(m_player1->position());
+    m_playInfo->setIsPlaying(isPlaying(m_player1));
+}
+
+void ORVPlayController::mediaPlayerTimeChanged(ORVMediaPlayer* player) {
+    updateVideoViewVisibility();
+    m_preparingPlayNext = false;
+    if (!m_stopVideoLoadingView) {
+        hideLoading();
+        chooseAudioAuto();
+    }
+    m_playInfo->setIsPlaying(isPlaying(m_player1));
+    if (m_moving) {
+        m_timeChangeCounter = -1;
+        if (m_movingPosition > 0.0) m_playInfo->setPosition(m_movingPosition);
+        return;
+    }
+    if (player != m_player1) return;
+    m_timeChangeCounter = (m_timeChangeCounter + 1) % 3;
+    if (m_timeChangeCounter == 0) m_playInfo->setPosition(m_player1->position());
+}
+
+// ---- Play, pause and the table ------------------------------------------
+
+void ORVPlayController::clickPlayButton() {
+    if (!hasMedia(m_player1)) return;
+    if (m_playInfo->isPlaying()) {
+        for (ORVMediaPlayer* player : {m_player1, m_player2}) {
+            if (isPlaying(player)) player->pause();
+        }
+        return;
+    }
+    if (m_player1->position() >= kAtTheEnd) {
+        const double slider = std::min(m_playInfo->position(), 1.0);
+        if (slider >= kAtTheEnd) {
+            giveNoMediaTo(m_player1);
+            giveNoMediaTo(m_player2);
+            playAtIndex(m_mediaIndex);
+            return;
+        }
+        const auto target = static_cast<std::int64_t>(slider * mainMediaLengthSeconds() * 1000.0);
+        forEachPlayerWithMedia([target](ORVMediaPlayer* player) { player->setTime(VLCTime::timeWithInt(target)); });
+        afterInSameStart(0.1, [this] { playBoth(); });
+        return;
+    }
+    m_player1->play();
+    if (hasMedia(m_player2)) {
+        m_player2->play();
+        syncVideoPositionDelay(0.3);
+    }
+}
+
+void ORVPlayController::changeAndPlay(std::int64_t selectedRow) {
+    logFormatted("selectedRow=%ld,mediaIndex=%ld,isPlaying=%d,count=%ld", static_cast<long>(selectedRow),
+                 static_cast<long>(m_mediaIndex), m_playInfo->isPlaying() ? 1 : 0,
+                 static_cast<long>(m_mediaList->count()));
+    if (selectedRow != m_mediaIndex) {
+        playAtIndex(std::max<std::int64_t>(selectedRow, 0));
+        return;
+    }
+    if (!hasMedia(m_player1)) return;
+    if (isPausedOrHeld(m_player1)) forEachPlayerWithMedia([](ORVMediaPlayer* player) { player->setPosition(0.0f); });
+    m_player1->play();
+    if (hasMedia(m_player2)) {
+        m_player2->play();
+        syncVideoPositionDelay(0.1);
+    }
+}
+
+void ORVPlayController::syncVideoPositionDelay(double seconds) {
+    if (!hasMedia(m_player1) || !hasMedia(m_player2)) {
+        m_moving = false;
+        return;
+    }
+    afterInSameStart(seconds, [this] {
+        m_moving = false;
+        if (hasMedia(m_player2)) m_player2->setPosition(m_player1->position());
+    });
+}
+
+// ---- Loading indicator ---------------------------------------------------
+
+void ORVPlayController::showLoading() {
+    m_stopVideoLoadingView = false;
+    m_progress = 0.0;
+    m_host->showLoadingProgress(true, m_progress);
+    // A newer start restarts the count; the older chain then ends quietly.
+    const std::uint64_t chain = ++m_loadingChain;
+    after(kLoadingStepMs / 1000.0, [this, chain] { updateLoadingWindow(kLoadingLimitSeconds, chain); });
+}
+
+void ORVPlayController::updateLoadingWindow(double seconds, std::uint64_t chain) {
+    if (chain != m_loadingChain) return;
+    const double step = kLoadingStepMs / 1000.0;
+    m_progress += 100.0 / (seconds / step);
+    m_host->showLoadingProgress(true, m_progress);
+    if (m_progress < 100.0 && !m_stopVideoLoadingView) {
+        after(step, [this, seconds, chain] { updateLoadingWindow(seconds, chain); });
+        return;
+    }
+    m_host->showLoadingProgress(false, 0.0);
+    m_stopVideoLoadingView = true;
+}
+
+void ORVPlayController::hideLoading() { m_stopVideoLoadingView = true; }
+
+// ---- Seeking, speed, size ------------------------------------------------
+
+void ORVPlayController::videoPositionSliderMoved(double sliderValue) {
+    m_playInfo->setPosition(sliderValue);
+    logFormatted("[%s] position slider moved:%lf <=> %lf", "D ", m_playInfo->position(), sliderValue);
+    m_playInfo->setIsPlaying(isPlaying(m_player1));
+    if (m_moving) return;
+    if (sliderValue >= kAtTheEnd) {
+        forEachPlayerWithMedia(moveToItsEnd);
+        return;
+    }
+    m_moving = true;
+    m_movingPosition = sliderValue;
+    forEachPlayerWithMedia(
+        [sliderValue](ORVMediaPlayer* player) { player->setPosition(static_cast<float>(sliderValue)); });
+    syncVideoPositionDelay(0.3);
+}
+
+void ORVPlayController::jumpForward() {
+    logFormatted("[%s] _player1.time=%s,remainingTime.stringValue=%s", "D ",
+                 m_player1->time().stringValue().c_str(), m_player1->remainingTime().stringValue().c_str());
+    if (m_moving || !hasMedia(m_player1)) return;
+    if (m_player1->remainingTime().intValue() / 1000 > -kJumpSeconds) {
+        forEachPlayerWithMedia(moveToItsEnd);
+        return;
+    }
+    m_moving = true;
+    m_movingPosition = m_playInfo->position() + kJumpSeconds / mainMediaLengthSeconds();
+    m_playInfo->setPosition(m_movingPosition);
+    m_player1->jumpForward(kJumpSeconds);
+    syncVideoPositionDelay(0.3);
+}
+
+void ORVPlayController::jumpBackward() {
+    if (m_moving || !hasMedia(m_player1)) return;
+    if (m_player1->time().intValue() < kJumpSeconds * 1000) {
+        forEachPlayerWithMedia([](ORVMediaPlayer* player) { player->setTime(VLCTime::nullTime()); });
+    } else {
+        m_moving = true;
+        m_movingPosition = std::min(m_playInfo->position(), 1.0);
+        m_player1->jumpBackward(kJumpSeconds);
+        syncVideoPositionDelay(0.3);
+    }
+    updateAudioUI();
+}
+
+void ORVPlayController::increaseSpeed() {
+    if (m_playInfo->speed() + 1.0 > kMaxSpeed) return;
+    for (ORVMediaPlayer* player : {m_player1, m_player2}) player->setRate(player->rate() + 1.0f);
+    m_playInfo->setSpeed(m_playInfo->speed() + 1.0);
+}
+
+void ORVPlayController::decreaseSpeed() {
+    if (m_playInfo->speed() <= kMinSpeed) return;
+    for (ORVMediaPlayer* player : {m_player1, m_player2}) player->setRate(player->rate() - 1.0f);
+    m_playInfo->setSpeed(m_playInfo->speed() - 1.0);
+}
+
+void ORVPlayController::sizeUp() {
+    if (m_player1->isPlaying()) m_host->setVideoScaleIndex(1);
+}
+
+void ORVPlayController::sizeDown() {
+    if (m_player1->isPlaying()) m_host->setVideoScaleIndex(-1);
+}
+
+void ORVPlayController::updatePlayInfoScale() {
+    if (!m_player1->isPlaying() || !m_player1->hasVideoOut()) return;
+    const int videoHeight = m_player1->videoSize().height();
+    if (videoHeight <= 0) return;
+    m_playInfo->setScale(m_host->videoContainerHeight() / videoHeight);
+}
+
+// ---- Sound ---------------------------------------------------------------
+
+void ORVPlayController::setVolume(int volume) {
+    m_volume = std::clamp(volume, 0, kVolumeMax);
+    emit volumeChanged(m_volume);
+}
+
+void ORVPlayController::volumeUp() { setVolume(std::min(m_volume + kVolumeStep, kVolumeMax)); }
+
+void ORVPlayController::volumeDown() { setVolume(std::max(m_volume - kVolumeStep, 0)); }
+
+void ORVPlayController::volumeSliderMoved(int value) { setVolume(value); }
+
+void ORVPlayController::chooseAudioAuto() {
+    int direction = ORVMediaDirectionUnknown;
+    if (hasAudio(m_player1)) {
+        direction = directionOf(m_player1);
+    } else if (hasAudio(m_player2)) {
+        direction = directionOf(m_player2);
+    }
+    m_playInfo->setAudioMediaDirection(direction);
+}
+
+void ORVPlayController::toggleAudioChoice(bool rear) {
+    m_playInfo->setAudioMediaDirection(rear ? ORVMediaDirectionRear : ORVMediaDirectionFront);
+}
+
+void ORVPlayController::updateAudioUI() {
+    const int direction = m_playInfo->audioMediaDirection();
+    const bool sideChosen = direction == ORVMediaDirectionFront || direction == ORVMediaDirectionRear;
+    m_audioToggleOn = direction == ORVMediaDirectionRear;
+    if (direction != ORVMediaDirectionFront && direction != ORVMediaDirectionRear) m_audioToggleOn = false;
+    m_host->showAudioChoice(sideChosen, m_audioToggleOn);
+
+    ORVMediaPlayer* heard = nullptr;
+    if (sideChosen) {
+        if (directionOf(m_player1) == direction) {
+            heard = m_player1;
+        } else if (directionOf(m_player2) == direction) {
+            heard = m_player2;
+        }
+    }
+    for (ORVMediaPlayer* player : {m_player1, m_player2}) {
+        if (player == heard) {
+            player->setMute(false);
+            player->setVolume(m_volume);
+        } else {
+            player->setMute(true);
+        }
+    }
+    m_host->showVolume(m_volume);
+}
+
+// ---- Swap ----------------------------------------------------------------
+
+void ORVPlayController::swapPlayer() {
+    if (!isPlaying(m_player1) || !isPlaying(m_player2) || m_swapping) return;
+    m_swapping = true;
+    const float position = m_player1->position();
+    m_player1->pause();
+    m_player2->pause();
+
+    std::shared_ptr<VLCMedia> first = m_player1->media();
+    m_player1->setMedia(m_player2->media());
+    m_player2->setMedia(first);
+    m_player1->play();
+    m_player2->play();
+    updateLogos();
+
+    m_moving = true;
+    m_movingPosition = m_player1->position();
+    m_host->animateSwap();
+    m_player1->setMute(true);
+    m_player2->setMute(true);
+
+    afterInSameStart(0.8, [this, position] {
+        m_moving = false;
+        forEachPlayerWithMedia([position](ORVMediaPlayer* player) { player->setPosition(position); });
+    });
+    after(1.7, [this] {
+        m_swapping = false;
+        updateAudioUI();
+    });
+}
+
+void ORVPlayController::updateLogos() {
+    const QString mainLogo = directionOf(m_player1) == ORVMediaDirectionRear ? QStringLiteral("v1_rear_logo")
+                                                                             : QStringLiteral("v1_front_logo");
+    const QString secondLogo = directionOf(m_player2) == ORVMediaDirectionFront ? QStringLiteral("v2_front_logo")
+                                                                                : QStringLiteral("v2_rear_logo");
+    m_host->setVideoLogos(mainLogo, secondLogo);
+}
+
+// ---- Helpers -------------------------------------------------------------
+
+double ORVPlayController::mainMediaLengthSeconds() const {
+    if (!hasMedia(m_player1)) return 0.0;
+    return static_cast<double>(m_player1->media()->length().intValue()) / 1000.0;
+}
+
+void ORVPlayController::forEachPlayerWithMedia(const std::function<void(ORVMediaPlayer*)>& step) {
+    for (ORVMediaPlayer* player : {m_player1, m_player2}) {
+        if (hasMedia(player)) step(player);
+    }
+}
+
+void ORVPlayController::after(double seconds, std::function<void()> step) {
+    m_delayedSteps->after(static_cast<int>(seconds * 1000.0 + 0.5),
+                          [alive = std::weak_ptr<bool>(m_alive), step = std::move(step)] {
+                              const auto stillHere = alive.lock();
+                              if (stillHere && *stillHere) step();
+                          });
+}
+
+void ORVPlayController::afterInSameStart(double seconds, std::function<void()> step) {
+    after(seconds, [this, start = m_startNumber, step = std::move(step)] {
+        if (start == m_startNumber) {
+            step();
+        } else {
+            m_moving = false;
+        }
+    });
+}
+
+}  // namespace zentrova

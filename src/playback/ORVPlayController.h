@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "playback/DelayedSteps.h"
+#include "playback/ORVMediaPlayer.h"
+#include "playback/ORVPlayInfo.h"
+
+namespace zentrova {
+
+class ORVBlackBoxData;
+class ORVMediaList;
+class ORVPlayControlHost;
+
+// Plays a recording's two files together: the chosen file in the main
+// player, the other file of its pair in the second one, in step, with the
+// telemetry of the front file extracted before play starts. Also the play
+// controls that act on both players (jumps, speed, volume, sound, swap).
+class ORVPlayController : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int volume READ volume WRITE setVolume NOTIFY volumeChanged)
+public:
+    using Telemetry = std::shared_ptr<const ORVBlackBoxData>;
+    using TelemetryExtractor = std::function<Telemetry(const std::string& frontPath)>;
+    // Runs work away from the main thread, then hands its result to done on
+    // the main thread. Tests may do both at once, or later by hand.
+    using BackgroundRunner =
+        std::function<void(std::function<Telemetry()> work, std::function<void(Telemetry)> done)>;
+    // The runner of the application: a pooled thread, the answer queued to
+    // the main thread.
+    static BackgroundRunner threadPoolRunner();
+
+    struct Parts {
+        ORVMediaPlayer* player1 = nullptr;
+        ORVMediaPlayer* player2 = nullptr;
+        ORVMediaList* mediaList = nullptr;
+        ORVPlayControlHost* host = nullptr;
+        std::shared_ptr<DelayedSteps> delayedSteps;
+        TelemetryExtractor extractTelemetry;
+        BackgroundRunner runInBackground;
+    };
+
+    static constexpr int kVolumeAtStart = 70;
+    static constexpr int kVolumeMax = 200;
+    static constexpr int kVolumeStep = 10;
+    static constexpr int kLoadingStepMs = 300;
+    static constexpr double kLoadingLimitSeconds = 15.0;
+
+    ORVPlayController(Parts parts, QObject* parent = nullptr);
+    ~ORVPlayController() override;
+
+    ORVPlayInfo* playInfo() const { return m_playInfo; }
+    ORVMediaPlayer* player1() const { return m_player1; }
+    ORVMediaPlayer* player2() const { return m_player2; }
+    std::int64_t mediaIndex() const { return m_mediaIndex; }
+    bool waitingForPlayStart() const { return m_waitingForPlayStart; }
+    bool preparingPlayNext() const { return m_preparingPlayNext; }
+    bool moving() const { return m_moving; }
+    double movingPosition() const { return m_movingPosition; }
+    bool swapping() const { return m_swapping; }
+    bool stopVideoLoadingView() const { return m_stopVideoLoadingView; }
+    double progress() const { return m_progress; }
+    int volume() const { return m_volume; }
+    bool audioToggleOn() const { return m_audioToggleOn; }
+    Telemetry telemetry() const { return m_telemetry; }
+
+    bool playAtIndex(std::int64_t index);
+    bool playNext();
+    void stopPlay();
+    void hideLoading();
+
+    static bool isPlaying(const ORVMediaPlayer* player);
+    static bool hasAudio(const ORVMediaPlayer* player);
+
+public slots:
+    // User commands.
+    void changeAndPlay(std::int64_t selectedRow);
+    void clickPlayButton();
+    void videoPositionSliderMoved(double sliderValue);
+    void jumpForward();
+    void jumpBackward();
+    void increaseSpeed();
+    void decreaseSpeed();
+    void setVolume(int volume);
+    void volumeUp();
+    void volumeDown();
+    void volumeSliderMoved(int value);
+    void toggleAudioChoice(bool rear);
+    void swapPlayer();
+    void sizeUp();
+    void sizeDown();
+
+    void chooseAudioAuto();
+    void updateAudioUI();
+    void updatePlayInfoScale();
+
+signals:
+    void volumeChanged(int volume);
+
+private:
+    void mediaPlayerStateChanged(ORVMediaPlayer* player);
+    void mediaPlayerTimeChanged(ORVMediaPlayer* player);
+    void updateVideoUI();
+    void updateVideoViewVisibility();
+    void startOrUpdateAudio();
+    void didStartPlayer();
+    void didFinishPlay();
+    void startTimerPlayNext();
+    void timerPlayNext();
+    void syncVideoPositionDelay(double seconds);
+    void initMediaControlView();
+    void extractTelemetryThenPlay(std::uint64_t start, std::string frontPath);
+    void beginPlay(std::uint64_t start, Telemetry telemetry);
+    void showLoading();
+    void updateLoadingWindow(double seconds, std::uint64_t chain);
+    void updateLogos();
+    void playBoth();
+    double mainMediaLengthSeconds() const;
+    void after(double seconds, std::function<void()> step);
+    // As after, but dropped when another recording was started meanwhile.
+    void afterInSameStart(double seconds, std::function<void()> step);
+    void forEachPlayerWithMedia(const std::function<void(ORVMediaPlayer*)>& step);
+
+    ORVMediaPlayer* m_player1;
+    ORVMediaPlayer* m_player2;
+    ORVMediaList* m_mediaList;
+    ORVPlayControlHost* m_host;
+    std::shared_ptr<DelayedSteps> m_delayedSteps;
+    TelemetryExtractor m_extractTelemetry;
+    BackgroundRunner m_runInBackground;
+    ORVPlayInfo* m_playInfo;
+
+    std::int64_t m_mediaIndex = -1;
+    bool m_waitingForPlayStart = false;
+    bool m_preparingPlayNext = false;
+    bool m_moving = false;
+    double m_movingPosition = 0.0;
+    bool m_swapping = false;
+    bool m_stopVideoLoadingView = true;
+    double m_progress = 0.0;
+    int m_volume = kVolumeAtStart;
+    bool m_audioToggleOn = false;
+    std::int32_t m_timeChangeCounter = -1;
+    // Each start and stop gets a new number, so that an extraction that
+    // finishes after its recording was stopped or replaced starts nothing.
+    std::uint64_t m_startNumber = 0;
+    std::uint64_t m_loadingChain = 0;
+    std::unique_ptr<DelayedSteps::Repeating> m_playStopTimer;
+    Telemetry m_telemetry;
+    // Delayed steps are dropped once the controller is gone.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};
+
+}  // namespace zentrova

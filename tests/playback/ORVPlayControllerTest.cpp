@@ -1,0 +1,468 @@
+#include <gtest/gtest.h>
+
+#include "playback/ORVPlayControlHost.h"
+#include "playback/ORVPlayController.h"
+#include "recordings/ORVMediaList.h"
+#include "support/ManualDelayedSteps.h"
+#include "support/ScriptedMediaPlayer.h"
+#include "support/TempDir.h"
+#include "telemetry/ORVBlackBoxData.h"
+
+namespace zentrova {
+namespace {
+
+using test::ManualDelayedSteps;
+using test::ScriptedMediaPlayer;
+
+struct RecordingHost : ORVPlayControlHost {
+    std::int64_t selectedRow = -2;
+    QString mainLogo, secondLogo;
+    bool mainVisible = false, secondVisible = false, secondPresent = true;
+    int telemetryShown = 0;
+    int readoutResets = 0;
+    std::vector<int> scaleSteps;
+    bool loadingVisible = false;
+    double loadingProgress = -1;
+    bool audioChoiceVisible = true, audioChoiceRear = false;
+    int volumeShown = -1;
+    int swapAnimations = 0;
+
+    void selectRow(std::int64_t row) override { selectedRow = row; }
+    void setVideoLogos(const QString& main, const QString& second) override {
+        mainLogo = main;
+        secondLogo = second;
+    }
+    void setVideoViewsVisible(bool main, bool second) override {
+        mainVisible = main;
+        secondVisible = second;
+    }
+    void setSecondVideoPresent(bool present) override {
+        secondPresent = present;
+        if (!present) audioChoiceVisible = false;
+    }
+    void showTelemetry(std::shared_ptr<const ORVBlackBoxData>) override { ++telemetryShown; }
+    void resetTelemetryReadouts() override { ++readoutResets; }
+    void setVideoScaleIndex(int step) override { scaleSteps.push_back(step); }
+    void showLoadingProgress(bool visible, double progress) override {
+        loadingVisible = visible;
+        loadingProgress = progress;
+    }
+    void showAudioChoice(bool visible, bool rear) override {
+        audioChoiceVisible = visible;
+        audioChoiceRear = rear;
+    }
+    void showVolume(int volume) override { volumeShown = volume; }
+    double videoContainerHeight() const override { return 360.0; }
+    void animateSwap() override { ++swapAnimations; }
+};
+
+// The card used throughout, in list order:
+// 0 alwa 08:15 front, 1 alwa 08:15 rear, 2 motion 08:16 front only,
+// 3 event 08:17 rear only, 4 alwa 08:18 front, 5 alwa 08:18 rear.
+class PlayControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"alwa_20190312_081500_F.MP4", "alwa_20190312_081500_R.MP4",
+                                 "motion_20190312_081600_F.MP4", "event_20190312_081700_R.MP4",
+                                 "alwa_20190312_081800_F.MP4", "alwa_20190312_081800_R.MP4"}) {
+            card.touch(std::string("Normal/") + name);
+        }
+        list.setDirectoryPath(card.str());
+        list.waitForScans();
+        ASSERT_EQ(list.count(), 6u);
+        makeController();
+    }
+
+    void makeController() {
+        ORVPlayController::Parts parts;
+        parts.player1 = &player1;
+        parts.player2 = &player2;
+        parts.mediaList = &list;
+        parts.host = &host;
+        parts.delayedSteps = steps;
+        parts.extractTelemetry = [this](const std::string& path) {
+            extractedPaths.push_back(path);
+            return std::make_shared<ORVBlackBoxData>();
+        };
+        parts.runInBackground = [this](auto work, auto done) {
+            if (holdExtraction) {
+                heldWork.emplace_back(std::move(work), std::move(done));
+            } else {
+                done(work());
+            }
+        };
+        controller = std::make_unique<ORVPlayController>(std::move(parts));
+    }
+
+    std::string fileOf(const ScriptedMediaPlayer& player) const {
+        return player.loaded ? QFileInfoName(player.loaded->path()) : std::string();
+    }
+    static std::string QFileInfoName(const QString& path) { return path.section('/', -1).toStdString(); }
+
+    // Start index and let both players report that they play.
+    void startAndPlay(std::int64_t index) {
+        ASSERT_TRUE(controller->playAtIndex(index));
+        player1.reportPlaying();
+        if (player2.loaded) player2.reportPlaying();
+        ASSERT_FALSE(controller->waitingForPlayStart());
+    }
+
+    test::TempDir card;
+    ORVMediaList list;
+    ScriptedMediaPlayer player1, player2;
+    RecordingHost host;
+    std::shared_ptr<ManualDelayedSteps> steps = std::make_shared<ManualDelayedSteps>();
+    std::vector<std::string> extractedPaths;
+    bool holdExtraction = false;
+    std::vector<std::pair<std::function<ORVPlayController::Telemetry()>,
+                          std::function<void(ORVPlayController::Telemetry)>>>
+        heldWork;
+    std::unique_ptr<ORVPlayController> controller;
+};
+
+TEST_F(PlayControllerTest, StartPutsTheChosenSideInTheLargeViewAndReadsTheFrontFile) {
+    struct Case {
+        std::int64_t index;
+        std::string mainFile, secondFile, mainLogo, secondLogo, telemetryFile;
+        bool secondPresent;
+    } cases[] = {
+        {0, "alwa_20190312_081500_F.MP4", "alwa_20190312_081500_R.MP4", "v1_front_logo", "v2_rear_logo",
+         "alwa_20190312_081500_F.MP4", true},
+        {1, "alwa_20190312_081500_R.MP4", "alwa_20190312_081500_F.MP4", "v1_rear_logo", "v2_front_logo",
+         "alwa_20190312_081500_F.MP4", true},
+        {2, "motion_20190312_081600_F.MP4", "", "v1_front_logo", "v2_rear_logo", "motion_20190312_081600_F.MP4",
+         false},
+        {3, "event_20190312_081700_R.MP4", "", "v1_rear_logo", "v2_front_logo", "", false},
+        {-5, "alwa_20190312_081500_F.MP4", "alwa_20190312_081500_R.MP4", "v1_front_logo", "v2_rear_logo",
+         "alwa_20190312_081500_F.MP4", true},
+        {99, "alwa_20190312_081800_R.MP4", "alwa_20190312_081800_F.MP4", "v1_rear_logo", "v2_front_logo",
+         "alwa_20190312_081800_F.MP4", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        extractedPaths.clear();
+        controller->stopPlay();
+        ASSERT_TRUE(controller->playAtIndex(c.index));
+        EXPECT_EQ(fileOf(player1), c.mainFile);
+        EXPECT_EQ(fileOf(player2), c.secondFile);
+        EXPECT_EQ(host.mainLogo.toStdString(), c.mainLogo);
+        EXPECT_EQ(host.secondLogo.toStdString(), c.secondLogo);
+        EXPECT_EQ(host.secondPresent, c.secondPresent);
+        EXPECT_EQ(host.selectedRow, controller->mediaIndex());
+        if (c.telemetryFile.empty()) {
+            EXPECT_TRUE(extractedPaths.empty());
+        } else {
+            ASSERT_EQ(extractedPaths.size(), 1u);
+            EXPECT_EQ(QFileInfoName(QString::fromStdString(extractedPaths[0])), c.telemetryFile);
+        }
+        EXPECT_EQ(player1.plays > 0, true);
+        EXPECT_EQ(player2.playRequested, !c.secondFile.empty());
+    }
+}
+
+TEST_F(PlayControllerTest, ASecondStartBeforeTheFirstPlaysIsRefused) {
+    ASSERT_TRUE(controller->playAtIndex(0));
+    EXPECT_FALSE(controller->playAtIndex(2));
+    EXPECT_EQ(controller->mediaIndex(), 0);
+    player1.reportPlaying();
+    EXPECT_TRUE(controller->waitingForPlayStart()) << "the second player has not started yet";
+    player2.reportPlaying();
+    EXPECT_FALSE(controller->waitingForPlayStart());
+    EXPECT_TRUE(controller->playAtIndex(2));
+}
+
+TEST_F(PlayControllerTest, StopDuringTelemetryReadingStartsNothingAndRefusesNothing) {
+    holdExtraction = true;
+    ASSERT_TRUE(controller->playAtIndex(0));
+    controller->stopPlay();
+    EXPECT_FALSE(controller->waitingForPlayStart());
+    ASSERT_EQ(heldWork.size(), 1u);
+    const int playsBefore = player1.plays;
+    heldWork[0].second(heldWork[0].first());
+    EXPECT_EQ(player1.plays, playsBefore) << "a stopped start must not begin later";
+    EXPECT_EQ(host.telemetryShown, 0);
+    EXPECT_TRUE(controller->playAtIndex(2));
+}
+
+TEST_F(PlayControllerTest, AnOlderExtractionFinishingLateStartsNothing) {
+    holdExtraction = true;
+    ASSERT_TRUE(controller->playAtIndex(0));
+    controller->stopPlay();
+    ASSERT_TRUE(controller->playAtIndex(2));
+    ASSERT_EQ(heldWork.size(), 2u);
+    heldWork[1].second(heldWork[1].first());
+    EXPECT_EQ(fileOf(player1), "motion_20190312_081600_F.MP4");
+    const int plays = player1.plays;
+    heldWork[0].second(heldWork[0].first());
+    EXPECT_EQ(player1.plays, plays);
+    EXPECT_EQ(host.telemetryShown, 1);
+}
+
+TEST_F(PlayControllerTest, AFileThatFailsToPlayReleasesTheStart) {
+    ASSERT_TRUE(controller->playAtIndex(0));
+    player1.reportState(VLCMediaPlayerState::Error);
+    EXPECT_FALSE(controller->waitingForPlayStart());
+    EXPECT_TRUE(controller->playAtIndex(2));
+}
+
+TEST_F(PlayControllerTest, PositionFollowsTheFirstNoticeThenEveryThird) {
+    startAndPlay(0);
+    std::vector<double> shown;
+    QObject::connect(controller->playInfo(), &ORVPlayInfo::positionChanged,
+                     [&shown](double position) { shown.push_back(position); });
+    for (float position : {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f}) player1.reportTime(position);
+    player2.reportTime(0.9f);
+    EXPECT_EQ(shown, (std::vector<double>{0.1f, 0.4f, 0.7f}));
+}
+
+TEST_F(PlayControllerTest, LoadingIndicatorEndsAtTheFirstTimeNoticeOrAfterFifteenSeconds) {
+    ASSERT_TRUE(controller->playAtIndex(0));
+    EXPECT_TRUE(host.loadingVisible);
+    steps->advance(900);
+    EXPECT_NEAR(host.loadingProgress, 6.0, 1e-9);
+    player1.reportTime(0.01f);
+    EXPECT_TRUE(controller->stopVideoLoadingView());
+    steps->advance(300);
+    EXPECT_FALSE(host.loadingVisible);
+
+    controller->stopPlay();
+    ASSERT_TRUE(controller->playAtIndex(2));
+    steps->advance(14700);
+    EXPECT_TRUE(host.loadingVisible);
+    steps->advance(300);
+    EXPECT_FALSE(host.loadingVisible);
+    EXPECT_TRUE(controller->stopVideoLoadingView());
+}
+
+TEST_F(PlayControllerTest, EndOfFileMovesToTheNextRecording) {
+    struct Case {
+        std::int64_t from;
+        std::int64_t expectedNext;  // -1: nothing starts
+    } cases[] = {{0, 2}, {1, 3}, {2, 3}, {3, 4}, {4, -1}, {5, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        controller->stopPlay();
+        startAndPlay(c.from);
+        player1.reportHeldAtEnd();
+        if (player2.loaded) player2.reportHeldAtEnd();
+        steps->advance(1000);
+        EXPECT_TRUE(controller->preparingPlayNext());
+        steps->advance(1000);
+        EXPECT_EQ(controller->mediaIndex(), c.expectedNext == -1 ? c.from : c.expectedNext);
+        if (c.expectedNext != -1) {
+            player1.reportPlaying();
+            if (player2.loaded) player2.reportPlaying();
+        }
+    }
+    EXPECT_EQ(steps->liveTimers(), 1u) << "each start replaces the end-of-file check";
+}
+
+TEST_F(PlayControllerTest, PlayAtTheEndOfTheLastRecordingStartsItAgain) {
+    startAndPlay(4);
+    player1.reportHeldAtEnd();
+    player2.reportHeldAtEnd();
+    controller->playInfo()->setPosition(1.0);
+    steps->advance(3000);
+    EXPECT_EQ(controller->mediaIndex(), 4);
+    EXPECT_FALSE(controller->playInfo()->isPlaying());
+    extractedPaths.clear();
+    controller->clickPlayButton();
+    EXPECT_TRUE(controller->waitingForPlayStart());
+    EXPECT_EQ(extractedPaths.size(), 1u);
+    EXPECT_EQ(player1.playPosition, 0.0f);
+}
+
+TEST_F(PlayControllerTest, PlayAtTheEndWithTheSliderBackSeeksThere) {
+    startAndPlay(0);
+    player1.reportHeldAtEnd();
+    player2.reportHeldAtEnd();
+    controller->playInfo()->setPosition(0.5);
+    controller->clickPlayButton();
+    EXPECT_FLOAT_EQ(player1.playPosition, 0.5f);
+    EXPECT_FLOAT_EQ(player2.playPosition, 0.5f);
+    EXPECT_FALSE(player1.playRequested);
+    steps->advance(100);
+    EXPECT_TRUE(player1.playRequested);
+    EXPECT_TRUE(player2.playRequested);
+}
+
+TEST_F(PlayControllerTest, PauseAndPlayActOnBothPlayers) {
+    startAndPlay(0);
+    player1.reportTime(0.2f);
+    ASSERT_TRUE(controller->playInfo()->isPlaying());
+    controller->clickPlayButton();
+    EXPECT_FALSE(player1.playing);
+    EXPECT_FALSE(player2.playing);
+    player1.reportState(VLCMediaPlayerState::Paused);
+    controller->playInfo()->setIsPlaying(false);
+    player2.playPosition = 0.1f;
+    controller->clickPlayButton();
+    EXPECT_TRUE(player1.playRequested);
+    EXPECT_TRUE(player2.playRequested);
+    steps->advance(300);
+    EXPECT_FLOAT_EQ(player2.playPosition, 0.2f) << "the second player is brought back in step";
+}
+
+TEST_F(PlayControllerTest, SliderMovesSeekOrGoToTheEnd) {
+    startAndPlay(0);
+    controller->videoPositionSliderMoved(0.5);
+    EXPECT_TRUE(controller->moving());
+    EXPECT_FLOAT_EQ(player1.playPosition, 0.5f);
+    player1.reportTime(0.1f);  // a stale notice while the seek settles
+    EXPECT_DOUBLE_EQ(controller->playInfo()->position(), 0.5);
+    controller->videoPositionSliderMoved(0.7);  // ignored while moving
+    EXPECT_FLOAT_EQ(player1.playPosition, 0.1f);
+    steps->advance(300);
+    EXPECT_FALSE(controller->moving());
+
+    controller->videoPositionSliderMoved(0.999);
+    EXPECT_FLOAT_EQ(player1.playPosition, 1.0f);
+    EXPECT_FLOAT_EQ(player2.playPosition, 1.0f);
+    EXPECT_FALSE(controller->moving());
+}
+
+TEST_F(PlayControllerTest, JumpsNearTheEndsGoToTheEnds) {
+    startAndPlay(0);  // 60 s files
+    struct Case {
+        float from;
+        bool forward;
+        float expected;
+        bool moving;
+    } cases[] = {
+        {0.90f, true, 1.0f, false},   // 6 s left
+        {0.50f, true, 40.0f / 60.0f, true},
+        {0.10f, false, 0.0f, false},  // 6 s in
+        {0.50f, false, 20.0f / 60.0f, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << (c.forward ? " forward" : " backward"));
+        player1.playPosition = player2.playPosition = c.from;
+        controller->playInfo()->setPosition(c.from);
+        c.forward ? controller->jumpForward() : controller->jumpBackward();
+        EXPECT_NEAR(player1.playPosition, c.expected, 1e-4);
+        EXPECT_EQ(controller->moving(), c.moving);
+        if (c.forward && c.moving) {
+            EXPECT_NEAR(controller->playInfo()->position(), c.from + 10.0 / 60.0, 1e-6);
+            player1.reportTime(0.2f);
+            EXPECT_NEAR(controller->playInfo()->position(), c.from + 10.0 / 60.0, 1e-6) << "held while settling";
+        }
+        steps->advance(300);
+        EXPECT_FALSE(controller->moving());
+        EXPECT_NEAR(player2.playPosition, player1.playPosition, 1e-6);
+    }
+}
+
+TEST_F(PlayControllerTest, SpeedAndVolumeStayInTheirRanges) {
+    startAndPlay(0);
+    controller->decreaseSpeed();
+    EXPECT_DOUBLE_EQ(controller->playInfo()->speed(), 1.0);
+    controller->increaseSpeed();
+    controller->increaseSpeed();
+    EXPECT_DOUBLE_EQ(controller->playInfo()->speed(), 2.0);
+    EXPECT_FLOAT_EQ(player1.playRate, 2.0f);
+    EXPECT_FLOAT_EQ(player2.playRate, 2.0f);
+    controller->decreaseSpeed();
+    EXPECT_FLOAT_EQ(player1.playRate, 1.0f);
+
+    EXPECT_EQ(controller->volume(), 70);
+    for (int i = 0; i < 20; ++i) controller->volumeUp();
+    EXPECT_EQ(controller->volume(), 200);
+    for (int i = 0; i < 25; ++i) controller->volumeDown();
+    EXPECT_EQ(controller->volume(), 0);
+    controller->volumeSliderMoved(130);
+    EXPECT_EQ(host.volumeShown, 130);
+    controller->volumeSliderMoved(900);
+    EXPECT_EQ(controller->volume(), 200);
+}
+
+TEST_F(PlayControllerTest, SoundComesFromOneChosenSide) {
+    struct Case {
+        std::int64_t index;
+        bool mainHasSound, secondHasSound;
+        int expectedDirection;
+        bool mainHeard, secondHeard, toggleVisible;
+    } cases[] = {
+        {0, true, false, ORVMediaDirectionFront, true, false, true},
+        {1, false, true, ORVMediaDirectionFront, false, true, true},  // rear main is silent
+        {1, true, true, ORVMediaDirectionRear, true, false, true},
+        {2, false, false, ORVMediaDirectionUnknown, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        controller->stopPlay();
+        player1.withSound = c.mainHasSound;
+        player2.withSound = c.secondHasSound;
+        ASSERT_TRUE(controller->playAtIndex(c.index));
+        if (!player2.loaded) {
+            EXPECT_FALSE(host.audioChoiceVisible) << "hidden while a single file loads";
+        }
+        player1.reportPlaying();
+        if (player2.loaded) player2.reportPlaying();
+        EXPECT_EQ(controller->playInfo()->audioMediaDirection(), c.expectedDirection);
+        EXPECT_EQ(!player1.muted, c.mainHeard);
+        EXPECT_EQ(!player2.muted, c.secondHeard);
+        EXPECT_EQ(host.audioChoiceVisible, c.toggleVisible);
+    }
+    startAndPlay(2);  // front only: asking for the rear mutes both
+    controller->toggleAudioChoice(true);
+    EXPECT_TRUE(player1.muted);
+    EXPECT_TRUE(player2.muted);
+    EXPECT_TRUE(host.audioChoiceRear);
+}
+
+TEST_F(PlayControllerTest, SwapNeedsBothPlayingAndKeepsThePosition) {
+    startAndPlay(2);
+    controller->swapPlayer();
+    EXPECT_FALSE(controller->swapping()) << "one file only";
+
+    controller->stopPlay();
+    startAndPlay(0);
+    player1.playPosition = player2.playPosition = 0.4f;
+    controller->swapPlayer();
+    EXPECT_TRUE(controller->swapping());
+    EXPECT_EQ(fileOf(player1), "alwa_20190312_081500_R.MP4");
+    EXPECT_EQ(fileOf(player2), "alwa_20190312_081500_F.MP4");
+    EXPECT_EQ(host.mainLogo, "v1_rear_logo");
+    EXPECT_EQ(host.secondLogo, "v2_front_logo");
+    EXPECT_TRUE(player1.muted && player2.muted);
+    EXPECT_EQ(host.swapAnimations, 1);
+
+    player1.playPosition = player2.playPosition = 0.4f;
+    controller->swapPlayer();
+    EXPECT_EQ(host.swapAnimations, 1) << "a second swap within 1.7 s is refused";
+    player1.playPosition = player2.playPosition = 0.0f;
+    steps->advance(800);
+    EXPECT_FALSE(controller->moving());
+    EXPECT_FLOAT_EQ(player1.playPosition, 0.4f);
+    EXPECT_FLOAT_EQ(player2.playPosition, 0.4f);
+    steps->advance(900);
+    EXPECT_FALSE(controller->swapping());
+    EXPECT_TRUE(player1.muted) << "the chosen side stays the front file, now in the small view";
+    EXPECT_FALSE(player2.muted);
+}
+
+TEST_F(PlayControllerTest, ReplayOfTheLoadedRecordingRestartsFromTheStart) {
+    startAndPlay(0);
+    player1.reportHeldAtEnd();
+    player2.reportHeldAtEnd();
+    controller->changeAndPlay(0);
+    EXPECT_FLOAT_EQ(player1.playPosition, 0.0f);
+    EXPECT_FLOAT_EQ(player2.playPosition, 0.0f);
+    EXPECT_TRUE(player1.playRequested);
+    controller->changeAndPlay(4);
+    EXPECT_EQ(controller->mediaIndex(), 4);
+}
+
+TEST_F(PlayControllerTest, ScaleAndSizeStepsFollowThePlayer) {
+    startAndPlay(0);
+    EXPECT_DOUBLE_EQ(controller->playInfo()->scale(), 2.0);  // 360 / 180
+    EXPECT_EQ(host.scaleSteps, (std::vector<int>{0}));
+    controller->sizeUp();
+    controller->sizeDown();
+    player1.playing = false;
+    controller->sizeUp();
+    EXPECT_EQ(host.scaleSteps, (std::vector<int>{0, 1, -1}));
+}
+
+}  // namespace
+}  // namespace zentrova
