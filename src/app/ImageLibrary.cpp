@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 // The images live in a static library; nothing refers to their registration
@@ -34,6 +35,10 @@ QIcon ImageLibrary::icon(const QString& name) {
 
 QPixmap ImageLibrary::pixmap(const QString& name, const QSize& size, qreal devicePixelRatio) {
     if (!exists(name) || size.isEmpty()) return QPixmap();
+    // Views repaint their frames often; rendering SVG each time is costly.
+    const QString key = QStringLiteral("zentrova:%1:%2x%3@%4").arg(name).arg(size.width()).arg(size.height()).arg(devicePixelRatio);
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached)) return cached;
     QSvgRenderer renderer(resourcePath(name));
     QPixmap pixmap(size * devicePixelRatio);
     pixmap.fill(Qt::transparent);
@@ -41,6 +46,7 @@ QPixmap ImageLibrary::pixmap(const QString& name, const QSize& size, qreal devic
     renderer.render(&painter);
     painter.end();
     pixmap.setDevicePixelRatio(devicePixelRatio);
+    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 

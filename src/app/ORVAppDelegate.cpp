@@ -7,13 +7,29 @@
 #include "app/ScanningIndicator.h"
 #include "app/UiText.h"
 #include "common/Log.h"
+#include "playback/ORVMediaControlView.h"
+#include "playback/ORVPlayController.h"
+#include "playback/QtDelayedSteps.h"
+#include "playback/TKVideoBackgroundImageView.h"
+#include "playback/VLCVideoView.h"
+#include "playback/VideoScaleStep.h"
+#include "playback/VlcMediaPlayer.h"
 #include "recordings/linux/PosixDirectoryLister.h"
+#include "telemetry/ORVBlackBoxData.h"
 
 #include <QApplication>
+
+#include <algorithm>
+#include <array>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPropertyAnimation>
+#include <QShortcut>
 #include <QLocale>
 #include <QScreen>
 #include <QSettings>
@@ -32,6 +48,8 @@ constexpr int kMediaControlHeight = 72;
 constexpr int kSideButtonHeight = 32;
 constexpr int kSubVideoHeight = 250;
 constexpr int kMapBottomHeight = 57;
+constexpr int kFullScreenBarHeight = 36;
+constexpr int kWindowAnimationMs = 200;
 
 QWidget* makeBox(const char* name, QWidget* parent) {
     auto* box = new QWidget(parent);
@@ -46,18 +64,6 @@ QToolButton* makeToolButton(const char* name, const QString& tooltip, QWidget* p
     button->setToolTip(tooltip);
     button->setCursor(Qt::PointingHandCursor);
     return button;
-}
-
-// A video area's resting picture: the side's logo centred on black.
-QWidget* makeVideoBox(const char* name, const QString& logo, const QSize& logoSize, QWidget* parent) {
-    QWidget* box = makeBox(name, parent);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* label = new QLabel(box);
-    label->setAlignment(Qt::AlignCenter);
-    label->setPixmap(ImageLibrary::pixmap(logo, logoSize, qApp->devicePixelRatio()));
-    layout->addWidget(label);
-    return box;
 }
 
 }  // namespace
@@ -75,12 +81,121 @@ ORVAppDelegate::~ORVAppDelegate() {
     // The list's scans must not report to a controller that is going away.
     m_mediaList->setDelegate(nullptr);
     m_mediaList.reset();
+    // The players draw into views of the window: they go first.
+    delete m_playController;
+    delete m_player1;
+    delete m_player2;
     delete m_window;
 }
 
 void ORVAppDelegate::awakeFromNib() {
     buildWindow();
     initMediaListTableView();
+    createPlayers();
+    connectPlayInfo();
+    connectPlayControls(m_mediaControlView);
+    connectPlayControls(m_mediaControlViewForFullScreen);
+    installShortcuts();
+}
+
+void ORVAppDelegate::createPlayers() {
+    m_player1 = new VlcMediaPlayer(m_videoView1);
+    m_player2 = new VlcMediaPlayer(m_videoView2);
+    ORVPlayController::Parts parts;
+    parts.player1 = m_player1;
+    parts.player2 = m_player2;
+    parts.mediaList = m_mediaList.get();
+    parts.host = this;
+    parts.delayedSteps = std::make_shared<QtDelayedSteps>(this);
+    parts.extractTelemetry = [](const std::string& frontPath) -> std::shared_ptr<const ORVBlackBoxData> {
+        auto telemetry = std::make_shared<ORVBlackBoxData>();
+        // A file without telemetry leaves the record empty; play goes on.
+        telemetry->ExtractStreamInformation(frontPath);
+        return telemetry;
+    };
+    parts.runInBackground = ORVPlayController::threadPoolRunner();
+    m_playController = new ORVPlayController(std::move(parts));
+    connect(m_mediaListTableView, &QTableView::doubleClicked, this, &ORVAppDelegate::changeAndPlay);
+    connect(m_mediaListTableView, &QTableView::activated, this, &ORVAppDelegate::changeAndPlay);
+}
+
+void ORVAppDelegate::connectPlayInfo() {
+    ORVPlayInfo* info = m_playController->playInfo();
+    auto views = [this] { return std::array{m_mediaControlView, m_mediaControlViewForFullScreen}; };
+    connect(info, &ORVPlayInfo::speedChanged, this, [views](double speed) {
+        for (ORVMediaControlView* view : views()) view->setSpeed(speed);
+    });
+    connect(info, &ORVPlayInfo::scaleChanged, this, [views](double scale) {
+        for (ORVMediaControlView* view : views()) view->setScale(scale);
+    });
+    connect(info, &ORVPlayInfo::isPlayingChanged, this, [views](bool playing) {
+        for (ORVMediaControlView* view : views()) view->setPlaying(playing);
+    });
+    connect(info, &ORVPlayInfo::positionChanged, this, [this, views](double position) {
+        for (ORVMediaControlView* view : views()) view->setPosition(std::min(position, 1.0));
+        updateGsensorUIByPlayPositon();
+        updateGpsUIByPlayPosition();
+    });
+    connect(m_window, &CustomWindow::isFullScreenChanged, this, [this] { layoutWindow(); });
+    // The scale follows the size of the video area.
+    m_player1BackgroundView->installEventFilter(this);
+}
+
+void ORVAppDelegate::connectPlayControls(ORVMediaControlView* view) {
+    ORVPlayController* control = m_playController;
+    connect(view, &ORVMediaControlView::playClicked, control, &ORVPlayController::clickPlayButton);
+    connect(view, &ORVMediaControlView::backwardClicked, control, &ORVPlayController::jumpBackward);
+    connect(view, &ORVMediaControlView::forwardClicked, control, &ORVPlayController::jumpForward);
+    connect(view, &ORVMediaControlView::speedClicked, control, [control] {
+        if (control->playInfo()->speed() < 2.0) {
+            control->increaseSpeed();
+        } else {
+            control->decreaseSpeed();
+        }
+    });
+    connect(view, &ORVMediaControlView::sizeDownClicked, control, &ORVPlayController::sizeDown);
+    connect(view, &ORVMediaControlView::sizeUpClicked, control, &ORVPlayController::sizeUp);
+    connect(view, &ORVMediaControlView::fullScreenClicked, this, &ORVAppDelegate::toggleFullScreen);
+    connect(view, &ORVMediaControlView::swapClicked, control, &ORVPlayController::swapPlayer);
+    connect(view, &ORVMediaControlView::audioChoiceToggled, control, &ORVPlayController::toggleAudioChoice);
+    connect(view, &ORVMediaControlView::volumeSliderMoved, control, &ORVPlayController::volumeSliderMoved);
+    connect(view, &ORVMediaControlView::positionSliderMoved, control, &ORVPlayController::videoPositionSliderMoved);
+}
+
+void ORVAppDelegate::installShortcuts() {
+    struct Binding {
+        QKeySequence keys;
+        std::function<void()> action;
+    };
+    ORVPlayController* control = m_playController;
+    const Binding bindings[] = {
+        {QKeySequence(Qt::Key_Space), [control] { control->clickPlayButton(); }},
+        {QKeySequence(Qt::Key_Left), [control] { control->jumpBackward(); }},
+        {QKeySequence(Qt::Key_Right), [control] { control->jumpForward(); }},
+        {QKeySequence(Qt::Key_F), [this] { toggleFullScreen(); }},
+        {QKeySequence(Qt::Key_BracketRight), [control] { control->increaseSpeed(); }},
+        {QKeySequence(Qt::Key_BracketLeft), [control] { control->decreaseSpeed(); }},
+    };
+    for (const Binding& binding : bindings) {
+        auto* shortcut = new QShortcut(binding.keys, m_window);
+        connect(shortcut, &QShortcut::activated, this, binding.action);
+    }
+    // Up and Down move through the table when it has the focus; elsewhere
+    // they set the volume (the window sees them only when nobody took them).
+    m_window->installEventFilter(this);
+}
+
+bool ORVAppDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_player1BackgroundView && event->type() == QEvent::Resize) {
+        m_playController->updatePlayInfoScale();
+    } else if (watched == m_window && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            key == Qt::Key_Up ? m_playController->volumeUp() : m_playController->volumeDown();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ORVAppDelegate::setupInitialValues() {
@@ -107,15 +222,18 @@ void ORVAppDelegate::buildWindow() {
     auto* backgroundLayout = new QVBoxLayout(backgroundBox);
     backgroundLayout->setContentsMargins(0, 0, 0, 0);
     backgroundLayout->setSpacing(0);
-    backgroundLayout->addWidget(buildHeadBox());
+    m_headBox = buildHeadBox();
+    backgroundLayout->addWidget(m_headBox);
 
-    QWidget* bodyBox = makeBox("bodyBox", backgroundBox);
-    auto* bodyLayout = new QHBoxLayout(bodyBox);
+    m_bodyBox = makeBox("bodyBox", backgroundBox);
+    auto* bodyLayout = new QHBoxLayout(m_bodyBox);
     bodyLayout->setContentsMargins(10, 0, 10, 8);
     bodyLayout->setSpacing(10);
-    bodyLayout->addWidget(buildBodyLeftBox(), 1);
-    bodyLayout->addWidget(buildBodyRightBox(), 0);
-    backgroundLayout->addWidget(bodyBox, 1);
+    m_bodyLeftBox = buildBodyLeftBox();
+    m_bodyRightBox = buildBodyRightBox();
+    bodyLayout->addWidget(m_bodyLeftBox, 1);
+    bodyLayout->addWidget(m_bodyRightBox, 0);
+    backgroundLayout->addWidget(m_bodyBox, 1);
 }
 
 QWidget* ORVAppDelegate::buildHeadBox() {
@@ -146,6 +264,19 @@ QWidget* ORVAppDelegate::buildHeadBox() {
     layout->addWidget(title);
     layout->addWidget(m_versionLabel, 0, Qt::AlignBottom | Qt::AlignLeft);
     layout->addStretch(1);
+    m_progressIndicator = new QProgressBar(headBox);
+    m_progressIndicator->setObjectName("progressIndicator");
+    m_progressIndicator->setRange(0, 100);
+    m_progressIndicator->setTextVisible(false);
+    m_progressIndicator->setFixedSize(220, 6);
+    m_progressIndicator->setToolTip(uiText("play.loading"));
+    // Kept in the layout while hidden, so that it stays centred.
+    QSizePolicy keepSpace = m_progressIndicator->sizePolicy();
+    keepSpace.setRetainSizeWhenHidden(true);
+    m_progressIndicator->setSizePolicy(keepSpace);
+    m_progressIndicator->hide();
+    layout->addWidget(m_progressIndicator);
+    layout->addStretch(1);
     layout->addWidget(openButton);
     layout->addSpacing(12);
     layout->addWidget(closeButton);
@@ -157,14 +288,97 @@ QWidget* ORVAppDelegate::buildBodyLeftBox() {
     auto* layout = new QVBoxLayout(left);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    layout->addWidget(makeVideoBox("videoBox", "v1_front_logo", QSize(200, 120), left), 1);
-    QWidget* gsensorBox = makeBox("gsensorBox", left);
-    gsensorBox->setFixedHeight(kGsensorHeight);
-    layout->addWidget(gsensorBox);
-    QWidget* mediaControlBox = makeBox("mediaControlBox", left);
-    mediaControlBox->setFixedHeight(kMediaControlHeight);
-    layout->addWidget(mediaControlBox);
+
+    QWidget* videoBox = makeBox("videoBox", left);
+    auto* videoLayout = new QVBoxLayout(videoBox);
+    videoLayout->setContentsMargins(0, 0, 0, 0);
+    m_player1BackgroundView = new TKVideoBackgroundImageView(videoBox);
+    m_player1BackgroundView->setObjectName("player1BackgroundView");
+    m_player1BackgroundView->setBackgroundNineImageName("v1");
+    m_player1BackgroundView->setLogoImage("v1_front_logo");
+    m_videoView1 = new VLCVideoView();
+    m_videoView1->setObjectName("videoView1");
+    m_videoView1->setFillScreen(true);
+    m_player1BackgroundView->setContentView(m_videoView1);
+    m_videoView1->hide();
+    videoLayout->addWidget(m_player1BackgroundView);
+    layout->addWidget(videoBox, 1);
+
+    m_gsensorBox = buildGsensorBox(left);
+    layout->addWidget(m_gsensorBox);
+
+    m_mediaControlBox = makeBox("mediaControlBox", left);
+    m_mediaControlBox->setFixedHeight(kMediaControlHeight);
+    auto* controlLayout = new QVBoxLayout(m_mediaControlBox);
+    controlLayout->setContentsMargins(0, 0, 0, 0);
+    m_mediaControlView = new ORVMediaControlView(ORVMediaControlView::Mode::Normal, m_mediaControlBox);
+    controlLayout->addWidget(m_mediaControlView);
+    layout->addWidget(m_mediaControlBox);
+
+    m_mediaControlBoxForFullScreen = makeBox("mediaControlBoxForFullScreen", left);
+    m_mediaControlBoxForFullScreen->setFixedHeight(kFullScreenBarHeight);
+    auto* barLayout = new QVBoxLayout(m_mediaControlBoxForFullScreen);
+    barLayout->setContentsMargins(0, 0, 2, 0);
+    m_mediaControlViewForFullScreen =
+        new ORVMediaControlView(ORVMediaControlView::Mode::FullScreen, m_mediaControlBoxForFullScreen);
+    barLayout->addWidget(m_mediaControlViewForFullScreen);
+    m_mediaControlBoxForFullScreen->hide();
+    layout->addWidget(m_mediaControlBoxForFullScreen);
     return left;
+}
+
+QWidget* ORVAppDelegate::buildGsensorBox(QWidget* parent) {
+    QWidget* box = makeBox("gsensorBox", parent);
+    box->setFixedHeight(kGsensorHeight);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(10, 8, 10, 8);
+    layout->setSpacing(12);
+
+    auto makeField = [box](const char* name) {
+        auto* field = new QLabel(box);
+        field->setObjectName(QString::fromLatin1(name));
+        field->setProperty("readout", true);
+        return field;
+    };
+    auto makeCaption = [box](const char* key) {
+        auto* caption = new QLabel(uiText(key), box);
+        caption->setProperty("caption", true);
+        return caption;
+    };
+    m_gsensorXField = makeField("gsensorXField");
+    m_gsensorYField = makeField("gsensorYField");
+    m_gsensorZField = makeField("gsensorZField");
+    m_speedField = makeField("speedField");
+    m_hdopField = makeField("hdopField");
+    m_sateliteField = makeField("sateliteField");
+
+    auto* gsensorColumn = new QVBoxLayout();
+    gsensorColumn->setSpacing(2);
+    gsensorColumn->addWidget(makeCaption("play.caption.gsensor"));
+    for (QLabel* field : {m_gsensorXField, m_gsensorYField, m_gsensorZField}) gsensorColumn->addWidget(field);
+    gsensorColumn->addStretch(1);
+    layout->addLayout(gsensorColumn);
+
+    m_graphHolder = makeBox("graphHolder", box);
+    layout->addWidget(m_graphHolder, 1);
+
+    auto* gpsGrid = new QGridLayout();
+    gpsGrid->setHorizontalSpacing(8);
+    gpsGrid->setVerticalSpacing(4);
+    const std::pair<const char*, QLabel*> rows[] = {
+        {"play.caption.speed", m_speedField},
+        {"play.caption.hdop", m_hdopField},
+        {"play.caption.satellites", m_sateliteField},
+    };
+    int row = 0;
+    for (const auto& [caption, field] : rows) {
+        gpsGrid->addWidget(makeCaption(caption), row, 0);
+        gpsGrid->addWidget(field, row, 1);
+        ++row;
+    }
+    gpsGrid->setRowStretch(row, 1);
+    layout->addLayout(gpsGrid);
+    return box;
 }
 
 QWidget* ORVAppDelegate::buildBodyRightBox() {
@@ -175,9 +389,21 @@ QWidget* ORVAppDelegate::buildBodyRightBox() {
     layout->setSpacing(0);
     layout->addWidget(buildSideButtonBox());
     layout->addWidget(buildMediaListBox(), 1);
-    QWidget* subVideoBox = makeVideoBox("subVideoBox", "v2_rear_logo", QSize(150, 90), right);
-    subVideoBox->setFixedHeight(kSubVideoHeight);
-    layout->addWidget(subVideoBox);
+    m_subVideoBox = makeBox("subVideoBox", right);
+    m_subVideoBox->setFixedHeight(kSubVideoHeight);
+    auto* subLayout = new QVBoxLayout(m_subVideoBox);
+    subLayout->setContentsMargins(0, 0, 0, 0);
+    m_player2BackgroundView = new TKVideoBackgroundImageView(m_subVideoBox);
+    m_player2BackgroundView->setObjectName("player2BackgroundView");
+    m_player2BackgroundView->setBackgroundNineImageName("v2");
+    m_player2BackgroundView->setLogoImage("v2_rear_logo");
+    m_videoView2 = new VLCVideoView();
+    m_videoView2->setObjectName("videoView2");
+    m_videoView2->setFillScreen(true);
+    m_player2BackgroundView->setContentView(m_videoView2);
+    m_videoView2->hide();
+    subLayout->addWidget(m_player2BackgroundView);
+    layout->addWidget(m_subVideoBox);
     return right;
 }
 
@@ -270,8 +496,12 @@ void ORVAppDelegate::applicationDidFinishLaunching() {
     m_window->setGeometry(frame);
     m_window->setInitialFrame(frame);
     m_window->show();
-    m_mediaIndex = -1;
+    layoutWindow();
+    resetTelemetryReadouts();
+    showVolume(m_playController->volume());
 }
+
+std::int64_t ORVAppDelegate::mediaIndex() const { return m_playController->mediaIndex(); }
 
 QRect ORVAppDelegate::minWindowFrame(const QRect& availableArea) {
     const QSize size = minWindowSize();
@@ -297,6 +527,7 @@ void ORVAppDelegate::openMediaDirectoryDialog() {
 
 void ORVAppDelegate::openDirectory(const QString& path) {
     if (path.isEmpty()) return;
+    m_playController->stopPlay();
     m_tableModel->reload(nullptr);
     showScanning(true);
     m_mediaList->setDirectoryPath(path.toStdString());
@@ -344,8 +575,8 @@ void ORVAppDelegate::updateSideViewButton() {
     const bool list = m_rightViewMode == RightViewModeList;
     m_recordButtonImageView->setIcon(ImageLibrary::icon(list ? "record_p.png" : "record_n.png"));
     m_informationButtonImageView->setIcon(ImageLibrary::icon(list ? "information_n.png" : "information_p.png"));
-    m_mapContainerView->setVisible(!list);
-    m_mediaListScrollView->setVisible(list);
+    // In full screen the side column is gone; the switch shows on leaving.
+    if (m_window->isFullScreen()) return;
     layoutMapContainer();
 }
 
@@ -355,6 +586,139 @@ void ORVAppDelegate::layoutMapContainer() {
     stack->setCurrentWidget(m_rightViewMode == RightViewModeMap ? m_mapContainerView : m_mediaListScrollView);
 }
 
-void ORVAppDelegate::closeWindow() { m_window->close(); }
+void ORVAppDelegate::closeWindow() {
+    m_playController->stopPlay();
+    m_window->close();
+}
+
+// ---- Playing ----------------------------------------------------------------
+
+void ORVAppDelegate::changeAndPlay() {
+    const QModelIndex current = m_mediaListTableView->currentIndex();
+    m_playController->changeAndPlay(current.isValid() ? current.row() : -1);
+}
+
+void ORVAppDelegate::toggleFullScreen() {
+    if (m_window->isFullScreen()) {
+        m_window->leaveFullscreen();
+    } else {
+        m_window->enterFullscreen();
+    }
+}
+
+void ORVAppDelegate::selectRow(std::int64_t row) {
+    const QModelIndex index = m_tableModel->index(static_cast<int>(row), 0);
+    if (!index.isValid()) return;
+    m_mediaListTableView->selectRow(static_cast<int>(row));
+    m_mediaListTableView->scrollTo(index);
+}
+
+void ORVAppDelegate::setVideoLogos(const QString& mainLogo, const QString& secondLogo) {
+    m_player1BackgroundView->setLogoImage(mainLogo);
+    m_player2BackgroundView->setLogoImage(secondLogo);
+}
+
+void ORVAppDelegate::setVideoViewsVisible(bool mainVisible, bool secondVisible) {
+    m_videoView1->setVisible(mainVisible);
+    m_videoView2->setVisible(secondVisible);
+}
+
+void ORVAppDelegate::setSecondVideoPresent(bool present) {
+    if (!present) m_videoView2->hide();
+    for (ORVMediaControlView* view : {m_mediaControlView, m_mediaControlViewForFullScreen}) {
+        if (!present) view->setAudioChoice(false, false);
+        view->setSwapAvailable(present);
+    }
+}
+
+void ORVAppDelegate::showTelemetry(std::shared_ptr<const ORVBlackBoxData> telemetry) {
+    m_telemetry = std::move(telemetry);
+}
+
+void ORVAppDelegate::resetTelemetryReadouts() {
+    m_gsensorXField->setText(QStringLiteral("X=+0.00"));
+    m_gsensorYField->setText(QStringLiteral("Y=+0.00"));
+    m_gsensorZField->setText(QStringLiteral("Z=+0.00"));
+    for (QLabel* field : {m_speedField, m_hdopField, m_sateliteField}) field->clear();
+    updateSideViewButton();
+}
+
+void ORVAppDelegate::updateGsensorUIByPlayPositon() {}
+
+void ORVAppDelegate::updateGpsUIByPlayPosition() {}
+
+void ORVAppDelegate::setVideoScaleIndex(int step) {
+    QScreen* screen = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
+    const QRect screenFrame = screen ? screen->geometry() : QRect(QPoint(0, 0), minWindowSize());
+    const VideoScaleStep decision = VideoScaleStep::decide(
+        step, {m_window->width(), m_window->height()}, m_window->isFullScreen(),
+        {screenFrame.width(), screenFrame.height()}, {minWindowSize().width(), minWindowSize().height()});
+    switch (decision.action) {
+    case VideoScaleStep::Action::Nothing:
+        return;
+    case VideoScaleStep::Action::EnterFullScreen:
+        m_window->enterFullscreen();
+        return;
+    case VideoScaleStep::Action::LeaveFullScreen:
+        m_window->leaveFullscreen();
+        return;
+    case VideoScaleStep::Action::Resize:
+        break;
+    }
+    const QRect target(m_window->geometry().topLeft(), QSize(decision.size.width, decision.size.height));
+    if (target == m_window->geometry()) return;
+    auto* animation = new QPropertyAnimation(m_window, "geometry", m_window);
+    animation->setDuration(kWindowAnimationMs);
+    animation->setEndValue(target);
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void ORVAppDelegate::showLoadingProgress(bool visible, double progress) {
+    m_progressIndicator->setVisible(visible);
+    m_progressIndicator->setValue(static_cast<int>(std::clamp(progress, 0.0, 100.0)));
+}
+
+void ORVAppDelegate::showAudioChoice(bool visible, bool rear) {
+    for (ORVMediaControlView* view : {m_mediaControlView, m_mediaControlViewForFullScreen}) {
+        view->setAudioChoice(visible, rear);
+    }
+}
+
+void ORVAppDelegate::showVolume(int volume) {
+    for (ORVMediaControlView* view : {m_mediaControlView, m_mediaControlViewForFullScreen}) view->setVolume(volume);
+}
+
+double ORVAppDelegate::videoContainerHeight() const { return m_player1BackgroundView->height(); }
+
+void ORVAppDelegate::animateSwap() {
+    m_player1BackgroundView->animateContent(TKVideoBackgroundImageView::GrowFrom::RightEdge);
+    m_player2BackgroundView->animateContent(TKVideoBackgroundImageView::GrowFrom::TopEdge);
+}
+
+// ---- Layout -----------------------------------------------------------------
+
+void ORVAppDelegate::layoutWindow() {
+    const bool full = m_window->isFullScreen();
+    m_headBox->setVisible(!full);
+    layoutBodyBox();
+}
+
+void ORVAppDelegate::layoutBodyBox() {
+    const bool full = m_window->isFullScreen();
+    auto* bodyLayout = static_cast<QHBoxLayout*>(m_bodyBox->layout());
+    auto* leftLayout = static_cast<QVBoxLayout*>(m_bodyLeftBox->layout());
+    m_bodyRightBox->setVisible(!full);
+    m_gsensorBox->setVisible(!full);
+    m_mediaControlBox->setVisible(!full);
+    m_mediaControlBoxForFullScreen->setVisible(full);
+    if (full) {
+        bodyLayout->setContentsMargins(0, 0, 0, 2);
+        leftLayout->setSpacing(0);
+    } else {
+        bodyLayout->setContentsMargins(10, 0, 10, 8);
+        leftLayout->setSpacing(4);
+        layoutMapContainer();
+    }
+}
 
 }  // namespace zentrova

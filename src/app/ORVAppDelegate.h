@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "playback/ORVPlayControlHost.h"
 #include "recordings/ORVMediaList.h"
 
 class QLabel;
@@ -19,16 +20,23 @@ class QWidget;
 class QVBoxLayout;
 class QHBoxLayout;
 class QStackedLayout;
+class QProgressBar;
 
 namespace zentrova {
 
 class CustomWindow;
+class ORVMediaControlView;
 class ORVMediaTableModel;
+class ORVPlayController;
 class ScanningIndicator;
+class TKVideoBackgroundImageView;
+class VLCVideoView;
+class VlcMediaPlayer;
 
 // The application controller: owns the main window, the recording list and
-// the recordings table, and switches the side panel between table and map.
-class ORVAppDelegate : public QObject, public ORVMediaListDelegate {
+// the recordings table, switches the side panel between table and map, and
+// hosts the play control of the two players with its displays.
+class ORVAppDelegate : public QObject, public ORVMediaListDelegate, public ORVPlayControlHost {
     Q_OBJECT
     Q_PROPERTY(int rightViewMode READ rightViewMode NOTIFY rightViewModeChanged)
 public:
@@ -45,7 +53,10 @@ public:
     ORVMediaList& mediaList() { return *m_mediaList; }
     ORVMediaTableModel* tableModel() const { return m_tableModel; }
     int rightViewMode() const { return m_rightViewMode; }
-    std::int64_t mediaIndex() const { return m_mediaIndex; }
+    std::int64_t mediaIndex() const;
+    ORVPlayController* playController() const { return m_playController; }
+    ORVMediaControlView* mediaControlView() const { return m_mediaControlView; }
+    ORVMediaControlView* mediaControlViewForFullScreen() const { return m_mediaControlViewForFullScreen; }
     const QStringList& columnNames() const { return m_columnNames; }
     bool isScanning() const { return m_scanning; }
 
@@ -59,20 +70,48 @@ public:
 
     void mediaListChanged(ORVMediaList& list) override;
 
+    // What the play control asks of the window.
+    void selectRow(std::int64_t row) override;
+    void setVideoLogos(const QString& mainLogo, const QString& secondLogo) override;
+    void setVideoViewsVisible(bool mainVisible, bool secondVisible) override;
+    void setSecondVideoPresent(bool present) override;
+    void showTelemetry(std::shared_ptr<const ORVBlackBoxData> telemetry) override;
+    void resetTelemetryReadouts() override;
+    void setVideoScaleIndex(int step) override;
+    void showLoadingProgress(bool visible, double progress) override;
+    void showAudioChoice(bool visible, bool rear) override;
+    void showVolume(int volume) override;
+    double videoContainerHeight() const override;
+    void animateSwap() override;
+
 public slots:
     void openMediaDirectoryDialog();
     void openDirectory(const QString& path);
     void clickMediaListViewButton();
     void clickMapViewButton();
     void closeWindow();
+    void changeAndPlay();
+    void toggleFullScreen();
 
 signals:
     void rightViewModeChanged(int mode);
     // After the table has been reloaded from a finished scan.
     void mediaListReloaded();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void awakeFromNib();
+    void createPlayers();
+    void connectPlayControls(ORVMediaControlView* view);
+    void connectPlayInfo();
+    void installShortcuts();
+    void layoutWindow();
+    void layoutBodyBox();
+    void updateGsensorUIByPlayPositon();
+    void updateGpsUIByPlayPosition();
+    QWidget* buildGsensorBox(QWidget* parent);
     void setupInitialValues();
     void buildWindow();
     QWidget* buildHeadBox();
@@ -103,7 +142,32 @@ private:
     QStringList m_columnNames;
     QString m_strVersion;
     int m_rightViewMode = RightViewModeList;
-    std::int64_t m_mediaIndex = -1;
+    QWidget* m_headBox = nullptr;
+    QWidget* m_bodyBox = nullptr;
+    QWidget* m_bodyLeftBox = nullptr;
+    QWidget* m_bodyRightBox = nullptr;
+    QWidget* m_gsensorBox = nullptr;
+    QWidget* m_graphHolder = nullptr;
+    QWidget* m_mediaControlBox = nullptr;
+    QWidget* m_mediaControlBoxForFullScreen = nullptr;
+    QWidget* m_subVideoBox = nullptr;
+    TKVideoBackgroundImageView* m_player1BackgroundView = nullptr;
+    TKVideoBackgroundImageView* m_player2BackgroundView = nullptr;
+    VLCVideoView* m_videoView1 = nullptr;
+    VLCVideoView* m_videoView2 = nullptr;
+    ORVMediaControlView* m_mediaControlView = nullptr;
+    ORVMediaControlView* m_mediaControlViewForFullScreen = nullptr;
+    QProgressBar* m_progressIndicator = nullptr;
+    QLabel* m_gsensorXField = nullptr;
+    QLabel* m_gsensorYField = nullptr;
+    QLabel* m_gsensorZField = nullptr;
+    QLabel* m_speedField = nullptr;
+    QLabel* m_hdopField = nullptr;
+    QLabel* m_sateliteField = nullptr;
+    VlcMediaPlayer* m_player1 = nullptr;
+    VlcMediaPlayer* m_player2 = nullptr;
+    ORVPlayController* m_playController = nullptr;
+    std::shared_ptr<const ORVBlackBoxData> m_telemetry;
     bool m_scanning = false;
     DirectoryChooser m_directoryChooser;
 };
