@@ -40,8 +40,8 @@ std::optional<std::string> TimeSetFile::timeSetText(const LocalDate& date, const
     if (!isValidDate(date) || !isValidTime(time)) return std::nullopt;
     // Room for any int, although the checks above leave exactly kSize.
     char text[80];
-    const int length = std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", date.year, date.month, date.day, time.hour,
-                  time.minute, time.second);
+    const int length = std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", date.year, date.month,
+                                     date.day, time.hour, time.minute, time.second);
     if (length != static_cast<int>(kSize)) return std::nullopt;
     return std::string(text, kSize);
 }

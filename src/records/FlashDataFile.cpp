@@ -29,17 +29,21 @@ std::uint64_t bytesLeft(std::ifstream& in) {
     return end > here ? static_cast<std::uint64_t>(end - here) : 0;
 }
 
-// Reads up to count records, stopping at the first incomplete one.
+// Reads up to count records, stopping at the first incomplete one. The
+// count comes from the file and may be anything, so memory follows the bytes
+// actually there: the reservation is bounded by the file's length and the
+// reading goes block by block.
 void readRecords(std::ifstream& in, std::uint32_t count, std::vector<FLASH_SAVE_VALUE_STRUCT>& records) {
-    records.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, bytesLeft(in) / FLASH_SAVE_VALUE_STRUCT::kSize)));
-    std::vector<std::uint8_t> block(kRecordsPerBlock * FLASH_SAVE_VALUE_STRUCT::kSize);
+    constexpr std::size_t kRecordSize = FLASH_SAVE_VALUE_STRUCT::kSize;
+    records.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, bytesLeft(in) / kRecordSize)));
+    std::vector<std::uint8_t> block(kRecordsPerBlock * kRecordSize);
     while (records.size() < count) {
         const std::size_t wanted = std::min<std::size_t>(kRecordsPerBlock, count - records.size());
-        in.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(wanted * FLASH_SAVE_VALUE_STRUCT::kSize));
-        const std::size_t got = static_cast<std::size_t>(in.gcount()) / FLASH_SAVE_VALUE_STRUCT::kSize;
+        in.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(wanted * kRecordSize));
+        const std::size_t got = static_cast<std::size_t>(in.gcount()) / kRecordSize;
+        const std::span<const std::uint8_t> bytes(block);
         for (std::size_t i = 0; i < got; ++i) {
-            records.push_back(FLASH_SAVE_VALUE_STRUCT::fromBytes(
-                std::span<const std::uint8_t>(block).subspan(i * FLASH_SAVE_VALUE_STRUCT::kSize, FLASH_SAVE_VALUE_STRUCT::kSize)));
+            records.push_back(FLASH_SAVE_VALUE_STRUCT::fromBytes(bytes.subspan(i * kRecordSize, kRecordSize)));
         }
         if (got < wanted) break;
     }

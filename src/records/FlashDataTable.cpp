@@ -59,7 +59,9 @@ std::string batteryText(std::int16_t tenths) {
     return printed("%2d.%1d", {double(whole), double(tenths - 10 * whole)});
 }
 
-std::string latitudeText(const FLASH_SAVE_VALUE_STRUCT& r) { return printed("%04d.%04d", {double(r.lat_ddmm), double(r.lat_mmmm)}); }
+std::string latitudeText(const FLASH_SAVE_VALUE_STRUCT& r) {
+    return printed("%04d.%04d", {double(r.lat_ddmm), double(r.lat_mmmm)});
+}
 
 std::string longitudeText(const FLASH_SAVE_VALUE_STRUCT& r) {
     return printed("%05d.%04d", {double(r.lon_dddmm), double(r.lon_mmmm)});
