@@ -1,8 +1,10 @@
 #include "cli/CliCommand.h"
 
 #include "cli/ConfigCommand.h"
+#include "cli/DrvCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TelemetryCommand.h"
+#include "cli/TimesetCommand.h"
 
 namespace zentrova {
 
@@ -11,6 +13,8 @@ std::span<const CliCommand> cliCommands() {
         {"scan", "list the recordings under a directory and their front/rear pairs", runScanCommand},
         {"config", "show, reset or prepare the camera's settings file config.bin", runConfigCommand},
         {"telemetry", "print the telemetry records of a front recording", runTelemetryCommand},
+        {"drv", "print the drive-log records of a .drv file, or export them as CSV", runDrvCommand},
+        {"timeset", "write the camera's clock-setting file timeset.cfg", runTimesetCommand},
     };
     return commands;
 }

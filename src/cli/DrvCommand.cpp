@@ -1,0 +1,156 @@
+#include "cli/DrvCommand.h"
+
+#include "cli/CliCommand.h"
+#include "common/Localization.h"
+#include "common/Log.h"
+#include "common/linux/PosixAtomicFileWriter.h"
+#include "records/FlashDataCsv.h"
+#include "records/FlashDataFile.h"
+#include "records/FlashDataTable.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+namespace zentrova {
+namespace {
+
+constexpr std::string_view kDrvHelp =
+    "usage: zentrova-cli drv FILE [--csv OUT]\n"
+    "\n"
+    "Reads the camera's drive-log file (DrvInfo/zentrova_000.drv on the card, or\n"
+    "any .drv file) and prints its records as the table of the drive-information\n"
+    "page: 15 columns, the records in file order, numbered from 1.\n"
+    "\n"
+    "  --csv OUT  write the table to OUT as CSV instead, the column titles first,\n"
+    "             exactly as the page exports it; OUT is replaced only once it is\n"
+    "             completely written\n"
+    "  --help     show this text\n"
+    "\n"
+    "A file that ends before its header's count of records gives the records\n"
+    "that are complete, with a note on standard error. Exit status 0 on success,\n"
+    "1 when OUT cannot be written, 2 for wrong arguments or an unreadable FILE.\n";
+
+int usage(std::ostream& err, const std::string& message) {
+    return reportUsageError(err, "drv: " + message + " (see zentrova-cli drv --help)");
+}
+
+// Empty when path is a regular file, else the reason it cannot be read.
+std::string unreadableReason(const std::string& path) {
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) return "no such file";
+    if (!std::filesystem::is_regular_file(status)) return "not a regular file";
+    return {};
+}
+
+struct DrvArgs {
+    std::string file;
+    std::optional<std::string> csvPath;
+};
+
+std::optional<DrvArgs> parseArgs(std::span<const std::string> args, std::ostream& err, int& status) {
+    std::optional<std::string> file;
+    std::optional<std::string> csvPath;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--csv") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                status = usage(err, "--csv needs an output file");
+                return std::nullopt;
+            }
+            csvPath = args[++i];
+        } else if (arg.starts_with("-")) {
+            status = usage(err, "unknown option " + arg);
+            return std::nullopt;
+        } else if (file) {
+            status = usage(err, "only one file may be given");
+            return std::nullopt;
+        } else {
+            file = arg;
+        }
+    }
+    if (!file) {
+        status = usage(err, "a drive-log file is required");
+        return std::nullopt;
+    }
+    return DrvArgs{*file, csvPath};
+}
+
+void appendRightAligned(std::string& out, const std::string& text, std::size_t width) {
+    if (text.size() < width) out.append(width - text.size(), ' ');
+    out += text;
+}
+
+}  // namespace
+
+std::string drvTableText(const FlashDataTable& table) {
+    constexpr auto kColumns = static_cast<std::size_t>(FlashDataTable::kColumnCount);
+    const std::vector<std::string> titles = FlashDataTable::columnNames();
+    std::array<std::size_t, kColumns> widths{};
+    for (std::size_t c = 0; c < kColumns; ++c) widths[c] = titles[c].size();
+    for (std::int64_t row = 0; row < table.flashDataNum(); ++row) {
+        for (std::size_t c = 0; c < kColumns; ++c) {
+            widths[c] = std::max(widths[c], table.stringForColumnIndex(static_cast<int>(c), row).size());
+        }
+    }
+    std::string text;
+    auto appendLine = [&](auto cellOf) {
+        for (std::size_t c = 0; c < kColumns; ++c) {
+            if (c > 0) text += "  ";
+            appendRightAligned(text, cellOf(c), widths[c]);
+        }
+        text.push_back('\n');
+    };
+    appendLine([&](std::size_t c) { return titles[c]; });
+    for (std::int64_t row = 0; row < table.flashDataNum(); ++row) {
+        appendLine([&](std::size_t c) { return table.stringForColumnIndex(static_cast<int>(c), row); });
+    }
+    return text;
+}
+
+int runDrvCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            out << kDrvHelp;
+            return kExitOk;
+        }
+    }
+    int status = kExitUsage;
+    std::optional<DrvArgs> parsed = parseArgs(args, err, status);
+    if (!parsed) return status;
+    if (std::string reason = unreadableReason(parsed->file); !reason.empty()) {
+        return usage(err, "cannot read " + parsed->file + ": " + reason);
+    }
+    // The reader's "fopen fail" line would repeat the one-line error below.
+    setLogSink([](std::string_view) {});
+    std::optional<FlashDataContents> contents = FlashDataFile::doReadFlashDataFile(parsed->file);
+    setLogSink({});
+    if (!contents) return usage(err, "cannot open " + parsed->file);
+    if (!contents->isComplete()) {
+        err << "zentrova-cli: drv: " << parsed->file << ": the header promises " << contents->declaredCount
+            << " records, the file holds " << contents->records.size() << " complete ones\n";
+    }
+    FlashDataTable table;
+    table.setRecords(std::move(contents->records));
+
+    if (!parsed->csvPath) {
+        out << drvTableText(table);
+        return kExitOk;
+    }
+    PosixAtomicFileWriter writer;
+    std::string reason;
+    setLogSink([&](std::string_view line) { reason = line; });
+    std::optional<std::string> error = FlashDataCsv::doWriteCSVFile(table, *parsed->csvPath, writer);
+    setLogSink({});
+    if (error) {
+        err << "zentrova-cli: drv: " << *parsed->csvPath << ": " << localized(*error) << " (" << reason << ")\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,123 @@
+#include "records/FlashDataFile.h"
+
+#include "common/Log.h"
+#include "DrvFileBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zentrova {
+namespace {
+using test::TempDir;
+
+class FlashDataFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setLogSink([this](std::string_view line) { m_log.emplace_back(line); });
+    }
+    void TearDown() override { setLogSink({}); }
+
+    std::optional<FlashDataContents> read(const std::string& bytes) {
+        return FlashDataFile::doReadFlashDataFile(m_dir.touch("zentrova_000.drv", bytes).string());
+    }
+
+    TempDir m_dir;
+    std::vector<std::string> m_log;
+};
+
+TEST_F(FlashDataFileTest, DecodesEveryFieldAtItsOffset) {
+    auto contents = read(test::drvFileBytes(1, test::sampleDrvRecord(4660).bytes));
+    ASSERT_TRUE(contents);
+    ASSERT_EQ(contents->records.size(), 1u);
+    const FLASH_SAVE_VALUE_STRUCT& r = contents->records[0];
+    EXPECT_EQ(r.seq, 4660);
+    EXPECT_EQ(r.yoil, 4);
+    EXPECT_EQ(r.value, 1);
+    EXPECT_EQ(r.year, 123);
+    EXPECT_EQ(r.month, 7);
+    EXPECT_EQ(r.day, 9);
+    EXPECT_EQ(r.hour, 8);
+    EXPECT_EQ(r.minute, 5);
+    EXPECT_EQ(r.second, 3);
+    EXPECT_EQ(r.lat_ddmm, 3731);
+    EXPECT_EQ(r.lat_mmmm, 512);
+    EXPECT_EQ(r.lon_dddmm, 12658);
+    EXPECT_EQ(r.lon_mmmm, 7);
+    EXPECT_EQ(r.cur_speed, 88);
+    EXPECT_EQ(r.driving_distance, 123456u);
+    EXPECT_EQ(r.reserved24, 0xDEADBEEFu);
+    EXPECT_EQ(r.max_speed, 130);
+    EXPECT_EQ(r.reserved30, -128);
+    EXPECT_EQ(r.reserved31, 127);
+    EXPECT_EQ(r.x, 256);
+    EXPECT_EQ(r.y, -64);
+    EXPECT_EQ(r.z, 0);
+    EXPECT_EQ(r.battery, 126);
+}
+
+TEST_F(FlashDataFileTest, KeepsTheCompleteRecordsOfAnyFile) {
+    const std::string three = test::sampleDrvRecord(1).bytes + test::sampleDrvRecord(2).bytes +
+                              test::sampleDrvRecord(3).bytes;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::uint32_t declared;
+        std::size_t kept;
+    } cases[] = {
+        {"no records", test::drvFileBytes(0, ""), 0, 0},
+        {"three records", test::drvFileBytes(3, three), 3, 3},
+        {"bytes beyond the count are not records", test::drvFileBytes(2, three), 2, 2},
+        {"the last record cut short", test::drvFileBytes(3, three.substr(0, 119)), 3, 2},
+        {"a header only", test::drvFileBytes(5, ""), 5, 0},
+        {"shorter than the header", test::drvFileBytes(5, "").substr(0, 7), 5, 0},
+        {"shorter than the count field", std::string("\x01\x00", 2), 0, 0},
+        {"empty", "", 0, 0},
+        {"a count too large for memory", test::drvFileBytes(0xFFFFFFFFu, three), 0xFFFFFFFFu, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto contents = read(c.bytes);
+        ASSERT_TRUE(contents);
+        EXPECT_EQ(contents->declaredCount, c.declared);
+        ASSERT_EQ(contents->records.size(), c.kept);
+        EXPECT_EQ(contents->isComplete(), c.kept == c.declared);
+        for (std::size_t i = 0; i < c.kept; ++i) EXPECT_EQ(contents->records[i].seq, i + 1);
+    }
+    EXPECT_TRUE(m_log.empty());
+}
+
+// The largest count must be bounded by the file, not by the header: with the
+// address space capped well below 4G records of 40 bytes, reading still
+// succeeds in a child process.
+TEST_F(FlashDataFileTest, AHugeCountNeverAllocatesItsRecords) {
+    const std::string path = m_dir.touch("huge.drv", test::drvFileBytes(0xFFFFFFFFu, test::sampleDrvRecord(9).bytes))
+                                 .string();
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit limit{1u << 30, 1u << 30};
+        ::setrlimit(RLIMIT_AS, &limit);
+        auto contents = FlashDataFile::doReadFlashDataFile(path);
+        ::_exit(contents && contents->records.size() == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the reader was killed";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(FlashDataFileTest, AFileThatCannotBeOpenedIsLogged) {
+    for (std::string path : {(m_dir.path() / "missing.drv").string(), m_dir.mkdir("folder.drv").string()}) {
+        SCOPED_TRACE(path);
+        m_log.clear();
+        EXPECT_FALSE(FlashDataFile::doReadFlashDataFile(path));
+        EXPECT_EQ(m_log, std::vector<std::string>{"fopen fail:" + path});
+    }
+}
+
+}  // namespace
+}  // namespace zentrova
