@@ -15,7 +15,7 @@ ffmpeg dosfstools mtools udisks2 policykit-1
 libjs-leaflet
 clang libclang-rt-14-dev
 gpsbabel
-xvfb xauth imagemagick
+xvfb xauth imagemagick xdotool
 fonts-dejavu-core
 "
 

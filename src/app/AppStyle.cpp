@@ -32,6 +32,14 @@ QScrollBar:horizontal { background: #181b1f; height: 10px; }
 QScrollBar::handle:horizontal { background: #3a4049; border-radius: 4px; min-width: 24px; }
 QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
+QLabel[caption="true"] { color: #8a939f; font-size: 9pt; }
+QLabel[readout="true"] { color: #e8ecf1; font-size: 11pt; font-family: "DejaVu Sans Mono", monospace; }
+QToolButton[textButton="true"] { color: #c9d1da; font-size: 10pt; }
+#mediaControlViewForFullScreen QToolButton[textButton="true"] { font-size: 9pt; }
+QSlider::groove:horizontal { height: 4px; background: #3a4049; border-radius: 2px; }
+QSlider::sub-page:horizontal { background: #19b5c8; border-radius: 2px; }
+QSlider::handle:horizontal { background: #e8ecf1; width: 12px; margin: -5px 0; border-radius: 6px; }
+#progressIndicator { background: #2e333b; border-radius: 3px; }
 QToolTip { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; }
 )css");
 }

@@ -44,6 +44,9 @@ void CustomWindow::enterFullscreen() {
     if (m_isFullScreen) return;
     m_isFullScreen = true;
     if (m_initialFrame.width() == 0 || m_initialFrame.height() == 0) m_initialFrame = geometry();
+    // The frame is set by hand as well: without a window manager (or with
+    // one that ignores the request) the window must still cover its screen.
+    if (QScreen* current = screen()) setGeometry(current->geometry());
     showFullScreen();
     emit isFullScreenChanged(true);
 }

@@ -137,8 +137,12 @@ void ORVAppDelegate::connectPlayInfo() {
         updateGpsUIByPlayPosition();
     });
     connect(m_window, &CustomWindow::isFullScreenChanged, this, [this] { layoutWindow(); });
-    // The scale follows the size of the video area.
+    // The scale follows the size of the video area, and is known once the
+    // first picture of a recording has arrived.
     m_player1BackgroundView->installEventFilter(this);
+    connect(m_videoView1, &VLCVideoView::framePresented, this, [this] {
+        if (m_playController->playInfo()->scale() == 0.0) m_playController->updatePlayInfoScale();
+    });
 }
 
 void ORVAppDelegate::connectPlayControls(ORVMediaControlView* view) {

@@ -1,6 +1,9 @@
 #include "app/CustomWindow.h"
 #include "app/ORVAppDelegate.h"
 #include "app/ORVMediaTableModel.h"
+#include "playback/ORVMediaControlView.h"
+#include "playback/ORVPlayController.h"
+#include "playback/ORVPlayInfo.h"
 
 #include "support/TempDir.h"
 
@@ -10,6 +13,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableView>
@@ -189,6 +193,62 @@ TEST_F(MainWindowTest, DroppedFolderOpensLikeAChosenDirectory) {
     emit delegate->window()->directoryDropped(QString::fromStdString(card.str()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return reloads > 0; }, 10000));
     EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+}
+
+TEST_F(MainWindowTest, FullScreenKeepsOnlyTheVideoAndTheSlimBar) {
+    CustomWindow* window = delegate->window();
+    const QRect launchFrame = window->geometry();
+    auto visible = [window](const char* name) {
+        auto* widget = window->findChild<QWidget*>(name);
+        return widget && widget->isVisibleTo(window);
+    };
+    const char* normalOnly[] = {"headBox", "bodyRightBox", "gsensorBox", "mediaControlBox", "subVideoBox"};
+
+    window->enterFullscreen();
+    ASSERT_TRUE(window->isFullScreen());
+    for (const char* name : normalOnly) EXPECT_FALSE(visible(name)) << name;
+    EXPECT_TRUE(visible("mediaControlBoxForFullScreen"));
+    EXPECT_TRUE(visible("videoBox"));
+    // Covers the screen (the offscreen screen is smaller than the minimum size).
+    EXPECT_TRUE(window->geometry().contains(window->screen()->geometry()));
+
+    // The side panel switch waits until full screen is left.
+    delegate->clickMapViewButton();
+    EXPECT_FALSE(visible("mapContainerView"));
+
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isFullScreen());
+    for (const char* name : normalOnly) EXPECT_TRUE(visible(name)) << name;
+    EXPECT_FALSE(visible("mediaControlBoxForFullScreen"));
+    EXPECT_TRUE(visible("mapContainerView"));
+    EXPECT_EQ(window->geometry(), launchFrame);
+
+    QTest::keyClick(window, Qt::Key_Escape);  // outside full screen: nothing happens
+    EXPECT_FALSE(window->isFullScreen());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_F);
+    EXPECT_TRUE(window->isFullScreen());
+    window->leaveFullscreen();
+}
+
+TEST_F(MainWindowTest, ControlTitlesFollowThePlayState) {
+    ORVMediaControlView* controls = delegate->mediaControlView();
+    ORVPlayInfo* info = delegate->playController()->playInfo();
+    info->setSpeed(2.0);
+    info->setScale(1.5);
+    info->setIsPlaying(true);
+    EXPECT_EQ(controls->speedText(), "2.0x");
+    EXPECT_EQ(controls->scaleText(), "1.50x");
+    EXPECT_EQ(controls->playImageName(), "icon_pause_n");
+    EXPECT_EQ(delegate->mediaControlViewForFullScreen()->speedText(), "2.0x");
+    info->setPosition(1.4);
+    EXPECT_DOUBLE_EQ(controls->sliderValue(), 1.0);
+    info->setIsPlaying(false);
+    EXPECT_EQ(controls->playImageName(), "icon_play_n");
+    for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
+    }
 }
 
 TEST(CustomWindowTest, DragNeverLiftsTheTopAboveTheAvailableArea) {
