@@ -1,8 +1,11 @@
 #include "playback/ORVTelemetryReadout.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -177,17 +180,41 @@ TEST(ORVTelemetryReadoutTest, PageCallGivesLongitudeFirstWithSixDecimals) {
     EXPECT_EQ(Readout::setLatLagScript({48.1173, 11.516666666}), "setLatLag('11.516667','48.117300')");
 }
 
-TEST(ORVTelemetryReadoutTest, PageCallKeepsItsPointUnderACommaLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE")) {
-        GTEST_SKIP() << "no German locale installed";
+// Switches LC_NUMERIC to a German locale for the scope: the system's, or one
+// compiled into a temporary folder when only the locale sources are there.
+class CommaLocale {
+public:
+    CommaLocale() {
+        const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+        m_saved = previous ? previous : "C";
+        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) return;
+        const std::string compiled = m_dir.str() + "/de_DE.UTF-8";
+        const std::string command = "localedef -i de_DE -f UTF-8 '" + compiled + "' >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) return;
+        ::setenv("LOCPATH", m_dir.str().c_str(), 1);
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     }
-    const std::string script = Readout::setLatLagScript({-37.75, 122.5});
-    const std::string axis = Readout::axisText(Readout::kGSensorXFormat, 0.5);
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    EXPECT_EQ(script, "setLatLag('122.500000','-37.750000')");
-    EXPECT_EQ(axis, "X=+0.50");
+    ~CommaLocale() {
+        std::setlocale(LC_NUMERIC, m_saved.c_str());
+        ::unsetenv("LOCPATH");
+    }
+    bool active() const { return std::localeconv()->decimal_point == std::string(","); }
+
+private:
+    std::string m_saved;
+    test::TempDir m_dir;
+};
+
+TEST(ORVTelemetryReadoutTest, PageCallKeepsItsPointUnderACommaLocale) {
+    CommaLocale locale;
+    if (!locale.active()) GTEST_SKIP() << "no German locale available";
+    EXPECT_EQ(Readout::setLatLagScript({-37.75, 122.5}), "setLatLag('122.500000','-37.750000')");
+    EXPECT_EQ(Readout::axisText(Readout::kGSensorXFormat, 0.5), "X=+0.50");
+    ORVGpsData fix;
+    fix.HDOP = 1.25;
+    ORVBlackBoxData data;
+    data.m_NMEAs = {fix};
+    EXPECT_EQ(Readout::gpsTexts(data, 0.0).hdop, "1.2");
 }
 
 TEST(ORVTelemetryReadoutTest, RouteHoldsEachPlottablePlaceOnceInOrder) {
