@@ -8,6 +8,7 @@
 #include <QSizeF>
 #include <QWidget>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,7 @@ public:
     void setGraphData(const std::vector<ORVGSensor>* values);
     // The same, keeping the telemetry alive as long as it is shown.
     void setGraphData(std::shared_ptr<const ORVBlackBoxData> data);
+    void setGraphData(std::nullptr_t) { setGraphData(static_cast<const std::vector<ORVGSensor>*>(nullptr)); }
     const std::vector<ORVGSensor>& values() const;
 
     // Held to 0..1 (NaN counts as 0).

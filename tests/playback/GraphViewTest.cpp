@@ -168,7 +168,7 @@ TEST_F(GraphViewTest, SharedTelemetryStaysAliveWhileShown) {
     data.reset();
     ASSERT_EQ(view.values().size(), 1u);
     EXPECT_EQ(view.tracePoints(0).front(), QPointF(21.0, 83.0));
-    view.setGraphData(static_cast<const std::vector<ORVGSensor>*>(nullptr));
+    view.setGraphData(nullptr);
     EXPECT_TRUE(view.values().empty());
     EXPECT_TRUE(view.tracePoints(0).isEmpty());
 }
