@@ -7,7 +7,9 @@
 #include "app/ScanningIndicator.h"
 #include "app/UiText.h"
 #include "common/Log.h"
+#include "playback/GraphView.h"
 #include "playback/ORVMediaControlView.h"
+#include "playback/ORVTelemetryReadout.h"
 #include "playback/ORVPlayController.h"
 #include "playback/QtDelayedSteps.h"
 #include "playback/TKVideoBackgroundImageView.h"
@@ -363,8 +365,9 @@ QWidget* ORVAppDelegate::buildGsensorBox(QWidget* parent) {
     gsensorColumn->addStretch(1);
     layout->addLayout(gsensorColumn);
 
-    m_graphHolder = makeBox("graphHolder", box);
-    layout->addWidget(m_graphHolder, 1);
+    m_graphView = new GraphView(box);
+    m_graphView->setToolTip(uiText("play.caption.gsensor"));
+    layout->addWidget(m_graphView, 1);
 
     auto* gpsGrid = new QGridLayout();
     gpsGrid->setHorizontalSpacing(8);
@@ -637,6 +640,7 @@ void ORVAppDelegate::setSecondVideoPresent(bool present) {
 
 void ORVAppDelegate::showTelemetry(std::shared_ptr<const ORVBlackBoxData> telemetry) {
     m_telemetry = std::move(telemetry);
+    m_graphView->setGraphData(m_telemetry);
 }
 
 void ORVAppDelegate::resetTelemetryReadouts() {
@@ -647,9 +651,27 @@ void ORVAppDelegate::resetTelemetryReadouts() {
     updateSideViewButton();
 }
 
-void ORVAppDelegate::updateGsensorUIByPlayPositon() {}
+void ORVAppDelegate::updateGsensorUIByPlayPositon() {
+    m_graphView->updateTimePosition(m_player1->position());
+    if (!m_telemetry) return;
+    const auto texts = ORVTelemetryReadout::gsensorTexts(*m_telemetry, m_playController->playInfo()->position());
+    if (!texts) return;
+    m_gsensorXField->setText(QString::fromStdString(texts->x));
+    m_gsensorYField->setText(QString::fromStdString(texts->y));
+    m_gsensorZField->setText(QString::fromStdString(texts->z));
+}
 
-void ORVAppDelegate::updateGpsUIByPlayPosition() {}
+void ORVAppDelegate::updateGpsUIByPlayPosition() {
+    if (!m_telemetry) return;
+    const ORVTelemetryReadout::GpsTexts texts =
+        ORVTelemetryReadout::gpsTexts(*m_telemetry, m_playController->playInfo()->position());
+    if (!texts.mapScript.empty()) runMapScript(QString::fromStdString(texts.mapScript));
+    if (texts.speed) m_speedField->setText(QString::fromStdString(*texts.speed));
+    m_hdopField->setText(QString::fromStdString(texts.hdop));
+    m_sateliteField->setText(QString::fromStdString(texts.satellites));
+}
+
+void ORVAppDelegate::runMapScript(const QString& script) { m_lastMapScript = script; }
 
 void ORVAppDelegate::setVideoScaleIndex(int step) {
     QScreen* screen = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();

@@ -25,6 +25,7 @@ class QProgressBar;
 namespace zentrova {
 
 class CustomWindow;
+class GraphView;
 class ORVMediaControlView;
 class ORVMediaTableModel;
 class ORVPlayController;
@@ -111,6 +112,7 @@ private:
     void layoutBodyBox();
     void updateGsensorUIByPlayPositon();
     void updateGpsUIByPlayPosition();
+    void runMapScript(const QString& script);
     QWidget* buildGsensorBox(QWidget* parent);
     void setupInitialValues();
     void buildWindow();
@@ -147,7 +149,8 @@ private:
     QWidget* m_bodyLeftBox = nullptr;
     QWidget* m_bodyRightBox = nullptr;
     QWidget* m_gsensorBox = nullptr;
-    QWidget* m_graphHolder = nullptr;
+    GraphView* m_graphView = nullptr;
+    QString m_lastMapScript;
     QWidget* m_mediaControlBox = nullptr;
     QWidget* m_mediaControlBoxForFullScreen = nullptr;
     QWidget* m_subVideoBox = nullptr;
