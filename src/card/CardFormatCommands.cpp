@@ -7,6 +7,23 @@ namespace {
 
 constexpr std::uint64_t kLargeCardGiB = 7;
 constexpr size_t kMaxDeviceNameLength = 32;
+constexpr std::uint64_t kSectorSize = 512;
+constexpr std::uint64_t kReservedSectors = 32;
+constexpr std::uint64_t kFatCount = 2;
+// mkfs.fat's own lower bound for FAT32; readers take anything below 65525
+// clusters for FAT16.
+constexpr std::uint64_t kMinFat32Clusters = 65529;
+
+// The data clusters that mkfs.fat lays out, as it sizes its FATs.
+std::uint64_t fat32Clusters(std::uint64_t volumeSize, std::uint64_t sectorsPerCluster) {
+    const std::uint64_t sectors = volumeSize / kSectorSize;
+    if (sectors <= kReservedSectors) return 0;
+    const std::uint64_t available = sectors - kReservedSectors;
+    const std::uint64_t entries = available / sectorsPerCluster + 2;
+    const std::uint64_t fatSectors = (entries * 4 + kSectorSize - 1) / kSectorSize;
+    if (available <= kFatCount * fatSectors) return 0;
+    return (available - kFatCount * fatSectors) / sectorsPerCluster;
+}
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
@@ -35,6 +52,28 @@ long long clusterSizeByVolumeSizeInKB(std::uint64_t volumeSize) {
     return (volumeSize >> 30) < kLargeCardGiB ? 32 : 128;
 }
 
+std::optional<long long> formatClusterArgument(std::uint64_t volumeSize) {
+    long long sectorsPerCluster = clusterSizeByVolumeSizeInKB(volumeSize);
+    while (sectorsPerCluster > 1 &&
+           fat32Clusters(volumeSize, static_cast<std::uint64_t>(sectorsPerCluster)) < kMinFat32Clusters) {
+        sectorsPerCluster /= 2;
+    }
+    if (fat32Clusters(volumeSize, static_cast<std::uint64_t>(sectorsPerCluster)) < kMinFat32Clusters) {
+        return std::nullopt;
+    }
+    return sectorsPerCluster;
+}
+
+std::string_view cardFormatRefusalKey(CardFormatRefusal refusal) {
+    switch (refusal) {
+    case CardFormatRefusal::None: return {};
+    case CardFormatRefusal::DeviceName: return TextKey{"msg.format_bad_device_name"}.key;
+    case CardFormatRefusal::ProgramPath: return TextKey{"msg.format_tool_missing"}.key;
+    case CardFormatRefusal::VolumeTooSmall: return TextKey{"msg.format_volume_too_small"}.key;
+    }
+    return {};
+}
+
 bool isPlainBlockDeviceName(std::string_view name) {
     if (name.empty() || name.size() > kMaxDeviceNameLength || !isAsciiLetter(name.front())) return false;
     for (char c : name) {
@@ -43,26 +82,30 @@ bool isPlainBlockDeviceName(std::string_view name) {
     return true;
 }
 
-std::optional<CardFormatCommands> cardFormatCommands(const TKUSBDiskEntity& volume,
-                                                     std::span<const std::string> partitionsOfWholeMedium,
-                                                     std::string_view mkfsProgram) {
+CardFormatPlan cardFormatCommands(const TKUSBDiskEntity& volume, std::span<const std::string> partitionsOfWholeMedium,
+                                  std::string_view mkfsProgram) {
     const std::string& device = volume.deviceFilePath();
-    if (!isPlainBlockDeviceName(device) || !isPlainAbsolutePath(mkfsProgram)) return std::nullopt;
+    if (!isPlainBlockDeviceName(device)) return {std::nullopt, CardFormatRefusal::DeviceName};
+    if (!isPlainAbsolutePath(mkfsProgram)) return {std::nullopt, CardFormatRefusal::ProgramPath};
+    const auto sectorsPerCluster = formatClusterArgument(volume.volumeSize());
+    if (!sectorsPerCluster) return {std::nullopt, CardFormatRefusal::VolumeTooSmall};
     CardFormatCommands commands;
     if (volume.mediaWhole()) {
         for (const std::string& partition : partitionsOfWholeMedium) {
-            if (!isPlainBlockDeviceName(partition)) return std::nullopt;
+            if (!isPlainBlockDeviceName(partition)) return {std::nullopt, CardFormatRefusal::DeviceName};
             commands.unmount.push_back(unmountCommand(partition));
         }
     }
     commands.unmount.push_back(unmountCommand(device));
-    commands.format = {fillFormat("%@ -F 32 -n ZENTROVA -f 2 -b 6 -R 32 -s %@ %@",
+    // "-a" keeps exactly the 32 reserved sectors: mkfs.fat would otherwise
+    // add some to align the data area with large clusters.
+    commands.format = {fillFormat("%@ -F 32 -n ZENTROVA -f 2 -b 6 -R 32 -s %@ -a %@",
                                   {std::string(mkfsProgram),
-                                   std::to_string(clusterSizeByVolumeSizeInKB(volume.volumeSize())),
+                                   std::to_string(*sectorsPerCluster),
                                    devicePath(device)}),
                        true};
     commands.mount = {fillFormat("udisksctl mount -b %@", {devicePath(device)}), false};
-    return commands;
+    return {std::move(commands), CardFormatRefusal::None};
 }
 
 }  // namespace zentrova
