@@ -1,8 +1,10 @@
 #include "cli/CliCommand.h"
 
 #include "cli/ConfigCommand.h"
+#include "cli/FormatPlanCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TelemetryCommand.h"
+#include "cli/VolumesCommand.h"
 
 namespace zentrova {
 
@@ -11,6 +13,8 @@ std::span<const CliCommand> cliCommands() {
         {"scan", "list the recordings under a directory and their front/rear pairs", runScanCommand},
         {"config", "show, reset or prepare the camera's settings file config.bin", runConfigCommand},
         {"telemetry", "print the telemetry records of a front recording", runTelemetryCommand},
+        {"volumes", "list the mounted USB volumes and the one taken for the camera's card", runVolumesCommand},
+        {"format-plan", "print the command lines that formatting a card would run", runFormatPlanCommand},
     };
     return commands;
 }
