@@ -2,9 +2,11 @@
 
 #include "cli/ConfigCommand.h"
 #include "cli/DrvCommand.h"
+#include "cli/FormatPlanCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TelemetryCommand.h"
 #include "cli/TimesetCommand.h"
+#include "cli/VolumesCommand.h"
 
 namespace zentrova {
 
@@ -15,6 +17,8 @@ std::span<const CliCommand> cliCommands() {
         {"telemetry", "print the telemetry records of a front recording", runTelemetryCommand},
         {"drv", "print the drive-log records of a .drv file, or export them as CSV", runDrvCommand},
         {"timeset", "write the camera's clock-setting file timeset.cfg", runTimesetCommand},
+        {"volumes", "list the mounted USB volumes and the one taken for the camera's card", runVolumesCommand},
+        {"format-plan", "print the command lines that formatting a card would run", runFormatPlanCommand},
     };
     return commands;
 }

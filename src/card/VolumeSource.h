@@ -1,0 +1,24 @@
+#pragma once
+
+#include "card/RemovableVolume.h"
+
+#include <string>
+#include <vector>
+
+namespace zentrova {
+
+// The platform's view of mounted volumes. Every call looks again, so a card
+// put in or taken out is seen at the next call.
+class VolumeSource {
+public:
+    virtual ~VolumeSource() = default;
+    // The mounted removable volumes in the order the system lists them. A
+    // volume on a disk that holds the root or home file system is never among
+    // them, whatever its bus.
+    virtual std::vector<RemovableVolume> removableVolumes() = 0;
+    // The partitions of a whole disk by device name (sdb1, sdb2...), empty for
+    // an unknown disk or one without partitions.
+    virtual std::vector<std::string> partitionNames(const std::string& diskName) = 0;
+};
+
+}  // namespace zentrova

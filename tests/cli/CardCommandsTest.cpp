@@ -1,0 +1,155 @@
+#include "cli/CliCommand.h"
+#include "cli/FormatPlanCommand.h"
+#include "cli/VolumesCommand.h"
+
+#include "card/FakeSystemTree.h"
+#include "common/Log.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace zentrova {
+namespace {
+
+using Device = test::FakeSystemTree::Device;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result run(int (*command)(std::span<const std::string>, std::ostream&, std::ostream&),
+           std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    setLogSink([](std::string_view) {});
+    const int status = command(args, out, err);
+    setLogSink({});
+    return {status, out.str(), err.str()};
+}
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+const std::map<std::string, std::string> kUsb = {{"ID_BUS", "usb"}, {"ID_MODEL", "Card_Reader"}};
+
+class VolumesCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_tree.addDisk("usb1/host6", Device{"sdb", 8, 16, 15560000, false, true, kUsb});
+        m_tree.addPartition("sdb", Device{"sdb1", 8, 17, 15558144, true, false, {{"ID_FS_LABEL", "ZENTROVA"}}}, 1);
+        m_tree.mount("sdb1", 8, 17, "/media/u/ZENTROVA");
+        m_tree.addDisk("usb2/host7", Device{"sdc", 8, 32, 2097152, false, true, kUsb});
+        m_tree.addPartition("sdc", Device{"sdc1", 8, 33, 2097152, false, false, {{"ID_FS_LABEL", "STICK"}}}, 1);
+        m_tree.mount("sdc1", 8, 33, "/media/u/STICK");
+    }
+    test::FakeSystemTree m_tree;
+};
+
+TEST_F(VolumesCommandTest, JsonListsTheVolumesAndTheChoice) {
+    const Result result = run(runVolumesCommand, {"--json", "--root", m_tree.root()});
+    EXPECT_EQ(result.status, kExitOk);
+    const std::string root = m_tree.root();
+    EXPECT_EQ(result.out,
+              "{\"volumes\":[{\"volumeName\":\"ZENTROVA\",\"mountedURL\":\"" + root +
+                  "/media/u/ZENTROVA\",\"deviceFilePath\":\"sdb1\",\"deviceModel\":\"Card_Reader\","
+                  "\"volumeSize\":7965769728,\"writable\":false,\"mediaWhole\":false,"
+                  "\"key\":\"/devices/usb1/host6/block/sdb/sdb1\","
+                  "\"displayString\":\"[7.4 GB] ZENTROVA <Card_Reader>\"},"
+                  "{\"volumeName\":\"STICK\",\"mountedURL\":\"" + root +
+                  "/media/u/STICK\",\"deviceFilePath\":\"sdc1\",\"deviceModel\":\"Card_Reader\","
+                  "\"volumeSize\":1073741824,\"writable\":true,\"mediaWhole\":false,"
+                  "\"key\":\"/devices/usb2/host7/block/sdc/sdc1\","
+                  "\"displayString\":\"[1.0 GB] STICK <Card_Reader>\"}],"
+                  "\"card\":\"sdb1\"}\n");
+}
+
+TEST_F(VolumesCommandTest, TheTableNamesTheCard) {
+    const Result result = run(runVolumesCommand, {"--root", m_tree.root()});
+    EXPECT_EQ(result.status, kExitOk);
+    EXPECT_NE(result.out.find("[1.0 GB] STICK <Card_Reader>\n"), std::string::npos);
+    EXPECT_NE(result.out.find("card: sdb1 [7.4 GB] ZENTROVA <Card_Reader>\n"), std::string::npos);
+}
+
+TEST(VolumesCommandUsage, BadInputIsAUsageError) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--bogus"}, {"extra"}, {"--root", "/no/such/folder"}}) {
+        const Result result = run(runVolumesCommand, args);
+        EXPECT_EQ(result.status, kExitUsage);
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+        EXPECT_TRUE(result.out.empty());
+    }
+    EXPECT_EQ(firstLine(run(runVolumesCommand, {"--help"}).out), "usage: zentrova-cli volumes [--json]");
+}
+
+TEST(FormatPlanCommandTest, PrintsUnmountFormatMountInOrder) {
+    const Result result = run(runFormatPlanCommand, {"sdb1", "--size", "7516192768"});
+    EXPECT_EQ(result.status, kExitOk);
+    std::istringstream lines(result.out);
+    std::string unmount, format, mount, rest;
+    std::getline(lines, unmount);
+    std::getline(lines, format);
+    std::getline(lines, mount);
+    EXPECT_FALSE(std::getline(lines, rest));
+    EXPECT_EQ(unmount, "udisksctl unmount -b /dev/sdb1");
+    EXPECT_TRUE(format.starts_with("pkexec /")) << format;
+    EXPECT_TRUE(format.ends_with("/mkfs.fat -F 32 -n ZENTROVA -f 2 -b 6 -R 32 -s 128 -a /dev/sdb1")) << format;
+    EXPECT_EQ(mount, "udisksctl mount -b /dev/sdb1");
+}
+
+TEST(FormatPlanCommandTest, JustBelowSevenGibibytesTakes32) {
+    const Result result = run(runFormatPlanCommand, {"mmcblk0p1", "--size", "7516192767"});
+    EXPECT_NE(result.out.find(" -s 32 -a /dev/mmcblk0p1\n"), std::string::npos) << result.out;
+}
+
+TEST(FormatPlanCommandTest, AWholeDiskUnmountsItsPartitions) {
+    test::FakeSystemTree tree;
+    tree.addDisk("usb1/host6", Device{"sdb", 8, 16, 15560000, false, true, kUsb});
+    tree.addPartition("sdb", Device{"sdb2", 8, 18, 1000, false, false, {}}, 2);
+    tree.addPartition("sdb", Device{"sdb1", 8, 17, 1000, false, false, {}}, 1);
+    const Result result = run(runFormatPlanCommand, {"sdb", "--size", "7966720000", "--whole", "--root", tree.root()});
+    EXPECT_EQ(result.status, kExitOk);
+    EXPECT_TRUE(result.out.starts_with("udisksctl unmount -b /dev/sdb1\nudisksctl unmount -b /dev/sdb2\n"
+                                       "udisksctl unmount -b /dev/sdb\npkexec "))
+        << result.out;
+    EXPECT_TRUE(result.out.ends_with(" -s 128 -a /dev/sdb\nudisksctl mount -b /dev/sdb\n")) << result.out;
+}
+
+TEST(FormatPlanCommandTest, BadInputIsAUsageErrorAndPrintsNoPlan) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"sdb1"},
+        {"--size", "100000000000"},
+        {"/dev/sdb1", "--size", "100000000000"},
+        {"../sda", "--size", "100000000000"},
+        {"sdb1;reboot", "--size", "100000000000"},
+        {"sdb 1", "--size", "100000000000"},
+        {"sdb1", "--size", "-5"},
+        {"sdb1", "--size", "12GB"},
+        {"sdb1", "--size", "99999999999999999999999"},
+        {"sdb1", "--size"},
+        {"sdb1", "--size", "1000"},
+        {"sdb1", "sdc1", "--size", "100000000000"},
+        {"sdb1", "--size", "100000000000", "--bogus"},
+    };
+    for (const auto& args : cases) {
+        const Result result = run(runFormatPlanCommand, args);
+        SCOPED_TRACE(::testing::PrintToString(args));
+        EXPECT_EQ(result.status, kExitUsage);
+        EXPECT_TRUE(result.out.empty());
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+    }
+    EXPECT_TRUE(run(runFormatPlanCommand, {"--help"}).out.starts_with("usage: zentrova-cli format-plan"));
+}
+
+TEST(CliCommandsTest, TheCardCommandsAreRegistered) {
+    int found = 0;
+    for (const CliCommand& command : cliCommands()) {
+        if (command.name == "volumes" || command.name == "format-plan") ++found;
+    }
+    EXPECT_EQ(found, 2);
+}
+
+}  // namespace
+}  // namespace zentrova
