@@ -1,6 +1,7 @@
 #include "cli/CliCommand.h"
 
 #include "cli/ConfigCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TelemetryCommand.h"
 
@@ -11,6 +12,7 @@ std::span<const CliCommand> cliCommands() {
         {"scan", "list the recordings under a directory and their front/rear pairs", runScanCommand},
         {"config", "show, reset or prepare the camera's settings file config.bin", runConfigCommand},
         {"telemetry", "print the telemetry records of a front recording", runTelemetryCommand},
+        {"export", "write the telemetry of every front recording as GPX, KML or CSV", runExportCommand},
     };
     return commands;
 }
