@@ -9,7 +9,9 @@
 #include "telemetry/export/TelemetryExporter.h"
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <set>
 #include <system_error>
@@ -83,24 +85,59 @@ std::span<const std::uint8_t> bytesOf(const std::string& text) {
     return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }
 
-void exportOne(const ORVMedia& media, TelemetryExportFormat format, const std::string& outPath, ORVBlackBoxData& data,
-               AtomicFileWriter& writer, ExportTally& tally, std::ostream& progress) {
+// Writes still in flight at once. Each replacement waits for the device
+// (twice: file and folder); overlapping them lets the file system commit
+// several in one go instead of one after another.
+constexpr std::size_t kWritesInFlight = 8;
+
+struct PendingWrite {
+    std::string progressStart;  // "export: [i/n] path: "
+    std::string outPath;
+    std::size_t points = 0;
+    bool hasTelemetry = false;
+    std::future<std::optional<std::string>> error;
+};
+
+PendingWrite startExport(const ORVMedia& media, TelemetryExportFormat format, std::string outPath,
+                         ORVBlackBoxData& data, AtomicFileWriter& writer) {
+    PendingWrite pending;
+    pending.outPath = std::move(outPath);
     const bool ok = data.ExtractStreamInformation(media.path());
-    const auto exported = ok ? TelemetryExporter::exportTelemetry(format, data, media.mediaName()) : std::nullopt;
-    if (!exported) {
+    auto exported = ok ? TelemetryExporter::exportTelemetry(format, data, media.mediaName()) : std::nullopt;
+    if (!exported) return pending;
+    pending.hasTelemetry = true;
+    pending.points = exported->points;
+    auto write = [&writer, path = pending.outPath, text = std::move(exported->text)] {
+        return writer.replaceFile(path, bytesOf(text));
+    };
+    try {
+        pending.error = std::async(std::launch::async, write);
+    } catch (const std::system_error&) {
+        // No thread to be had: write here and now.
+        std::promise<std::optional<std::string>> done;
+        done.set_value(write());
+        pending.error = done.get_future();
+    }
+    return pending;
+}
+
+// Waits for the write and reports it on one progress line.
+void finishExport(PendingWrite& pending, TelemetryExportFormat format, ExportTally& tally, std::ostream& progress) {
+    progress << pending.progressStart;
+    if (!pending.hasTelemetry) {
         ++tally.withoutTelemetry;
         progress << "no telemetry, skipped\n";
         return;
     }
-    if (const auto error = writer.replaceFile(outPath, bytesOf(exported->text))) {
+    if (const auto error = pending.error.get()) {
         ++tally.failures;
-        progress << "cannot write " << outPath << ": " << *error << '\n';
+        progress << "cannot write " << pending.outPath << ": " << *error << '\n';
         return;
     }
     ++tally.written;
-    tally.points += exported->points;
-    progress << exported->points << (format == TelemetryExportFormat::Csv ? " rows" : " points") << " -> " << outPath
-             << '\n';
+    tally.points += pending.points;
+    progress << pending.points << (format == TelemetryExportFormat::Csv ? " rows" : " points") << " -> "
+             << pending.outPath << '\n';
 }
 
 void writeSummary(std::ostream& out, const ExportTally& tally, TelemetryExportFormat format) {
@@ -158,13 +195,20 @@ int runExportCommand(std::span<const std::string> args, std::ostream& out, std::
     tally.recordings = fronts.size();
     std::set<std::string> taken;
     const std::string total = std::to_string(fronts.size());
+    std::deque<PendingWrite> inFlight;
     for (std::size_t i = 0; i < fronts.size(); ++i) {
         const ORVMedia& media = *fronts[i];
         const std::string name = uniqueFileName(media.mediaName(), exportExtension(*options.format), taken);
-        const std::string outPath = (std::filesystem::path(outDirectory) / name).string();
-        err << "export: [" << (i + 1) << "/" << total << "] " << media.path() << ": ";
-        exportOne(media, *options.format, outPath, data, writer, tally, err);
+        PendingWrite pending = startExport(media, *options.format,
+                                           (std::filesystem::path(outDirectory) / name).string(), data, writer);
+        pending.progressStart = "export: [" + std::to_string(i + 1) + "/" + total + "] " + media.path() + ": ";
+        inFlight.push_back(std::move(pending));
+        if (inFlight.size() >= kWritesInFlight) {
+            finishExport(inFlight.front(), *options.format, tally, err);
+            inFlight.pop_front();
+        }
     }
+    for (PendingWrite& pending : inFlight) finishExport(pending, *options.format, tally, err);
     setLogSink({});
     writeSummary(out, tally, *options.format);
     out.flush();
