@@ -3,6 +3,7 @@
 #include "cli/ConfigCommand.h"
 #include "cli/DrvCommand.h"
 #include "cli/FormatPlanCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TelemetryCommand.h"
 #include "cli/TimesetCommand.h"
@@ -19,6 +20,7 @@ std::span<const CliCommand> cliCommands() {
         {"timeset", "write the camera's clock-setting file timeset.cfg", runTimesetCommand},
         {"volumes", "list the mounted USB volumes and the one taken for the camera's card", runVolumesCommand},
         {"format-plan", "print the command lines that formatting a card would run", runFormatPlanCommand},
+        {"export", "write the telemetry of every front recording as GPX, KML or CSV", runExportCommand},
     };
     return commands;
 }

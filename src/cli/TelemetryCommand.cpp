@@ -3,18 +3,22 @@
 #include "cli/CliCommand.h"
 #include "common/JsonWriter.h"
 #include "common/Log.h"
+#include "common/linux/PosixAtomicFileWriter.h"
 #include "telemetry/ORVBlackBoxData.h"
+#include "telemetry/export/TelemetryExporter.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <system_error>
 
 namespace zentrova {
 namespace {
 
 constexpr std::string_view kTelemetryHelp =
-    "usage: zentrova-cli telemetry FILE.mp4 [--json]\n"
+    "usage: zentrova-cli telemetry FILE.mp4 [--json|--gpx|--kml|--csv] [-o OUT]\n"
     "\n"
     "Reads the telemetry records of a front recording: one time value, one\n"
     "G-sensor reading and one block of NMEA text per record, and the GPS fix\n"
@@ -23,10 +27,26 @@ constexpr std::string_view kTelemetryHelp =
     "  --json   print every list as JSON: ok, frameCount, m_Times,\n"
     "           m_vGSensorData, m_GSensors, gpsUnits and m_NMEAs; numbers are\n"
     "           exact (floats in the shortest form that reads back the same)\n"
+    "  --gpx    print the route as GPX 1.1: one point per record that brought\n"
+    "           an NMEA sentence and left a valid fix, a new segment where\n"
+    "           valid fixes stop, speed and course in TrackPointExtension v2\n"
+    "  --kml    print the route as KML: a LineString and a gx:Track with times\n"
+    "  --csv    print one CSV row per record: time value, G-sensor x/y/z and\n"
+    "           the fix after the record's sentences\n"
+    "  -o OUT   write to the file OUT (replaced whole) instead of the output\n"
     "  --help   show this text\n"
     "\n"
     "A file without the camera's telemetry gives ok false and empty lists\n"
-    "(exit status 0); a missing file is an error (exit status 2).\n";
+    "(exit status 0), or for --gpx, --kml and --csv an error (exit status 1);\n"
+    "a missing file is an error (exit status 2).\n";
+
+enum class OutputForm { Summary, Json, Gpx, Kml, Csv };
+
+struct TelemetryOptions {
+    OutputForm form = OutputForm::Summary;
+    std::optional<std::string> file;
+    std::optional<std::string> outPath;
+};
 
 // A hemisphere byte as a one-character string; bytes above 127 are taken as
 // Latin-1 so that the JSON text stays valid UTF-8.
@@ -112,42 +132,106 @@ std::string telemetryResultJson(bool ok, const ORVBlackBoxData& data) {
     return json.text();
 }
 
+namespace {
+
+std::optional<OutputForm> formOfOption(std::string_view option) {
+    if (option == "--json") return OutputForm::Json;
+    if (option == "--gpx") return OutputForm::Gpx;
+    if (option == "--kml") return OutputForm::Kml;
+    if (option == "--csv") return OutputForm::Csv;
+    return std::nullopt;
+}
+
+TelemetryExportFormat exportFormatOf(OutputForm form) {
+    if (form == OutputForm::Kml) return TelemetryExportFormat::Kml;
+    if (form == OutputForm::Csv) return TelemetryExportFormat::Csv;
+    return TelemetryExportFormat::Gpx;
+}
+
+// The file's base name without its extension, for the document's name.
+std::string documentName(const std::string& file) {
+    return std::filesystem::path(file).stem().string();
+}
+
+// The text for the chosen form; none (after telling err) when a track or
+// table was asked for and the file has no telemetry records.
+std::optional<std::string> outputText(const TelemetryOptions& options, bool ok, const ORVBlackBoxData& data,
+                                      std::ostream& err) {
+    if (options.form == OutputForm::Json) return telemetryResultJson(ok, data) + '\n';
+    if (options.form == OutputForm::Summary) {
+        std::ostringstream summary;
+        writeSummary(summary, ok, data);
+        return summary.str();
+    }
+    auto exported = TelemetryExporter::exportTelemetry(exportFormatOf(options.form), data, documentName(*options.file));
+    if (!ok || !exported) {
+        err << "zentrova-cli: telemetry: " << *options.file << " has no telemetry records\n";
+        return std::nullopt;
+    }
+    return std::move(exported->text);
+}
+
+int writeOutput(const TelemetryOptions& options, const std::string& text, std::ostream& out, std::ostream& err) {
+    if (!options.outPath) {
+        out << text;
+        out.flush();
+        return kExitOk;
+    }
+    PosixAtomicFileWriter writer;
+    const auto error = writer.replaceFile(
+        *options.outPath, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    if (error) {
+        err << "zentrova-cli: telemetry: cannot write " << *options.outPath << ": " << *error << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
 int runTelemetryCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    bool asJson = false;
-    std::optional<std::string> file;
-    for (const std::string& arg : args) {
+    TelemetryOptions options;
+    bool formGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             out << kTelemetryHelp;
             return kExitOk;
         }
-        if (arg == "--json") {
-            asJson = true;
-        } else if (arg.starts_with("--")) {
+        if (const auto form = formOfOption(arg)) {
+            if (formGiven && *form != options.form) {
+                return reportUsageError(err, "telemetry: give only one of --json, --gpx, --kml and --csv");
+            }
+            options.form = *form;
+            formGiven = true;
+        } else if (arg == "-o" || arg == "--output") {
+            if (i + 1 >= args.size()) return reportUsageError(err, "telemetry: " + arg + " needs a file name");
+            options.outPath = args[++i];
+        } else if (arg.starts_with("-")) {
             return reportUsageError(err, "telemetry: unknown option " + arg);
-        } else if (file) {
+        } else if (options.file) {
             return reportUsageError(err, "telemetry: only one file may be given");
         } else {
-            file = arg;
+            options.file = arg;
         }
     }
-    if (!file) return reportUsageError(err, "telemetry: a file is required (see zentrova-cli telemetry --help)");
-    const std::string reason = unreadableReason(*file);
-    if (!reason.empty()) return reportUsageError(err, "telemetry: cannot read " + *file + ": " + reason);
+    if (!options.file) {
+        return reportUsageError(err, "telemetry: a file is required (see zentrova-cli telemetry --help)");
+    }
+    const std::string& file = *options.file;
+    const std::string reason = unreadableReason(file);
+    if (!reason.empty()) return reportUsageError(err, "telemetry: cannot read " + file + ": " + reason);
 
     // The extraction's progress lines are for the application's log, not for
     // a terminal or a pipe reading this output.
     setLogSink([](std::string_view) {});
     ORVBlackBoxData data;
-    const bool ok = data.ExtractStreamInformation(*file);
+    const bool ok = data.ExtractStreamInformation(file);
     setLogSink({});
 
-    if (asJson) {
-        out << telemetryResultJson(ok, data) << '\n';
-    } else {
-        writeSummary(out, ok, data);
-    }
-    out.flush();
-    return kExitOk;
+    const auto text = outputText(options, ok, data, err);
+    if (!text) return kExitFailure;
+    return writeOutput(options, *text, out, err);
 }
 
 }  // namespace zentrova

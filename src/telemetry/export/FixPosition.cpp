@@ -1,0 +1,29 @@
+#include "telemetry/export/FixPosition.h"
+
+#include "telemetry/NMEAToDegrees.h"
+
+#include <cmath>
+
+namespace zentrova {
+
+GeoPosition fixPosition(const ORVGpsData& fix) {
+    double latitude = std::fabs(fix.Latitude);
+    double longitude = std::fabs(fix.Longitude);
+    if (fix.NS != 'N') latitude = -latitude;
+    if (fix.EW != 'E') longitude = -longitude;
+    GeoPosition position;
+    NMEAToDegrees(latitude, longitude, &position.latitude, &position.longitude);
+    return position;
+}
+
+std::optional<GeoPosition> exportablePosition(const ORVGpsData& fix) {
+    if (fix.gpsValid == 0) return std::nullopt;
+    if (fix.Latitude == 0.0 && fix.Longitude == 0.0) return std::nullopt;
+    const GeoPosition position = fixPosition(fix);
+    // Also false for NaN.
+    const bool onTheGlobe = std::fabs(position.latitude) <= 90.0 && std::fabs(position.longitude) <= 180.0;
+    if (!onTheGlobe) return std::nullopt;
+    return position;
+}
+
+}  // namespace zentrova

@@ -1,0 +1,332 @@
+#include "telemetry/ORVBlackBoxData.h"
+#include "telemetry/MemoryByteSource.h"
+#include "telemetry/export/CsvLine.h"
+#include "telemetry/export/FixPosition.h"
+#include "telemetry/export/GpxWriter.h"
+#include "telemetry/export/KmlWriter.h"
+#include "telemetry/export/TelemetryCsvWriter.h"
+#include "telemetry/export/TelemetryExporter.h"
+#include "telemetry/export/TrackPointBuilder.h"
+#include "telemetry/export/UtcTimeText.h"
+#include "telemetry/export/XmlText.h"
+
+#include "support/DriveSample.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <locale>
+#include <sstream>
+
+namespace zentrova {
+namespace {
+
+ORVBlackBoxData extract(const test::Bytes& bytes) {
+    MemoryByteSource source(bytes);
+    ORVBlackBoxData data;
+    EXPECT_TRUE(data.ExtractStreamInformation(source));
+    return data;
+}
+
+std::vector<TelemetryRow> driveRows() {
+    const auto rows = TrackPointBuilder::rows(extract(test::driveFile().bytes));
+    EXPECT_TRUE(rows.has_value());
+    return rows.value_or(std::vector<TelemetryRow>{});
+}
+
+TEST(TrackPointBuilderTest, EachRowHoldsTheFixAfterItsOwnSentences) {
+    const ORVBlackBoxData data = extract(test::driveFile().bytes);
+    const auto rows = TrackPointBuilder::rows(data);
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 8u);
+    const std::uint32_t sentences[] = {0, 2, 2, 0, 2, 1, 2, 1};
+    // Index of the record's last snapshot in m_NMEAs, or -1 for none yet.
+    const int lastSnapshot[] = {-1, 1, 3, 3, 5, 6, 8, 9};
+    for (std::size_t k = 0; k < rows->size(); ++k) {
+        SCOPED_TRACE(k);
+        const TelemetryRow& row = (*rows)[k];
+        EXPECT_EQ(row.record, k);
+        EXPECT_EQ(row.timeValue, data.m_Times[k]);
+        EXPECT_EQ(row.gsensor, data.m_GSensors[k]);
+        EXPECT_EQ(row.unit, data.m_vGpsData[k].unit());
+        EXPECT_EQ(row.sentences, sentences[k]);
+        if (lastSnapshot[k] < 0) {
+            EXPECT_FALSE(row.fix);
+        } else {
+            ASSERT_TRUE(row.fix);
+            EXPECT_EQ(*row.fix, data.m_NMEAs[static_cast<std::size_t>(lastSnapshot[k])]);
+        }
+    }
+}
+
+TEST(TrackPointBuilderTest, SentenceCountMatchesTheExtractionForEveryTerminator) {
+    const std::string texts[] = {
+        "$GPRMC,1*00\r\n$GPGGA,2*00\r\n", "$GPRMC,1*00", "$GPRMC,1*00\n$XXGGA,2*00\n", "abc$GPRMC\0$GNGSA\0",
+        "$G\r$G\n$G", "\r\n\r\n", "$$G,1\n", "$GPRMC,1$GPGGA,2\n",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        ORVBlackBoxData data;
+        std::vector<std::uint8_t> buffer(text.begin(), text.end());
+        data.ParseNMEA(buffer.data(), static_cast<std::uint32_t>(buffer.size()));
+        EXPECT_EQ(TrackPointBuilder::sentencesIn(text), data.m_NMEAs.size());
+        // After the extraction's split the stored text gives the same count.
+        EXPECT_EQ(TrackPointBuilder::sentencesIn(std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                                                  buffer.size())),
+                  data.m_NMEAs.size());
+    }
+}
+
+TEST(TrackPointBuilderTest, ListsThatDoNotFitTogetherGiveNoRows) {
+    ORVBlackBoxData data = extract(test::driveFile().bytes);
+    data.m_NMEAs.pop_back();
+    EXPECT_FALSE(TrackPointBuilder::rows(data));
+    data = extract(test::driveFile().bytes);
+    data.m_GSensors.pop_back();
+    EXPECT_FALSE(TrackPointBuilder::rows(data));
+}
+
+TEST(TrackPointBuilderTest, SegmentsSplitWhereValidFixesStopOnly) {
+    const TrackSegments segments = TrackPointBuilder::segments(driveRows());
+    ASSERT_EQ(segments.size(), 2u);
+    ASSERT_EQ(segments[0].size(), 3u);  // records 1, 2, 4: record 3 brought no sentence
+    ASSERT_EQ(segments[1].size(), 2u);  // records 6, 7
+    EXPECT_EQ(segments[0][2].record, 4u);
+    EXPECT_EQ(segments[1][0].record, 6u);
+    EXPECT_EQ(segments[1][1].record, 7u);
+    EXPECT_EQ(segments[0][1].time, "2024-03-12T08:15:01.250Z");
+    EXPECT_DOUBLE_EQ(segments[1][0].latitude, -37.75);
+    EXPECT_DOUBLE_EQ(segments[1][0].longitude, -122.5);
+    EXPECT_EQ(segments[1][1].latitude, segments[1][0].latitude);
+    EXPECT_EQ(segments[0][0].satellites, 8u);
+    EXPECT_FLOAT_EQ(static_cast<float>(segments[0][0].hdop), 0.9f);
+    EXPECT_NEAR(segments[0][0].speedMetresPerSecond, 22.4 * 1852 / 3600, 1e-5);
+}
+
+TEST(FixPositionTest, HemisphereOfEachFixAndInvalidFixes) {
+    ORVGpsData fix;
+    fix.gpsValid = 1;
+    fix.Latitude = 3745.0;
+    fix.Longitude = 12230.0;
+    fix.NS = 'S';
+    fix.EW = 'W';
+    EXPECT_DOUBLE_EQ(fixPosition(fix).latitude, -37.75);
+    EXPECT_DOUBLE_EQ(fixPosition(fix).longitude, -122.5);
+    fix.NS = 'N';
+    fix.EW = 'E';
+    EXPECT_DOUBLE_EQ(fixPosition(fix).latitude, 37.75);
+    EXPECT_TRUE(exportablePosition(fix));
+
+    struct Case {
+        const char* what;
+        std::uint8_t valid;
+        double latitude, longitude;
+        bool exported;
+    } cases[] = {
+        {"receiver without fix", 0, 3745.0, 12230.0, false},
+        {"position never set", 1, 0.0, 0.0, false},
+        {"on the equator", 1, 0.0, 12230.0, true},
+        {"latitude off the globe", 1, 9999.0, 12230.0, false},
+        {"longitude off the globe", 1, 3745.0, 18100.0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fix.gpsValid = c.valid;
+        fix.Latitude = c.latitude;
+        fix.Longitude = c.longitude;
+        EXPECT_EQ(exportablePosition(fix).has_value(), c.exported);
+    }
+}
+
+TEST(UtcTimeTextTest, RealTimesOnly) {
+    struct Case {
+        SYSTEMTIME time;
+        std::optional<std::string> text;
+    } cases[] = {
+        {{2024, 3, 0, 12, 8, 15, 0, 0}, "2024-03-12T08:15:00Z"},
+        {{2094, 3, 0, 23, 12, 35, 19, 7}, "2094-03-23T12:35:19.007Z"},
+        {{2024, 2, 0, 29, 23, 59, 59, 999}, "2024-02-29T23:59:59.999Z"},
+        {{}, std::nullopt},
+        {{2023, 2, 0, 29, 0, 0, 0, 0}, std::nullopt},
+        {{2024, 13, 0, 1, 0, 0, 0, 0}, std::nullopt},
+        {{2024, 1, 0, 1, 24, 0, 0, 0}, std::nullopt},
+        {{2024, 1, 0, 1, 0, 60, 0, 0}, std::nullopt},
+        {{2024, 1, 0, 1, 0, 0, 99, 0}, std::nullopt},
+        {{2024, 1, 0, 1, 0, 0, 0, 1000}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.value_or("none"));
+        EXPECT_EQ(utcTimeText(c.time), c.text);
+    }
+}
+
+// The element names of the direct children of each <trkpt>.
+std::vector<std::vector<std::string>> trackPointChildren(const std::string& gpx) {
+    std::vector<std::vector<std::string>> points;
+    std::size_t at = 0;
+    while ((at = gpx.find("<trkpt ", at)) != std::string::npos) {
+        const std::size_t end = gpx.find("</trkpt>", at);
+        std::vector<std::string> names;
+        int depth = 0;
+        for (std::size_t i = gpx.find('>', at) + 1; i < end; ++i) {
+            if (gpx[i] != '<') continue;
+            const bool closing = gpx[i + 1] == '/';
+            const std::size_t nameEnd = gpx.find_first_of(" >/", i + 1 + (closing ? 1 : 0));
+            if (closing) {
+                --depth;
+            } else {
+                if (depth == 0) names.push_back(gpx.substr(i + 1, nameEnd - i - 1));
+                ++depth;
+            }
+        }
+        points.push_back(names);
+        at = end;
+    }
+    return points;
+}
+
+TEST(GpxWriterTest, TrackPointChildrenInTheSchemaOrder) {
+    const std::vector<std::string> schemaOrder = {
+        "ele",  "time", "magvar", "geoidheight", "name", "cmt", "desc", "src",           "link",   "sym",
+        "type", "fix",  "sat",    "hdop",        "vdop", "pdop", "ageofdgpsdata", "dgpsid", "extensions"};
+    const std::string gpx = GpxWriter::write(TrackPointBuilder::segments(driveRows()), "drive");
+    const auto points = trackPointChildren(gpx);
+    ASSERT_EQ(points.size(), 5u);
+    for (const auto& names : points) {
+        EXPECT_EQ(names, (std::vector<std::string>{"time", "sat", "hdop", "extensions"}));
+        std::size_t last = 0;
+        for (const std::string& name : names) {
+            const auto position = std::find(schemaOrder.begin(), schemaOrder.end(), name);
+            ASSERT_NE(position, schemaOrder.end()) << name;
+            const auto index = static_cast<std::size_t>(position - schemaOrder.begin());
+            EXPECT_GE(index, last) << name;
+            last = index;
+        }
+    }
+    EXPECT_NE(gpx.find("<extensions><gpxtpx:TrackPointExtension><gpxtpx:speed>11.524</gpxtpx:speed>"
+                       "<gpxtpx:course>84.4</gpxtpx:course></gpxtpx:TrackPointExtension></extensions>"),
+              std::string::npos);
+    EXPECT_NE(gpx.find("xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v2\""), std::string::npos);
+    EXPECT_NE(gpx.find("<trkpt lat=\"48.11730143229167\" lon=\"11.516666666666667\">"), std::string::npos);
+}
+
+TEST(GpxWriterTest, ValuesOutsideTheSchemaRangesAreLeftOut) {
+    TrackPoint point;
+    point.latitude = 1;
+    point.longitude = 2;
+    point.hdop = -1;
+    point.speedMetresPerSecond = -0.5;
+    point.course = 360;
+    const std::string gpx = GpxWriter::write({{point}}, "a&b<c>\xff");
+    EXPECT_NE(gpx.find("<trkpt lat=\"1\" lon=\"2\"><sat>0</sat></trkpt>"), std::string::npos) << gpx;
+    EXPECT_NE(gpx.find("<name>a&amp;b&lt;c&gt;?</name>"), std::string::npos);
+    const std::string empty = GpxWriter::write({}, "none");
+    EXPECT_EQ(empty.find("<trkseg>"), std::string::npos);
+    EXPECT_NE(empty.find("<trk>"), std::string::npos);
+}
+
+TEST(KmlWriterTest, RouteAndTimedTrackPerSegment) {
+    const std::string kml = KmlWriter::write(TrackPointBuilder::segments(driveRows()), "drive");
+    EXPECT_NE(kml.find("<LineString><tessellate>1</tessellate><coordinates>11.516666666666667,48.11730143229167 "),
+              std::string::npos);
+    EXPECT_NE(kml.find("<gx:MultiTrack>"), std::string::npos);
+    EXPECT_NE(kml.find("<when>2024-03-12T08:15:01.250Z</when>"), std::string::npos);
+    EXPECT_NE(kml.find("<gx:coord>-122.5 -37.75"), std::string::npos);
+
+    TrackPoint untimed;
+    untimed.latitude = 1;
+    untimed.longitude = 2;
+    const std::string routeOnly = KmlWriter::write({{untimed, untimed}}, "x");
+    EXPECT_NE(routeOnly.find("<coordinates>2,1 2,1</coordinates>"), std::string::npos);
+    EXPECT_EQ(routeOnly.find("gx:Track"), std::string::npos);
+}
+
+TEST(CsvLineTest, QuotesOnlyWhatNeedsIt) {
+    struct Case {
+        std::string field;
+        std::string written;
+    } cases[] = {
+        {"plain", "plain"},  {"", ""},
+        {"a,b", "\"a,b\""},  {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""}, {"lf\n", "\"lf\n\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        std::string out;
+        CsvLine().text(c.field).integer(7).appendTo(out);
+        EXPECT_EQ(out, c.written + ",7\r\n");
+    }
+}
+
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+// Restores the process's locales at the end of a test.
+class LocaleGuard {
+public:
+    LocaleGuard() : m_cpp(std::locale()), m_c(std::setlocale(LC_ALL, nullptr)) {}
+    ~LocaleGuard() {
+        std::locale::global(m_cpp);
+        std::setlocale(LC_ALL, m_c.c_str());
+    }
+
+private:
+    std::locale m_cpp;
+    std::string m_c;
+};
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> fields;
+    std::stringstream stream(line);
+    std::string field;
+    while (std::getline(stream, field, ',')) fields.push_back(field);
+    if (!line.empty() && line.back() == ',') fields.emplace_back();
+    return fields;
+}
+
+TEST(TelemetryCsvWriterTest, OneRowPerRecordWithPointDecimalsInACommaLocale) {
+    LocaleGuard guard;
+    std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    // A real comma-decimal C locale as well, where the system has one.
+    const bool systemLocale = std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "de_DE.utf8");
+    if (!systemLocale) std::cout << "[ NOTE     ] no de_DE locale installed: C++ locale only\n";
+
+    const std::string csv = TelemetryCsvWriter::write(driveRows());
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < csv.size();) {
+        const std::size_t end = csv.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "every record ends with CR LF";
+        lines.push_back(csv.substr(at, end - at));
+        at = end + 2;
+    }
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[0],
+              "record,time,gsensor_x,gsensor_y,gsensor_z,fix_time,gps_valid,latitude,longitude,speed,speed_unit,"
+              "course,satellites,hdop");
+    for (const std::string& line : lines) EXPECT_EQ(fieldsOf(line).size(), 14u) << line;
+    EXPECT_EQ(lines[1], "0,1710231299,0,0,1,,,,,,,,,");
+    EXPECT_EQ(lines[2],
+              "1,1710231300,1,-0.5,0.00390625,2024-03-12T08:15:00Z,1,48.11730143229167,11.516666666666667,"
+              "41.485,km/h,84.4,8,0.9");
+    EXPECT_EQ(lines[3],
+              "2,1710231301,0,0,0,2024-03-12T08:15:01.250Z,1,48.1183349609375,11.518332926432294,11.508,mi/h,90,7,"
+              "1.2");
+    EXPECT_EQ(lines[6], "5,1710231304,0,0,0,2024-03-12T08:15:04Z,0,,,0.000,km/h,0,7,1.1") << "no position while invalid";
+    EXPECT_EQ(lines[7], "6,1710231305,0,0,0,2024-03-12T08:15:05Z,1,-37.75000000000001,-122.5,9.260,km/h,180.5,5,2");
+}
+
+TEST(TelemetryExporterTest, NoRecordsNoExport) {
+    ORVBlackBoxData empty;
+    for (auto format : {TelemetryExportFormat::Gpx, TelemetryExportFormat::Kml, TelemetryExportFormat::Csv}) {
+        EXPECT_FALSE(TelemetryExporter::exportTelemetry(format, empty, "x"));
+    }
+    const ORVBlackBoxData data = extract(test::driveFile().bytes);
+    EXPECT_EQ(TelemetryExporter::exportTelemetry(TelemetryExportFormat::Gpx, data, "x")->points, 5u);
+    EXPECT_EQ(TelemetryExporter::exportTelemetry(TelemetryExportFormat::Csv, data, "x")->points, 8u);
+}
+
+}  // namespace
+}  // namespace zentrova
