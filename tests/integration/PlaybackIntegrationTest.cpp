@@ -1,0 +1,82 @@
+#include "app/ORVAppDelegate.h"
+#include "playback/ORVPlayController.h"
+#include "playback/ORVPlayInfo.h"
+#include "playback/VLCLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace zentrova {
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "playback_integration_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        VLCLibrary::setExtraArguments({"--aout=dummy"});
+        auto* created = new QApplication(argc, argv);
+        QCoreApplication::setOrganizationName("zentrova-tests");
+        return created;
+    }();
+    return *app;
+}
+
+bool makeClip(const std::string& path, bool withSound) {
+    if (std::filesystem::exists(path)) return true;
+    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x180:rate=25:duration=3 " +
+                                std::string(withSound ? "-f lavfi -i sine=frequency=440:duration=3 -c:a aac "
+                                                      : "-an ") +
+                                "-c:v libx264 -pix_fmt yuv420p -t 3 '" + path + "'";
+    return std::system(command.c_str()) == 0;
+}
+
+// A card of a front/rear pair and a recording with only a front file.
+std::string makeCard() {
+    const std::string dir = std::string(ZENTROVA_BIN_DIR) + "/../test-media/integration-card/Normal";
+    std::filesystem::create_directories(dir);
+    const bool made = makeClip(dir + "/alwa_20240101_120000_F.MP4", true) &&
+                      makeClip(dir + "/alwa_20240101_120000_R.MP4", false) &&
+                      makeClip(dir + "/motion_20240101_120100_F.MP4", true);
+    return made ? std::filesystem::path(dir).parent_path().string() : std::string();
+}
+
+TEST(PlaybackIntegrationTest, APairPlaysInBothPlayersThenTheNextRecordingStarts) {
+    application();
+    const std::string card = makeCard();
+    ASSERT_FALSE(card.empty()) << "ffmpeg could not make the clips";
+
+    ORVAppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+    bool reloaded = false;
+    QObject::connect(&delegate, &ORVAppDelegate::mediaListReloaded, [&] { reloaded = true; });
+    delegate.openDirectory(QString::fromStdString(card));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloaded && !delegate.isScanning(); }, 10000));
+    ASSERT_EQ(delegate.mediaList().count(), 3u);
+
+    ORVPlayController* control = delegate.playController();
+    control->changeAndPlay(0);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ORVPlayController::isPlaying(control->player1()) && ORVPlayController::isPlaying(control->player2()); },
+        10000));
+    EXPECT_FALSE(control->waitingForPlayStart());
+    EXPECT_TRUE(control->playInfo()->isPlaying());
+    EXPECT_EQ(control->playInfo()->audioMediaDirection(), ORVMediaDirectionFront);
+
+    // At the end of the 3 s pair the one-file recording (index 2) follows.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return control->mediaIndex() == 2; }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ORVPlayController::isPlaying(control->player1()); }, 10000));
+    EXPECT_EQ(control->player2()->media(), nullptr);
+    EXPECT_TRUE(control->player1()->media()->path().endsWith("motion_20240101_120100_F.MP4"));
+}
+
+}  // namespace
+}  // namespace zentrova
