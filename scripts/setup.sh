@@ -15,7 +15,7 @@ ffmpeg dosfstools mtools udisks2 policykit-1
 libjs-leaflet
 clang libclang-rt-14-dev
 gpsbabel
-xvfb xauth imagemagick xdotool
+xvfb xauth imagemagick xdotool time vlc-bin
 fonts-dejavu-core
 "
 

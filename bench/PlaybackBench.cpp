@@ -1,0 +1,146 @@
+// Playback measurements on a real pair of files, in one run:
+//  start   double-click to the first frame painted in both players
+//  offset  the difference between the two players' times after a start, a
+//          slider seek, a jump and a swap, sampled at 1x and 2x
+//  memory  peak resident memory while playing (with the map page when built in)
+// Usage: bench_playback FRONT.MP4 REAR.MP4 [--seconds N] [--play-only]
+#include "app/CustomWindow.h"
+#include "app/ORVAppDelegate.h"
+#include "playback/ORVPlayController.h"
+#include "playback/ORVPlayInfo.h"
+#include "playback/VLCLibrary.h"
+#include "playback/VLCVideoView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace zentrova;
+
+namespace {
+
+struct OffsetStats {
+    double mean = 0;
+    double worst = 0;
+    int samples = 0;
+};
+
+// Samples |time1 - time2| every 100 ms for the given seconds, skipping the
+// settle time after a move.
+OffsetStats sampleOffsets(ORVPlayController* control, int seconds) {
+    std::vector<double> offsets;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < seconds * 1000) {
+        QTest::qWait(100);
+        if (control->moving() || control->swapping()) continue;
+        if (!control->player1()->isPlaying() || !control->player2()->isPlaying()) continue;
+        const double a = static_cast<double>(control->player1()->time().intValue());
+        const double b = static_cast<double>(control->player2()->time().intValue());
+        offsets.push_back(std::abs(a - b));
+    }
+    OffsetStats stats;
+    stats.samples = static_cast<int>(offsets.size());
+    for (double offset : offsets) {
+        stats.mean += offset;
+        stats.worst = std::max(stats.worst, offset);
+    }
+    if (!offsets.empty()) stats.mean /= static_cast<double>(offsets.size());
+    return stats;
+}
+
+void printOffsets(const char* label, const OffsetStats& stats) {
+    std::printf("offset %-18s mean %6.1f ms  worst %6.1f ms  (%d samples; goal <= 33 ms)\n", label, stats.mean,
+                stats.worst, stats.samples);
+}
+
+long peakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    VLCLibrary::setExtraArguments({"--aout=dummy"});
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: bench_playback FRONT.MP4 REAR.MP4 [--seconds N]\n");
+        return 2;
+    }
+    int seconds = 10;
+    const int secondsAt = static_cast<int>(args.indexOf("--seconds"));
+    if (secondsAt > 0 && secondsAt + 1 < args.size()) seconds = args[secondsAt + 1].toInt();
+
+    // The pair under the camera's names in a card of its own.
+    QTemporaryDir card;
+    QDir(card.path()).mkpath("Normal");
+    const QString front = card.path() + "/Normal/alwa_20240101_120000_F.MP4";
+    const QString rear = card.path() + "/Normal/alwa_20240101_120000_R.MP4";
+    if (!QFile::link(QFileInfo(args[1]).absoluteFilePath(), front) ||
+        !QFile::link(QFileInfo(args[2]).absoluteFilePath(), rear)) {
+        std::fprintf(stderr, "cannot link the files into a card\n");
+        return 1;
+    }
+
+    ORVAppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+    bool reloaded = false;
+    QObject::connect(&delegate, &ORVAppDelegate::mediaListReloaded, [&] { reloaded = true; });
+    delegate.openDirectory(card.path());
+    if (!QTest::qWaitFor([&] { return reloaded && !delegate.isScanning(); }, 10000)) return 1;
+    delegate.clickMapViewButton();
+    QTest::qWait(2000);  // the map page loads
+    delegate.clickMediaListViewButton();
+
+    ORVPlayController* control = delegate.playController();
+    auto* view1 = delegate.window()->findChild<VLCVideoView*>("videoView1");
+    auto* view2 = delegate.window()->findChild<VLCVideoView*>("videoView2");
+    const int frames1 = view1->framesPresented();
+    const int frames2 = view2->framesPresented();
+    QElapsedTimer start;
+    start.start();
+    control->changeAndPlay(0);
+    const bool painted = QTest::qWaitFor(
+        [&] { return view1->framesPresented() > frames1 && view2->framesPresented() > frames2; }, 10000);
+    std::printf("start  double-click to first frame in both: %lld ms%s (goal <= 300 ms)\n",
+                static_cast<long long>(start.elapsed()), painted ? "" : " (no frame!)");
+    if (args.contains("--play-only")) {
+        // For the CPU comparison: nothing but playing.
+        QTest::qWait(seconds * 1000);
+        control->stopPlay();
+        return 0;
+    }
+
+    for (double speed : {1.0, 2.0}) {
+        if (speed == 2.0) control->increaseSpeed();
+        std::printf("-- speed %.0fx\n", speed);
+        printOffsets("after start", sampleOffsets(control, seconds / 8));
+        control->videoPositionSliderMoved(0.1);
+        printOffsets("after slider seek", sampleOffsets(control, seconds / 8));
+        control->jumpForward();
+        printOffsets("after jump", sampleOffsets(control, seconds / 8));
+        control->swapPlayer();
+        QTest::qWait(1800);
+        printOffsets("after swap", sampleOffsets(control, seconds / 8));
+        control->swapPlayer();
+        QTest::qWait(1800);
+        control->videoPositionSliderMoved(0.0);
+        QTest::qWait(400);
+    }
+    std::printf("memory peak resident while playing with the map: %ld MB (goal <= 400 MB)\n",
+                peakResidentKilobytes() / 1024);
+    control->stopPlay();
+    return 0;
+}

@@ -1,0 +1,60 @@
+#!/bin/bash
+# Starts the application under Xvfb on the demo card (or the given
+# directory), plays the first recording and writes screenshots into
+# build/screenshots/: the table, the map, playing, full screen.
+# Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BIN="$ROOT/build/bin"
+OUT="$ROOT/build/screenshots"
+mkdir -p "$OUT"
+
+CARD="${1:-}"
+if [ -z "$CARD" ]; then
+    CARD="${XDG_CACHE_HOME:-$HOME/.cache}/zentrova/demo-card"
+    if [ ! -f "$CARD/.complete" ]; then
+        rm -rf "$CARD.tmp" && mkdir -p "$CARD.tmp"
+        "$BIN/zentrova-samplecard" "$CARD.tmp"
+        rm -rf "$CARD" && mv "$CARD.tmp" "$CARD" && touch "$CARD/.complete"
+    fi
+fi
+
+if [ -z "${ZENTROVA_IN_XVFB:-}" ]; then
+    ZENTROVA_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$CARD"
+fi
+
+export QT_QPA_PLATFORM=xcb
+"$BIN/zentrova" "$CARD" >"$OUT/app.log" 2>&1 &
+APP=$!
+trap 'kill $APP 2>/dev/null || true' EXIT
+
+WINDOW=""
+for _ in $(seq 50); do
+    WINDOW=$(xdotool search --name Zentrova 2>/dev/null | head -1 || true)
+    [ -n "$WINDOW" ] && break
+    sleep 0.2
+done
+[ -n "$WINDOW" ] || { echo "the window did not appear" >&2; exit 1; }
+sleep 3
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # X, Y, WIDTH, HEIGHT
+
+# Points inside the window, from its top-left corner: the side column is
+# 334 wide with a 10 margin; its buttons are 32 high under the 50 head.
+click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) click --repeat "${3:-1}" --delay 80 1; }
+RIGHT=$((WIDTH - 10 - 334))
+
+shot() { sleep "$2"; import -window root "$OUT/$1.png"; echo "$OUT/$1.png"; }
+
+shot 1-table 0.5
+click_at $((RIGHT + 250)) 66          # the map button
+shot 2-map 2
+click_at $((RIGHT + 83)) 66           # back to the recordings
+sleep 1
+click_at $((RIGHT + 167)) 121 2       # double-click the first recording
+shot 3-playing 4
+click_at $((RIGHT + 250)) 66          # the map while playing
+shot 4-playing-map 3
+xdotool key --window "$WINDOW" f
+shot 5-fullscreen 2
+xdotool key --window "$WINDOW" Escape
+shot 6-after-fullscreen 1
