@@ -5,6 +5,7 @@
 #include "SampleVideoEncoder.h"
 
 #include "common/linux/PosixAtomicFileWriter.h"
+#include "settings/FILEDATA.h"
 #include "settings/FileDataFile.h"
 
 #include <cmath>
@@ -285,8 +286,12 @@ std::vector<DriveLogRecord> SampleCardGenerator::driveLog(const DriveSimulator& 
 std::optional<std::string> SampleCardGenerator::writeCardFiles(SampleCard& card) const {
     const fs::path root(m_options.outputDirectory);
     card.settingsPath = (root / "config.bin").string();
+    // The factory settings as the camera saves them: with their checksum.
+    FILEDATA settings;
+    resetFileData(settings);
+    prepareFileDataForWriting(settings);
     PosixAtomicFileWriter writer;
-    if (std::optional<std::string> error = writeResetFileData(card.settingsPath, writer)) {
+    if (std::optional<std::string> error = writeFileData(settings, card.settingsPath, writer)) {
         return "cannot write " + card.settingsPath;
     }
 
