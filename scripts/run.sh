@@ -17,10 +17,16 @@ if [ -x "$BIN/zentrova-samplecard" ]; then
         echo "Generating the demo card in $DEMO ..." >&2
         rm -rf "$DEMO.tmp"
         mkdir -p "$DEMO.tmp"
-        "$BIN/zentrova-samplecard" "$DEMO.tmp"
-        rm -rf "$DEMO"
-        mv "$DEMO.tmp" "$DEMO"
-        touch "$DEMO/.complete"
+        # A card half written (ffmpeg missing, disk full) is never opened as the demo.
+        if "$BIN/zentrova-samplecard" "$DEMO.tmp"; then
+            rm -rf "$DEMO"
+            mv "$DEMO.tmp" "$DEMO"
+            touch "$DEMO/.complete"
+        else
+            rm -rf "$DEMO.tmp"
+            echo "The demo card could not be generated; starting without it." >&2
+            exec "$BIN/zentrova"
+        fi
     fi
     exec "$BIN/zentrova" "$DEMO"
 fi
