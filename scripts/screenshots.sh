@@ -30,7 +30,7 @@ trap 'kill $APP 2>/dev/null || true' EXIT
 
 WINDOW=""
 for _ in $(seq 50); do
-    WINDOW=$(xdotool search --name Zentrova 2>/dev/null | head -1 || true)
+    WINDOW=$(xdotool search --onlyvisible --name "^Zentrova$" 2>/dev/null | head -1 || true)
     [ -n "$WINDOW" ] && break
     sleep 0.2
 done
