@@ -1,6 +1,8 @@
 #include "app/ORVAppDelegate.h"
 #include "common/Log.h"
+#include "common/linux/ProcessUser.h"
 #include "common/linux/SystemLog.h"
+#include "playback/WebEngineStartup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -10,6 +12,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    zentrova::prepareWebEngine(zentrova::runsAsRoot());
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName("zentrova");
     QCoreApplication::setApplicationName("Zentrova");

@@ -1,0 +1,9 @@
+#include "common/linux/ProcessUser.h"
+
+#include <unistd.h>
+
+namespace zentrova {
+
+bool runsAsRoot() { return ::geteuid() == 0; }
+
+}  // namespace zentrova

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace zentrova {
+
+// Prepares Qt WebEngine; must run before the QApplication is made. Chromium
+// refuses to start as root with its sandbox on, so the sandbox is turned off
+// then unless the environment already decides it.
+void prepareWebEngine(bool runsAsRoot);
+
+}  // namespace zentrova
