@@ -6,6 +6,8 @@
 // Usage: bench_playback FRONT.MP4 REAR.MP4 [--seconds N] [--play-only]
 #include "app/CustomWindow.h"
 #include "app/ORVAppDelegate.h"
+#include "common/linux/ProcessUser.h"
+#include "playback/WebEngineStartup.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
 #include "playback/VLCLibrary.h"
@@ -73,6 +75,7 @@ long peakResidentKilobytes() {
 
 int main(int argc, char** argv) {
     VLCLibrary::setExtraArguments({"--aout=dummy"});
+    prepareWebEngine(runsAsRoot());
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {

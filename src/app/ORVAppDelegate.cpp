@@ -8,6 +8,7 @@
 #include "app/UiText.h"
 #include "common/Log.h"
 #include "playback/GraphView.h"
+#include "playback/ORVMapView.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVTelemetryReadout.h"
 #include "playback/ORVPlayController.h"
@@ -450,7 +451,12 @@ QWidget* ORVAppDelegate::buildMediaListBox() {
     auto* mapLayout = new QVBoxLayout(m_mapContainerView);
     mapLayout->setContentsMargins(0, 0, 0, 0);
     mapLayout->setSpacing(0);
-    mapLayout->addWidget(makeBox("mapContainerTopView", m_mapContainerView), 1);
+    QWidget* mapTop = makeBox("mapContainerTopView", m_mapContainerView);
+    auto* mapTopLayout = new QVBoxLayout(mapTop);
+    mapTopLayout->setContentsMargins(0, 0, 0, 0);
+    m_mapWebView = new ORVMapView(mapTop);
+    mapTopLayout->addWidget(m_mapWebView);
+    mapLayout->addWidget(mapTop, 1);
     QWidget* bottom = makeBox("mapContainerBottomView", m_mapContainerView);
     bottom->setFixedHeight(kMapBottomHeight);
     mapLayout->addWidget(bottom);
@@ -503,6 +509,7 @@ void ORVAppDelegate::applicationDidFinishLaunching() {
     m_window->setGeometry(frame);
     m_window->setInitialFrame(frame);
     m_window->show();
+    m_mapWebView->loadMapPage(ORVMapView::pageNameForLanguage(QStringLiteral("en")));
     layoutWindow();
     resetTelemetryReadouts();
     showVolume(m_playController->volume());
@@ -640,7 +647,20 @@ void ORVAppDelegate::setSecondVideoPresent(bool present) {
 
 void ORVAppDelegate::showTelemetry(std::shared_ptr<const ORVBlackBoxData> telemetry) {
     m_telemetry = std::move(telemetry);
+    m_lastMapScript.clear();
     m_graphView->setGraphData(m_telemetry);
+    // The whole drive of the recording, under the moving marker.
+    std::vector<ORVMapView::LatLon> route;
+    if (m_telemetry) {
+        for (const auto& place : ORVTelemetryReadout::route(*m_telemetry)) {
+            route.push_back({place.latitude, place.longitude});
+        }
+    }
+    if (route.empty()) {
+        m_mapWebView->clearRoute();
+    } else {
+        m_mapWebView->setRoute(route);
+    }
 }
 
 void ORVAppDelegate::resetTelemetryReadouts() {
@@ -665,13 +685,23 @@ void ORVAppDelegate::updateGpsUIByPlayPosition() {
     if (!m_telemetry) return;
     const ORVTelemetryReadout::GpsTexts texts =
         ORVTelemetryReadout::gpsTexts(*m_telemetry, m_playController->playInfo()->position());
-    if (!texts.mapScript.empty()) runMapScript(QString::fromStdString(texts.mapScript));
+    showOnMap(texts);
     if (texts.speed) m_speedField->setText(QString::fromStdString(*texts.speed));
     m_hdopField->setText(QString::fromStdString(texts.hdop));
     m_sateliteField->setText(QString::fromStdString(texts.satellites));
 }
 
-void ORVAppDelegate::runMapScript(const QString& script) { m_lastMapScript = script; }
+void ORVAppDelegate::showOnMap(const ORVTelemetryReadout::GpsTexts& texts) {
+    // Each position notice would repeat the call; the page only needs changes.
+    const QString call = QString::fromStdString(texts.mapScript);
+    if (call.isEmpty() || call == m_lastMapScript) return;
+    m_lastMapScript = call;
+    if (!texts.hasGpsData) {
+        m_mapWebView->debug(QStringLiteral("GPS Data Count=Zero"));
+    } else if (texts.position) {
+        m_mapWebView->setLatLag(texts.position->longitude, texts.position->latitude);
+    }
+}
 
 void ORVAppDelegate::setVideoScaleIndex(int step) {
     QScreen* screen = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();

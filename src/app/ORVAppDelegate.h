@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "playback/ORVPlayControlHost.h"
+#include "playback/ORVTelemetryReadout.h"
 #include "recordings/ORVMediaList.h"
 
 class QLabel;
@@ -26,6 +27,7 @@ namespace zentrova {
 
 class CustomWindow;
 class GraphView;
+class ORVMapView;
 class ORVMediaControlView;
 class ORVMediaTableModel;
 class ORVPlayController;
@@ -112,7 +114,7 @@ private:
     void layoutBodyBox();
     void updateGsensorUIByPlayPositon();
     void updateGpsUIByPlayPosition();
-    void runMapScript(const QString& script);
+    void showOnMap(const ORVTelemetryReadout::GpsTexts& texts);
     QWidget* buildGsensorBox(QWidget* parent);
     void setupInitialValues();
     void buildWindow();
@@ -150,6 +152,7 @@ private:
     QWidget* m_bodyRightBox = nullptr;
     QWidget* m_gsensorBox = nullptr;
     GraphView* m_graphView = nullptr;
+    ORVMapView* m_mapWebView = nullptr;
     QString m_lastMapScript;
     QWidget* m_mediaControlBox = nullptr;
     QWidget* m_mediaControlBoxForFullScreen = nullptr;

@@ -1,5 +1,7 @@
 #include "app/CustomWindow.h"
 #include "app/ORVAppDelegate.h"
+#include "common/linux/ProcessUser.h"
+#include "playback/WebEngineStartup.h"
 #include "app/ORVMediaTableModel.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
@@ -30,6 +32,7 @@ QApplication& application() {
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
         QStandardPaths::setTestModeEnabled(true);
+        prepareWebEngine(runsAsRoot());
         auto* created = new QApplication(argc, argv);
         QCoreApplication::setOrganizationName("zentrova-tests");
         QCoreApplication::setApplicationName("Zentrova");

@@ -1,4 +1,6 @@
 #include "app/ORVAppDelegate.h"
+#include "common/linux/ProcessUser.h"
+#include "playback/WebEngineStartup.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
 #include "playback/VLCLibrary.h"
@@ -23,6 +25,7 @@ QApplication& application() {
     static QApplication* app = [] {
         QStandardPaths::setTestModeEnabled(true);
         VLCLibrary::setExtraArguments({"--aout=dummy"});
+        prepareWebEngine(runsAsRoot());
         auto* created = new QApplication(argc, argv);
         QCoreApplication::setOrganizationName("zentrova-tests");
         return created;
