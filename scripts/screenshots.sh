@@ -51,10 +51,10 @@ shot 2-map 2
 click_at $((RIGHT + 83)) 66           # back to the recordings
 sleep 1
 click_at $((RIGHT + 167)) 121 2       # double-click the first recording
-shot 3-playing 4
+shot 3-playing 2
 click_at $((RIGHT + 250)) 66          # the map while playing
-shot 4-playing-map 3
-xdotool key --window "$WINDOW" f
+shot 4-playing-map 2
+xdotool windowfocus --sync "$WINDOW" key f
 shot 5-fullscreen 2
-xdotool key --window "$WINDOW" Escape
+xdotool windowfocus --sync "$WINDOW" key Escape
 shot 6-after-fullscreen 1

@@ -698,7 +698,9 @@ void ORVAppDelegate::showOnMap(const ORVTelemetryReadout::GpsTexts& texts) {
     m_lastMapScript = call;
     if (!texts.hasGpsData) {
         m_mapWebView->debug(QStringLiteral("GPS Data Count=Zero"));
-    } else if (texts.position) {
+    } else if (texts.position && ORVTelemetryReadout::isPlottable(*texts.position)) {
+        // A fix without a position (before the receiver locks) would put the
+        // marker at 0, 0; the last real place stays instead.
         m_mapWebView->setLatLag(texts.position->longitude, texts.position->latitude);
     }
 }
