@@ -47,23 +47,23 @@ struct Conversion {
     char type = '@';
 };
 
-Conversion parseConversion(std::string_view spec) {
+Conversion parseConversion(std::string_view conversion) {
     Conversion c;
     size_t i = 1;
-    for (; i < spec.size() && std::string_view("-+ #0'").find(spec[i]) != std::string_view::npos; ++i) {
-        if (spec[i] == '-') c.leftAlign = true;
-        if (spec[i] == '+') c.plusSign = true;
-        if (spec[i] == '0') c.zeroPad = true;
+    for (; i < conversion.size() && std::string_view("-+ #0'").find(conversion[i]) != std::string_view::npos; ++i) {
+        if (conversion[i] == '-') c.leftAlign = true;
+        if (conversion[i] == '+') c.plusSign = true;
+        if (conversion[i] == '0') c.zeroPad = true;
     }
-    for (; i < spec.size() && spec[i] >= '0' && spec[i] <= '9'; ++i) c.width = c.width * 10 + size_t(spec[i] - '0');
-    if (i < spec.size() && spec[i] == '.') {
+    for (; i < conversion.size() && conversion[i] >= '0' && conversion[i] <= '9'; ++i) c.width = c.width * 10 + size_t(conversion[i] - '0');
+    if (i < conversion.size() && conversion[i] == '.') {
         int precision = 0;
-        for (++i; i < spec.size() && spec[i] >= '0' && spec[i] <= '9'; ++i) {
-            precision = precision * 10 + (spec[i] - '0');
+        for (++i; i < conversion.size() && conversion[i] >= '0' && conversion[i] <= '9'; ++i) {
+            precision = precision * 10 + (conversion[i] - '0');
         }
         c.precision = precision;
     }
-    c.type = spec.back();
+    c.type = conversion.back();
     return c;
 }
 
@@ -96,8 +96,8 @@ std::string numberDigits(const Conversion& c, double value) {
     return digits;
 }
 
-std::string formattedNumber(std::string_view spec, double value) {
-    Conversion c = parseConversion(spec);
+std::string formattedNumber(std::string_view conversion, double value) {
+    Conversion c = parseConversion(conversion);
     std::string text = numberDigits(c, value);
     if (c.plusSign && !text.empty() && text[0] != '-') text.insert(text.begin(), '+');
     if (text.size() >= c.width) return text;

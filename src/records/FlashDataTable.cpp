@@ -77,8 +77,8 @@ double numberOf(const std::string& text) {
 
 std::string FlashDataTable::columnTitle(int column) {
     if (!isColumn(column)) return {};
-    const ColumnSpec& spec = kColumns[static_cast<std::size_t>(column)];
-    return spec.titleKey.key.empty() ? std::string(spec.plainTitle) : localized(spec.titleKey);
+    const ColumnSpec& entry = kColumns[static_cast<std::size_t>(column)];
+    return entry.titleKey.key.empty() ? std::string(entry.plainTitle) : localized(entry.titleKey);
 }
 
 std::vector<std::string> FlashDataTable::columnNames() {

@@ -1,4 +1,5 @@
 #include "card/linux/LinuxCommandRunner.h"
+#include "support/FileText.h"
 
 #include "card/CommandLineSplitter.h"
 #include "common/Localization.h"
@@ -15,13 +16,6 @@
 namespace zentrova {
 namespace {
 namespace fs = std::filesystem;
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void writeScript(const fs::path& path, const std::string& body) {
     std::ofstream(path) << "#!/bin/sh\n" << body;
@@ -95,7 +89,7 @@ TEST_F(LinuxCommandRunnerTest, ArgumentsReachTheProgramUnchangedAndNoShellSeesTh
     const std::string line = record.string() + " " + out.string() +
                              " \"a b\" \"it's\" 'say \"hi\"' '$(touch pwned)' 'x;touch pwned' '*' ~ back\\ slash";
     EXPECT_TRUE(runner.runShellScript(line, false).empty());
-    EXPECT_EQ(fileText(out), "a b\nit's\nsay \"hi\"\n$(touch pwned)\nx;touch pwned\n*\n~\nback slash\n");
+    EXPECT_EQ(test::fileText(out), "a b\nit's\nsay \"hi\"\n$(touch pwned)\nx;touch pwned\n*\n~\nback slash\n");
     EXPECT_FALSE(fs::exists("pwned"));
     EXPECT_FALSE(fs::exists(m_dir.path() / "pwned"));
 }
@@ -140,7 +134,7 @@ TEST_F(PrivilegedRunTest, PrivilegesAddTheElevationTool) {
     const fs::path made = m_dir.path() / "made by root";
     auto runner = elevatingRunner();
     EXPECT_TRUE(runner.runShellScript("touch '" + made.string() + "'", true).empty());
-    EXPECT_EQ(fileText(calls()), "touch\n" + made.string() + "\n");
+    EXPECT_EQ(test::fileText(calls()), "touch\n" + made.string() + "\n");
     EXPECT_TRUE(fs::exists(made));
 }
 

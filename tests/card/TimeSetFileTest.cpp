@@ -1,4 +1,5 @@
 #include "card/TimeSetFile.h"
+#include "support/FileText.h"
 
 #include "common/Log.h"
 #include "common/linux/PosixAtomicFileWriter.h"
@@ -19,11 +20,6 @@ namespace zentrova {
 namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(TimeSetFileTest, NineteenBytesOfDateAndTime) {
     struct Case {
@@ -79,7 +75,7 @@ TEST(TimeSetFileTest, WriteCreatesOrCutsTheFile) {
         fs::remove(file);
         if (!old.empty()) dir.touch("timeset.cfg", old);
         EXPECT_EQ(TimeSetFile::doWriteConfigFile(file.string(), "2026/12/05 07:03:09", writer), std::nullopt);
-        EXPECT_EQ(fileText(file), "2026/12/05 07:03:09");
+        EXPECT_EQ(test::fileText(file), "2026/12/05 07:03:09");
     }
 }
 

@@ -1,4 +1,6 @@
 #include "cli/CliCommand.h"
+#include "support/CliRun.h"
+#include "support/FileText.h"
 #include "cli/ConfigCommand.h"
 #include "settings/FILEDATA.h"
 
@@ -16,22 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun config(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runConfigCommand(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+CliRun config(std::vector<std::string> args) { return test::runCli(runConfigCommand, args); }
 
 // The factory record as the JSON of config show, written out by hand.
 const std::string kResetJson =
@@ -68,7 +57,7 @@ TEST(ConfigCommandTest, ResetWritesTheFactoryRecordAndShowListsIt) {
     const std::string file = (dir.path() / "config.bin").string();
     CliRun reset = config({"reset", file});
     ASSERT_EQ(reset.status, kExitOk) << reset.err;
-    EXPECT_EQ(fileText(file).size(), 500u);
+    EXPECT_EQ(test::fileText(file).size(), 500u);
     CliRun show = config({"show", file, "--json"});
     ASSERT_EQ(show.status, kExitOk) << show.err;
     EXPECT_EQ(show.out, kResetJson + "\n");
@@ -151,8 +140,8 @@ TEST(ConfigCommandTest, PrepareSetsThePlateFlagThenTheChecksum) {
         std::uint16_t sum = checksumOf(expected);
         expected[2] = static_cast<char>(sum & 0xFF);
         expected[3] = static_cast<char>(sum >> 8);
-        EXPECT_EQ(fileText(out), expected);
-        EXPECT_EQ(fileText(in), sampleBytes(withPlate)) << "the input is not changed";
+        EXPECT_EQ(test::fileText(out), expected);
+        EXPECT_EQ(test::fileText(in), sampleBytes(withPlate)) << "the input is not changed";
     }
 }
 

@@ -1,4 +1,6 @@
 #include "cli/CliCommand.h"
+#include "support/CliRun.h"
+#include "support/FileText.h"
 #include "cli/DrvCommand.h"
 
 #include "records/DrvFileBuilder.h"
@@ -22,22 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun drv(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runDrvCommand(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+CliRun drv(std::vector<std::string> args) { return test::runCli(runDrvCommand, args); }
 
 std::size_t lineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -65,7 +54,7 @@ TEST(DrvCommandTest, CsvOfTheRecordsWithEnglishTitles) {
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(fileText(csv), kTwoRecordCsv);
+    EXPECT_EQ(test::fileText(csv), kTwoRecordCsv);
 }
 
 TEST(DrvCommandTest, CsvOverALongerFileLeavesNoOldBytes) {
@@ -73,7 +62,7 @@ TEST(DrvCommandTest, CsvOverALongerFileLeavesNoOldBytes) {
     fs::path file = dir.touch("zentrova_000.drv", twoRecordFile());
     fs::path csv = dir.touch("out.csv", std::string(4096, '#') + "\n");
     ASSERT_EQ(drv({file.string(), "--csv", csv.string()}).status, kExitOk);
-    EXPECT_EQ(fileText(csv), kTwoRecordCsv);
+    EXPECT_EQ(test::fileText(csv), kTwoRecordCsv);
 }
 
 TEST(DrvCommandTest, TableOnStandardOutput) {
@@ -112,7 +101,7 @@ TEST(DrvCommandTest, CountsOfRecords) {
         fs::path csv = dir.path() / "log.csv";
         CliRun run = drv({file.string(), "--csv", csv.string()});
         ASSERT_EQ(run.status, kExitOk) << run.err;
-        EXPECT_EQ(lineCount(fileText(csv)), 1 + c.rows);
+        EXPECT_EQ(lineCount(test::fileText(csv)), 1 + c.rows);
         EXPECT_EQ(run.err.empty(), !c.note) << run.err;
         EXPECT_EQ(lineCount(run.err), c.note ? 1u : 0u);
         CliRun table = drv({file.string()});
@@ -179,7 +168,7 @@ TEST(DrvCommandTest, HelpAndTheRealProgram) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), c.status);
     }
-    EXPECT_EQ(fileText(csv), kTwoRecordCsv);
+    EXPECT_EQ(test::fileText(csv), kTwoRecordCsv);
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include "cli/CliCommand.h"
+#include "support/CliRun.h"
+#include "support/FileText.h"
 #include "cli/ExportCommand.h"
 #include "cli/TelemetryCommand.h"
 #include "recordings/ORVMediaList.h"
@@ -24,34 +26,16 @@ namespace zentrova {
 namespace {
 using test::TempDir;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun exportRun(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = runExportCommand(args, out, err);
-    return {status, out.str(), err.str()};
-}
+CliRun exportRun(std::vector<std::string> args) { return test::runCli(runExportCommand, args); }
 
-CliRun telemetryRun(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = runTelemetryCommand(args, out, err);
-    return {status, out.str(), err.str()};
-}
+CliRun telemetryRun(std::vector<std::string> args) { return test::runCli(runTelemetryCommand, args); }
 
 void writeFile(const std::filesystem::path& path, const test::Bytes& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
 }
 
 int shell(const std::string& command) {
@@ -199,7 +183,7 @@ TEST(TelemetryExportOptionsTest, FormatsOutputFileAndErrors) {
     CliRun csv = telemetryRun({"--csv", "-o", outPath, recording});
     EXPECT_EQ(csv.status, kExitOk);
     EXPECT_EQ(csv.out, "");
-    EXPECT_EQ(readFile(outPath).substr(0, 7), "record,");
+    EXPECT_EQ(test::fileText(outPath).substr(0, 7), "record,");
 
     struct Case {
         std::vector<std::string> args;
@@ -267,7 +251,7 @@ TEST(ExportCommandTest, EveryFrontRecordingInListOrderSkippingThoseWithoutTeleme
     for (const auto& entry : std::filesystem::directory_iterator(out)) written.insert(entry.path().filename().string());
     EXPECT_EQ(written, (std::set<std::string>{"alwa_20240312_081500_F.gpx", "motion_20240312_081700_F.gpx",
                                               "motion_20240312_081700_F-2.gpx"}));
-    EXPECT_EQ(readFile(out / "alwa_20240312_081500_F.gpx"),
+    EXPECT_EQ(test::fileText(out / "alwa_20240312_081500_F.gpx"),
               telemetryRun({(card.root / "DCIM/100/alwa_20240312_081500_F.MP4").string(), "--gpx"}).out);
 }
 

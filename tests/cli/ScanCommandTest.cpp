@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "support/CliRun.h"
 #include "cli/ScanCommand.h"
 
 #include "support/TempDir.h"
@@ -12,17 +13,9 @@ namespace zentrova {
 namespace {
 using test::TempDir;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun scan(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runScanCommand(args, out, err);
-    return {status, out.str(), err.str()};
-}
+CliRun scan(std::vector<std::string> args) { return test::runCli(runScanCommand, args); }
 
 TEST(ScanCommandTest, JsonHasEveryFieldAndThePairs) {
     TempDir card;

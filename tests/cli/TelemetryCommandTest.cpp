@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "support/CliRun.h"
 #include "cli/TelemetryCommand.h"
 
 #include "support/Mp4TelemetryBuilder.h"
@@ -16,17 +17,9 @@ namespace zentrova {
 namespace {
 using test::TempDir;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun telemetry(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTelemetryCommand(args, out, err);
-    return {status, out.str(), err.str()};
-}
+CliRun telemetry(std::vector<std::string> args) { return test::runCli(runTelemetryCommand, args); }
 
 std::string writeFile(const TempDir& dir, const std::string& name, const test::Bytes& bytes) {
     const std::string path = (dir.path() / name).string();

@@ -1,4 +1,6 @@
 #include "cli/CliCommand.h"
+#include "support/CliRun.h"
+#include "support/FileText.h"
 #include "cli/TimesetCommand.h"
 
 #include "support/AsUnprivilegedUser.h"
@@ -22,22 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun timeset(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTimesetCommand(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+CliRun timeset(std::vector<std::string> args) { return test::runCli(runTimesetCommand, args); }
 
 TEST(TimesetCommandTest, WritesTheGivenDateAndTime) {
     TempDir dir;
@@ -49,7 +38,7 @@ TEST(TimesetCommandTest, WritesTheGivenDateAndTime) {
         CliRun run = timeset({out, "--date", "2026-12-05", "--time", "07:03:09"});
         ASSERT_EQ(run.status, kExitOk) << run.err;
         EXPECT_EQ(run.out + run.err, "");
-        EXPECT_EQ(fileText(out), "2026/12/05 07:03:09");
+        EXPECT_EQ(test::fileText(out), "2026/12/05 07:03:09");
     }
 }
 
@@ -58,11 +47,11 @@ TEST(TimesetCommandTest, NowByDefault) {
     const std::string out = (dir.path() / "timeset.cfg").string();
     const std::regex clock(R"(\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2})");
     ASSERT_EQ(timeset({out}).status, kExitOk);
-    EXPECT_TRUE(std::regex_match(fileText(out), clock)) << fileText(out);
+    EXPECT_TRUE(std::regex_match(test::fileText(out), clock)) << test::fileText(out);
     ASSERT_EQ(timeset({"--time", "23:59:58", out}).status, kExitOk);
-    EXPECT_TRUE(fileText(out).ends_with(" 23:59:58")) << fileText(out);
+    EXPECT_TRUE(test::fileText(out).ends_with(" 23:59:58")) << test::fileText(out);
     ASSERT_EQ(timeset({out, "--date", "2024-02-29"}).status, kExitOk);
-    EXPECT_TRUE(fileText(out).starts_with("2024/02/29 ")) << fileText(out);
+    EXPECT_TRUE(test::fileText(out).starts_with("2024/02/29 ")) << test::fileText(out);
 }
 
 TEST(TimesetCommandTest, BadArgumentsAreOneLineAndStatus2) {
@@ -134,7 +123,7 @@ TEST(TimesetCommandTest, HelpAndTheRealProgram) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), c.status);
     }
-    EXPECT_EQ(fileText(out), "2026/12/05 07:03:09");
+    EXPECT_EQ(test::fileText(out), "2026/12/05 07:03:09");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "records/FlashDataCsv.h"
+#include "support/FileText.h"
 
 #include "common/Log.h"
 #include "common/linux/PosixAtomicFileWriter.h"
@@ -21,11 +22,6 @@ using test::TempDir;
 
 const std::string kHeader =
     "No.,Seq.,Date,Time,Day,Latitude,Longitude,Distance,Speed,Max Speed,Status,X,Y,Z,Battery (V)\n";
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 FlashDataTable twoRecordTable() {
     FLASH_SAVE_VALUE_STRUCT first;
@@ -90,7 +86,7 @@ TEST(FlashDataCsvTest, ReplacesALongerFileWhole) {
     fs::path file = dir.touch("zentrova_000.csv", std::string(10000, 'o'));
     PosixAtomicFileWriter writer;
     EXPECT_EQ(FlashDataCsv::doWriteCSVFile(twoRecordTable(), file.string(), writer), std::nullopt);
-    EXPECT_EQ(fileText(file), kTwoRecordCsv);
+    EXPECT_EQ(test::fileText(file), kTwoRecordCsv);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
@@ -110,7 +106,7 @@ TEST(FlashDataCsvTest, AnUnwritableFolderIsReportedAndLogged) {
     });
     ::chmod(folder.c_str(), 0755);
     EXPECT_EQ(outcome, "msg.file_open_fail|1");
-    EXPECT_EQ(fileText(file), "old");
+    EXPECT_EQ(test::fileText(file), "old");
 }
 
 }  // namespace

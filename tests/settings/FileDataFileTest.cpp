@@ -1,4 +1,5 @@
 #include "settings/FileDataFile.h"
+#include "support/FileText.h"
 
 #include "common/Log.h"
 #include "common/linux/PosixAtomicFileWriter.h"
@@ -22,11 +23,6 @@ namespace zentrova {
 namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string bytesText(const FileDataBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
@@ -96,7 +92,7 @@ TEST_F(FileDataFileTest, WriteReplacesTheFileWithTheRecordsBytes) {
     fs::path file = dir.touch("config.bin", std::string(600, 'x'));
     PosixAtomicFileWriter writer;
     EXPECT_EQ(writeFileData(sampleRecord(), file.string(), writer), std::nullopt);
-    EXPECT_EQ(fileText(file), bytesText(fileDataBytes(sampleRecord())));
+    EXPECT_EQ(test::fileText(file), bytesText(fileDataBytes(sampleRecord())));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"config.bin"}) << "no temporary file is left";
 }
 
@@ -118,7 +114,7 @@ TEST_F(FileDataFileTest, WriteResetFileCreatesTheFactoryRecord) {
     EXPECT_EQ(writeResetFileData(file.string(), writer), std::nullopt);
     FILEDATA reset;
     resetFileData(reset);
-    const std::string text = fileText(file);
+    const std::string text = test::fileText(file);
     EXPECT_EQ(text, bytesText(fileDataBytes(reset)));
     ASSERT_EQ(text.size(), 500u);
     EXPECT_EQ(text.substr(0, 4), std::string("\x26\x57\x00\x00", 4)) << "cfg_ver 22310, checksum 0";
@@ -137,7 +133,7 @@ TEST_F(FileDataFileTest, UnwritableFolderKeepsTheOldFileAndGivesTheKey) {
         return error.value_or("success") + "|" + (m_log.empty() ? "" : m_log.back());
     });
     EXPECT_EQ(outcome, "msg.file_open_fail|Permission denied");
-    EXPECT_EQ(fileText(file), "the old settings");
+    EXPECT_EQ(test::fileText(file), "the old settings");
     EXPECT_EQ(namesIn(card), std::vector<std::string>{"config.bin"});
 }
 
@@ -151,7 +147,7 @@ TEST_F(FileDataFileTest, ReadOnlyFileIsNotReplaced) {
         return writeFileData(sampleRecord(), file.string(), writer).value_or("success");
     });
     EXPECT_EQ(outcome, "msg.file_open_fail");
-    EXPECT_EQ(fileText(file), "the old settings");
+    EXPECT_EQ(test::fileText(file), "the old settings");
 }
 
 // Runs the write in a child whose files may not grow beyond limit bytes, the
@@ -184,11 +180,11 @@ TEST_F(FileDataFileTest, WriteStoppedPartWayKeepsTheOldFile) {
     TempDir dir;
     fs::path file = dir.touch("config.bin", "the old settings");
     EXPECT_EQ(writeWithFileSizeLimit(file.string(), 100), "msg.file_open_fail");
-    EXPECT_EQ(fileText(file), "the old settings");
+    EXPECT_EQ(test::fileText(file), "the old settings");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"config.bin"}) << "the partial file is removed";
 
     EXPECT_EQ(writeWithFileSizeLimit(file.string(), 500), "success") << "a write that fits replaces the file";
-    EXPECT_EQ(fileText(file), bytesText(fileDataBytes(sampleRecord())));
+    EXPECT_EQ(test::fileText(file), bytesText(fileDataBytes(sampleRecord())));
 }
 
 TEST_F(FileDataFileTest, MissingFolderGivesTheKey) {
