@@ -1,6 +1,7 @@
 #include "playback/ORVMapView.h"
 
 #include "common/Log.h"
+#include "playback/ORVTelemetryReadout.h"
 
 #include <QFile>
 #include <QWebEnginePage>
@@ -74,7 +75,8 @@ void ORVMapView::setRoute(const std::vector<LatLon>& points) {
 void ORVMapView::clearRoute() { runOrQueue(QStringLiteral("route"), QStringLiteral("clearRoute()")); }
 
 QString ORVMapView::setLatLagScript(double lon, double lat) {
-    return QStringLiteral("setLatLag('%1','%2')").arg(sixDecimals(lon), sixDecimals(lat));
+    // One formatter for the call, shared with the readouts.
+    return QString::fromStdString(ORVTelemetryReadout::setLatLagScript({lat, lon}));
 }
 
 QString ORVMapView::debugScript(const QString& text) {
