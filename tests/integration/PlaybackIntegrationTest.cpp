@@ -4,6 +4,7 @@
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
 #include "playback/VLCLibrary.h"
+#include "support/SampleClip.h"
 
 #include <gtest/gtest.h>
 
@@ -34,12 +35,10 @@ QApplication& application() {
 }
 
 bool makeClip(const std::string& path, bool withSound) {
-    if (std::filesystem::exists(path)) return true;
-    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x180:rate=25:duration=3 " +
-                                std::string(withSound ? "-f lavfi -i sine=frequency=440:duration=3 -c:a aac "
-                                                      : "-an ") +
-                                "-c:v libx264 -pix_fmt yuv420p -t 3 '" + path + "'";
-    return std::system(command.c_str()) == 0;
+    return test::makeClipOnce(path, "-f lavfi -i testsrc2=size=320x180:rate=25:duration=3 " +
+                                        std::string(withSound ? "-f lavfi -i sine=frequency=440:duration=3 -c:a aac "
+                                                              : "-an ") +
+                                        "-c:v libx264 -pix_fmt yuv420p -t 3");
 }
 
 // A card of a front/rear pair and a recording with only a front file.

@@ -2,6 +2,7 @@
 #include "playback/VLCTime.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
+#include "support/SampleClip.h"
 
 #include <gtest/gtest.h>
 
@@ -48,14 +49,9 @@ private:
         const std::string rear = dir + "/alwa_20240101_120000_R.mp4";
         const std::string video = " -f lavfi -i testsrc2=size=320x240:rate=25:duration=2 ";
         const std::string encode = " -c:v libx264 -pix_fmt yuv420p -t 2 ";
-        bool made = true;
-        if (!std::filesystem::exists(front)) {
-            made = std::system(("ffmpeg -v error -y" + video + "-f lavfi -i sine=frequency=440:duration=2" + encode +
-                                "-c:a aac '" + front + "'").c_str()) == 0;
-        }
-        if (made && !std::filesystem::exists(rear)) {
-            made = std::system(("ffmpeg -v error -y" + video + encode + "-an '" + rear + "'").c_str()) == 0;
-        }
+        const bool made =
+            test::makeClipOnce(front, video + "-f lavfi -i sine=frequency=440:duration=2" + encode + "-c:a aac") &&
+            test::makeClipOnce(rear, video + encode + "-an");
         withSound = QString::fromStdString(front);
         silent = QString::fromStdString(rear);
         ok = made;
