@@ -73,10 +73,11 @@ std::string outputDirectoryProblem(const std::string& directory) {
 
 // Recordings of the same name in two folders would overwrite each other's
 // file: the later ones get "-2", "-3", ... before the extension.
-std::string uniqueFileName(const std::string& mediaName, std::string_view extension, std::set<std::string>& taken) {
-    std::string name = mediaName + "." + std::string(extension);
+std::string uniqueFileName(std::string_view mediaName, std::string_view extension, std::set<std::string>& taken) {
+    const std::string base(mediaName);
+    std::string name = base + "." + std::string(extension);
     for (int n = 2; !taken.insert(name).second; ++n) {
-        name = mediaName + "-" + std::to_string(n) + "." + std::string(extension);
+        name = base + "-" + std::to_string(n) + "." + std::string(extension);
     }
     return name;
 }

@@ -18,6 +18,7 @@ class DirectoryLister {
 public:
     virtual ~DirectoryLister() = default;
     // Fills entries (without "." and ".."); false when the directory cannot be read.
+    // Entries given in are replaced; their buffers may be reused.
     virtual bool list(const std::string& directory, std::vector<DirectoryEntry>& entries) = 0;
     // The real path of a directory with every link resolved, or none.
     virtual std::optional<std::string> realPath(const std::string& path) = 0;

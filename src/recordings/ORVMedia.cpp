@@ -105,18 +105,15 @@ std::shared_ptr<ORVMedia> ORVMedia::mediaWithPath(std::string_view path) {
 
 void ORVMedia::parsePath(std::string_view path) {
     m_path = PathNames::normalizedFilePath(path);
-    std::string_view component = PathNames::lastComponent(m_path);
-    m_mediaName = std::string(PathNames::withoutExtension(component));
-    m_extension = std::string(PathNames::extension(component));
-    m_dir = PathNames::parentPath(m_path);
+    rememberNameParts();
 
-    if (!hasTemplateLength(m_mediaName.size())) {
+    if (!hasTemplateLength(m_nameLength)) {
         updateToUnknown();
         return;
     }
     m_mediaDirection = ORVMediaDirectionUnknown;
 
-    std::string_view name = m_mediaName;
+    std::string_view name = mediaName();
     struct Prefix {
         std::string_view text;
         ORVMediaDivision division;
@@ -189,11 +186,34 @@ void ORVMedia::setHour(int value) { m_hour = value; updateTimeKey(); }
 void ORVMedia::setMinute(int value) { m_minute = value; updateTimeKey(); }
 void ORVMedia::setSecond(int value) { m_second = value; updateTimeKey(); }
 
-std::string ORVMedia::fileName() const { return m_mediaName + "." + m_extension; }
+void ORVMedia::rememberNameParts() {
+    const std::string_view path = m_path;
+    const std::string_view component = PathNames::lastComponent(path);
+    const std::string_view name = PathNames::withoutExtension(component);
+    const std::string_view extension = PathNames::extension(component);
+    m_nameStart = static_cast<std::uint32_t>(name.data() - path.data());
+    m_nameLength = static_cast<std::uint32_t>(name.size());
+    m_extensionStart = static_cast<std::uint32_t>(extension.empty() ? path.size() : extension.data() - path.data());
+}
+
+std::string_view ORVMedia::dir() const {
+    const std::string_view path = m_path;
+    const size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return std::string_view();
+    return path.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string ORVMedia::fileName() const {
+    std::string name(mediaName());
+    name.push_back('.');
+    name.append(extension());
+    return name;
+}
 
 std::string ORVMedia::mediaGroupName() const {
-    if (m_mediaName.size() < 2) return std::string();
-    return m_mediaName.substr(0, m_mediaName.size() - 2);
+    const std::string_view name = mediaName();
+    if (name.size() < 2) return std::string();
+    return std::string(name.substr(0, name.size() - 2));
 }
 
 std::optional<std::uint64_t> ORVMedia::packedTime() const {

@@ -39,9 +39,10 @@ public:
     void parsePath(std::string_view path);
 
     const std::string& path() const { return m_path; }
-    const std::string& mediaName() const { return m_mediaName; }
-    const std::string& extension() const { return m_extension; }
-    const std::string& dir() const { return m_dir; }
+    // Views into path(): valid while this record lives and its path is unchanged.
+    std::string_view mediaName() const { return std::string_view(m_path).substr(m_nameStart, m_nameLength); }
+    std::string_view extension() const { return std::string_view(m_path).substr(m_extensionStart); }
+    std::string_view dir() const;
     int year() const { return m_year; }
     int month() const { return m_month; }
     int day() const { return m_day; }
@@ -51,10 +52,6 @@ public:
     ORVMediaDivision mediaDivision() const { return m_mediaDivision; }
     ORVMediaDirection mediaDirection() const { return m_mediaDirection; }
 
-    void setPath(std::string path) { m_path = std::move(path); }
-    void setMediaName(std::string name) { m_mediaName = std::move(name); }
-    void setExtension(std::string extension) { m_extension = std::move(extension); }
-    void setDir(std::string dir) { m_dir = std::move(dir); }
     void setYear(int value);
     void setMonth(int value);
     void setDay(int value);
@@ -89,14 +86,17 @@ public:
     std::string modeIconName() const;
 
 private:
+    void rememberNameParts();
     void updateToUnknown();
     bool parseTimeByName(std::string_view name, size_t startPos);
     void updateTimeKey();
 
+    // A card holds thousands of records: the name, extension and folder are
+    // kept as positions in the one path string rather than as copies.
     std::string m_path;
-    std::string m_mediaName;
-    std::string m_extension;
-    std::string m_dir;
+    std::uint32_t m_nameStart = 0;
+    std::uint32_t m_nameLength = 0;
+    std::uint32_t m_extensionStart = 0;
     int m_year = 0;
     int m_month = 0;
     int m_day = 0;

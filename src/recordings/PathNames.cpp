@@ -73,11 +73,4 @@ std::string_view PathNames::extension(std::string_view component) {
     return component.substr(dot + 1);
 }
 
-std::string PathNames::parentPath(std::string_view normalizedPath) {
-    size_t slash = normalizedPath.rfind('/');
-    if (slash == std::string_view::npos) return std::string();
-    if (slash == 0) return "/";
-    return std::string(normalizedPath.substr(0, slash));
-}
-
 }  // namespace zentrova

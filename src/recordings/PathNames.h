@@ -13,7 +13,6 @@ struct PathNames {
     static std::string_view lastComponent(std::string_view path);
     static std::string_view withoutExtension(std::string_view component);
     static std::string_view extension(std::string_view component);
-    static std::string parentPath(std::string_view normalizedPath);
 };
 
 }  // namespace zentrova

@@ -28,7 +28,7 @@ bool isAcceptableRecordingName(std::string_view fileName) {
 }
 
 RecordingsWalker::RecordingsWalker(DirectoryLister& lister, std::stop_token stop, size_t maxFiles)
-    : m_lister(lister), m_stop(std::move(stop)), m_maxFiles(maxFiles) {}
+    : m_lister(lister), m_stop(std::move(stop)), m_maxFiles(maxFiles), m_entriesByDepth(kMaxDepth + 1) {}
 
 bool RecordingsWalker::shouldStop(const std::vector<std::shared_ptr<ORVMedia>>& found) {
     if (m_stopped) return true;
@@ -47,7 +47,7 @@ void RecordingsWalker::walk(const std::string& directory, std::vector<std::share
 void RecordingsWalker::walkDirectory(const std::string& directory, const std::string& identity,
                                      std::vector<std::shared_ptr<ORVMedia>>& found, int depth) {
     if (depth > kMaxDepth || !m_visited.insert(identity).second) return;
-    std::vector<DirectoryEntry> entries;
+    std::vector<DirectoryEntry>& entries = m_entriesByDepth[depth];
     if (!m_lister.list(directory, entries)) return;
     const std::string prefix = directory == "/" ? directory : directory + "/";
     for (const DirectoryEntry& entry : entries) {
@@ -61,7 +61,8 @@ void RecordingsWalker::walkDirectory(const std::string& directory, const std::st
             continue;
         }
         if (isRecordingExtension(entry.name) && isAcceptableRecordingName(entry.name)) {
-            found.push_back(ORVMedia::mediaWithPath(prefix + entry.name));
+            m_pathBuffer.assign(prefix).append(entry.name);
+            found.push_back(ORVMedia::mediaWithPath(m_pathBuffer));
         }
     }
 }

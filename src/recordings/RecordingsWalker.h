@@ -36,6 +36,11 @@ private:
     std::stop_token m_stop;
     size_t m_maxFiles;
     std::unordered_set<std::string> m_visited;
+    // One entry list per depth, reused from folder to folder so that the
+    // names' buffers are not allocated afresh; sized once, as the walk holds
+    // references into it.
+    std::vector<std::vector<DirectoryEntry>> m_entriesByDepth;
+    std::string m_pathBuffer;
     bool m_stopped = false;
 };
 

@@ -70,6 +70,29 @@ TEST(ORVMediaTest, SplitsThePathAndRebuildsTheFileName) {
     EXPECT_EQ(ORVMedia("/x/alwa_20190312_081500_F").fileName(), "alwa_20190312_081500_F.");
 }
 
+TEST(ORVMediaTest, NameExtensionAndFolderAtTheEdgesOfAPath) {
+    struct PathCase {
+        const char* path;
+        const char* dir;
+        const char* name;
+        const char* extension;
+    };
+    const PathCase cases[] = {
+        {"/alwa_20190312_081500_F.MP4", "/", "alwa_20190312_081500_F", "MP4"},
+        {"alwa_20190312_081500_F.MP4", "", "alwa_20190312_081500_F", "MP4"},
+        {"/a.b/c.d.MP4", "/a.b", "c.d", "MP4"},
+        {"/a/.hidden", "/a", ".hidden", ""},
+        {"/a/name.", "/a", "name", ""},
+        {"/", "/", "/", ""},
+    };
+    for (const PathCase& c : cases) {
+        ORVMedia media(c.path);
+        EXPECT_EQ(media.dir(), c.dir) << c.path;
+        EXPECT_EQ(media.mediaName(), c.name) << c.path;
+        EXPECT_EQ(media.extension(), c.extension) << c.path;
+    }
+}
+
 TEST(ORVMediaTest, FrontAndRearShareTheGroupName) {
     EXPECT_EQ(ORVMedia("/a/event_20190312_081500_F.MP4").mediaGroupName(),
               ORVMedia("/b/event_20190312_081500_R.mp4").mediaGroupName());
@@ -94,7 +117,7 @@ std::vector<std::string> sortedNames(std::vector<std::string> paths) {
     for (const auto& p : paths) medias.emplace_back(p);
     std::stable_sort(medias.begin(), medias.end(), [](const ORVMedia& a, const ORVMedia& b) { return a.compareDate(b) < 0; });
     std::vector<std::string> names;
-    for (const auto& m : medias) names.push_back(m.mediaName());
+    for (const auto& m : medias) names.emplace_back(m.mediaName());
     return names;
 }
 

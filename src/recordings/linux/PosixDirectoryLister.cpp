@@ -22,14 +22,20 @@ bool isDirectoryAt(int directoryFd, const char* name) {
 }  // namespace
 
 bool PosixDirectoryLister::list(const std::string& directory, std::vector<DirectoryEntry>& entries) {
-    entries.clear();
     DIR* dir = ::opendir(directory.c_str());
-    if (!dir) return false;
+    if (!dir) {
+        entries.clear();
+        return false;
+    }
     const int fd = ::dirfd(dir);
+    size_t used = 0;
     while (const dirent* item = ::readdir(dir)) {
         if (isDotOrDotDot(item->d_name)) continue;
-        DirectoryEntry entry;
+        if (used == entries.size()) entries.emplace_back();
+        DirectoryEntry& entry = entries[used++];
         entry.name.assign(item->d_name);
+        entry.isDirectory = false;
+        entry.isSymlink = false;
         switch (item->d_type) {
         case DT_DIR: entry.isDirectory = true; break;
         case DT_REG: break;
@@ -46,8 +52,8 @@ bool PosixDirectoryLister::list(const std::string& directory, std::vector<Direct
             entry.isDirectory = isDirectoryAt(fd, item->d_name);
         }
         }
-        entries.push_back(std::move(entry));
     }
+    entries.resize(used);
     ::closedir(dir);
     return true;
 }
