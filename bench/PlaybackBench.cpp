@@ -119,6 +119,10 @@ int main(int argc, char** argv) {
         [&] { return view1->framesPresented() > frames1 && view2->framesPresented() > frames2; }, 10000);
     std::printf("start  double-click to first frame in both: %lld ms%s (goal <= 300 ms)\n",
                 static_cast<long long>(start.elapsed()), painted ? "" : " (no frame!)");
+    const QSize frame1 = view1->currentFrame().size();
+    const QSize frame2 = view2->currentFrame().size();
+    std::printf("frames main view %dx%d in %dx%d, second view %dx%d in %dx%d\n", frame1.width(), frame1.height(),
+                view1->width(), view1->height(), frame2.width(), frame2.height(), view2->width(), view2->height());
     if (args.contains("--play-only")) {
         // For the CPU comparison: nothing but playing.
         QTest::qWait(seconds * 1000);

@@ -23,7 +23,7 @@ fi
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
 echo "== start, offsets, memory ($SECONDS_PLAYED s of sampling)"
-"$BIN/bench_playback" "$FRONT" "$REAR" --seconds "$SECONDS_PLAYED" 2>/dev/null | grep -E '^(start|offset|memory|--)'
+"$BIN/bench_playback" "$FRONT" "$REAR" --seconds "$SECONDS_PLAYED" 2>/dev/null | grep -E '^(start|frames|offset|memory|--)'
 
 echo "== CPU for 30 s of play"
 TIMES="$(mktemp)"

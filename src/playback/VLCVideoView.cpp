@@ -1,70 +1,111 @@
 #include "playback/VLCVideoView.h"
 
-#include <QMetaObject>
-#include <QMutexLocker>
+#include <QEvent>
 #include <QPainter>
 
-#include <cstring>
+#include <cmath>
 
 namespace zentrova {
 
 VLCVideoView::VLCVideoView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     setAutoFillBackground(false);
+    watchParent();
 }
 
 void VLCVideoView::setFillScreen(bool fill) {
+    if (fill == m_fillScreen) return;
     m_fillScreen = fill;
     update();
+    emit pictureAreaChanged();
 }
 
-void VLCVideoView::presentFrame(const uchar* pixels, int width, int height, int pitch) {
-    if (!pixels || width <= 0 || height <= 0 || pitch < width * 4) return;
-    {
-        QMutexLocker lock(&m_mutex);
-        if (m_frame.width() != width || m_frame.height() != height) m_frame = QImage(width, height, QImage::Format_RGB32);
-        for (int y = 0; y < height; ++y) {
-            std::memcpy(m_frame.scanLine(y), pixels + static_cast<size_t>(y) * static_cast<size_t>(pitch),
-                        static_cast<size_t>(width) * 4);
-        }
-        ++m_framesPresented;
-    }
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            update();
-            emit framePresented();
-        },
-        Qt::QueuedConnection);
+QSize VLCVideoView::pictureArea() const {
+    const QWidget* frame = parentWidget() ? parentWidget() : this;
+    const qreal ratio = devicePixelRatioF();
+    return QSize(static_cast<int>(std::lround(frame->width() * ratio)),
+                 static_cast<int>(std::lround(frame->height() * ratio)));
+}
+
+void VLCVideoView::showFramesFrom(std::shared_ptr<VideoFramePool> pool) {
+    m_pool = std::move(pool);
+    ++m_framesPresented;
+    update();
+    emit framePresented();
 }
 
 void VLCVideoView::clearFrame() {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_frame = QImage();
-    }
+    m_pool.reset();
+    m_shown.release();
     update();
 }
 
-QImage VLCVideoView::currentFrame() const {
-    QMutexLocker lock(&m_mutex);
-    return m_frame.copy();
+QImage VLCVideoView::imageOf(const VideoFramePool::Frame& frame) {
+    if (!frame) return QImage();
+    const VideoFramePool::Layout layout = frame.layout();
+    // Wraps the buffer without copying; valid while the frame is held.
+    return QImage(frame.pixels(), layout.width, layout.height, layout.bytesPerLine, QImage::Format_RGB32);
 }
 
-int VLCVideoView::framesPresented() const {
-    QMutexLocker lock(&m_mutex);
-    return m_framesPresented;
+QImage VLCVideoView::currentFrame() const {
+    if (m_pool) {
+        const VideoFramePool::Frame latest = m_pool->latest();
+        if (latest) return imageOf(latest).copy();
+    }
+    return imageOf(m_shown).copy();
+}
+
+bool VLCVideoView::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange) {
+        watchParent();
+        emit pictureAreaChanged();
+    }
+    return QWidget::event(event);
+}
+
+void VLCVideoView::watchParent() {
+    if (m_watchedParent == parentWidget()) return;
+    if (m_watchedParent) m_watchedParent->removeEventFilter(this);
+    m_watchedParent = parentWidget();
+    if (m_watchedParent) m_watchedParent->installEventFilter(this);
+}
+
+bool VLCVideoView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_watchedParent && event->type() == QEvent::Resize) emit pictureAreaChanged();
+    return QWidget::eventFilter(watched, event);
+}
+
+void VLCVideoView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!parentWidget()) emit pictureAreaChanged();
 }
 
 void VLCVideoView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    QMutexLocker lock(&m_mutex);
-    if (m_frame.isNull()) return;
-    QSize target = m_frame.size().scaled(size(), m_fillScreen ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
-    QRect area(QPoint((width() - target.width()) / 2, (height() - target.height()) / 2), target);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(area, m_frame);
+    if (m_pool) {
+        VideoFramePool::Frame latest = m_pool->latest();
+        if (latest) m_shown = std::move(latest);
+    }
+    QImage image = imageOf(m_shown);
+    if (image.isNull()) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    image.setDevicePixelRatio(devicePixelRatioF());
+    const QSizeF natural = image.deviceIndependentSize();
+    const QSizeF shown = natural.scaled(QSizeF(size()), m_fillScreen ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
+    const QRectF area(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+    if (!area.contains(QRectF(rect()))) painter.fillRect(rect(), Qt::black);
+    // Frames made for this view are drawn as they are; others (until the
+    // decoder delivers the new size) are scaled smoothly.
+    const bool asMade = std::abs(shown.width() - natural.width()) < 0.5 && std::abs(shown.height() - natural.height()) < 0.5;
+    if (asMade) {
+        painter.drawImage(QPoint(static_cast<int>(std::floor(area.left())), static_cast<int>(std::floor(area.top()))),
+                          image);
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter.drawImage(area, image);
+    }
 }
 
 }  // namespace zentrova

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "playback/VideoFramePool.h"
+
 #include <QImage>
-#include <QMutex>
+#include <QPointer>
 #include <QWidget>
+
+#include <memory>
 
 namespace zentrova {
 
-// The view a player draws into. Frames arrive on the decoder's thread and
-// are copied under a lock; painting happens on the GUI thread.
+// The view a player draws into. The decoder writes into the buffers of a
+// frame pool; the view paints the latest complete one straight from its
+// buffer, at its own size when the frames were made for the view.
 class VLCVideoView : public QWidget {
     Q_OBJECT
 public:
@@ -18,26 +23,39 @@ public:
     void setFillScreen(bool fill);
     bool fillScreen() const { return m_fillScreen; }
 
-    // Called from any thread with a frame in 32-bit RGB; visible is the
-    // part of the buffer that holds the picture.
-    void presentFrame(const uchar* pixels, int width, int height, int pitch);
+    // Where the picture is shown, in device pixels: the size of the frame
+    // the view lies on (it covers it except while it is animated), or its
+    // own size when it has none.
+    QSize pictureArea() const;
+
+    // From now on the latest frame of this pool is painted.
+    void showFramesFrom(std::shared_ptr<VideoFramePool> pool);
     void clearFrame();
 
-    // A copy of the last frame, or a null image.
+    // A copy of the latest frame, or a null image.
     QImage currentFrame() const;
-    int framesPresented() const;
+    int framesPresented() const { return m_framesPresented; }
 
 signals:
     void framePresented();
+    void pictureAreaChanged();
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    mutable QMutex m_mutex;
-    QImage m_frame;
+    static QImage imageOf(const VideoFramePool::Frame& frame);
+    void watchParent();
+
+    std::shared_ptr<VideoFramePool> m_pool;
+    // Held while shown, so that it stays when the pool is gone or changes.
+    VideoFramePool::Frame m_shown;
     int m_framesPresented = 0;
     bool m_fillScreen = true;
+    QPointer<QWidget> m_watchedParent;
 };
 
 }  // namespace zentrova

@@ -5,11 +5,15 @@
 #include "playback/VLCVideoView.h"
 
 #include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <vlc/vlc.h>
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
 
 namespace zentrova {
 namespace {
@@ -17,8 +21,7 @@ namespace {
 const libvlc_event_type_t kEvents[] = {
     libvlc_MediaPlayerOpening, libvlc_MediaPlayerBuffering, libvlc_MediaPlayerPlaying,
     libvlc_MediaPlayerPaused,  libvlc_MediaPlayerStopped,   libvlc_MediaPlayerEndReached,
-    libvlc_MediaPlayerEncounteredError, libvlc_MediaPlayerTimeChanged, libvlc_MediaPlayerVout,
-    libvlc_MediaPlayerLengthChanged,
+    libvlc_MediaPlayerEncounteredError, libvlc_MediaPlayerTimeChanged, libvlc_MediaPlayerLengthChanged,
 };
 
 // A pause that nobody asked for this close to the end is libVLC holding the
@@ -26,9 +29,20 @@ const libvlc_event_type_t kEvents[] = {
 // position may stop near 0.9.
 constexpr float kEndHoldPosition = 0.85f;
 
+VideoFrameSize::Size sizeOf(const QSize& size) { return {size.width(), size.height()}; }
+
 }  // namespace
 
 VlcMediaPlayer::VlcMediaPlayer(VLCVideoView* videoView, QObject* parent) : ORVMediaPlayer(parent), m_view(videoView) {
+    m_areaSettleTimer = new QTimer(this);
+    m_areaSettleTimer->setSingleShot(true);
+    m_areaSettleTimer->setInterval(kAreaSettleMs);
+    connect(m_areaSettleTimer, &QTimer::timeout, this, &VlcMediaPlayer::restartOutputIfWorthIt);
+    if (m_view) {
+        connect(m_view, &VLCVideoView::pictureAreaChanged, this, &VlcMediaPlayer::viewAreaChanged);
+        m_area = sizeOf(m_view->pictureArea());
+        m_fit = m_view->fillScreen() ? VideoFrameSize::Fit::Cover : VideoFrameSize::Fit::Inside;
+    }
     libvlc_instance_t* instance = VLCLibrary::sharedLibrary();
     if (!instance) return;
     m_player = libvlc_media_player_new(instance);
@@ -49,6 +63,7 @@ VlcMediaPlayer::~VlcMediaPlayer() {
     for (libvlc_event_type_t type : kEvents) libvlc_event_detach(events, type, &VlcMediaPlayer::onEvent, this);
     libvlc_media_player_stop(m_player);
     libvlc_media_player_release(m_player);
+    if (m_item) libvlc_media_release(m_item);
 }
 
 void VlcMediaPlayer::onEvent(const libvlc_event_t* event, void* opaque) {
@@ -67,6 +82,7 @@ void VlcMediaPlayer::handleEvent(int type) {
         m_heldAtEnd = false;
         applyAudioSettings();
         setState(VLCMediaPlayerState::Playing);
+        if (m_outputRestartWanted) restartOutputIfWorthIt();
         break;
     case libvlc_MediaPlayerPaused:
         if (!m_pauseRequested && m_player && libvlc_media_player_get_position(m_player) >= kEndHoldPosition) {
@@ -90,15 +106,6 @@ void VlcMediaPlayer::handleEvent(int type) {
     case libvlc_MediaPlayerLengthChanged:
         if (m_media && m_player) m_media->setLength(VLCTime::timeWithInt(libvlc_media_player_get_length(m_player)));
         break;
-    case libvlc_MediaPlayerVout: {
-        unsigned width = 0;
-        unsigned height = 0;
-        if (m_player && libvlc_video_get_size(m_player, 0, &width, &height) == 0) {
-            m_visibleWidth = static_cast<int>(width);
-            m_visibleHeight = static_cast<int>(height);
-        }
-        break;
-    }
     default: break;
     }
 }
@@ -111,17 +118,22 @@ void VlcMediaPlayer::setState(VLCMediaPlayerState state) {
 void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
     if (!m_player) return;
     m_heldAtEnd = false;
+    m_outputRestartWanted = false;
     m_media = std::move(media);
-    m_visibleWidth = 0;
-    m_visibleHeight = 0;
-    if (!m_media) {
-        libvlc_media_player_set_media(m_player, nullptr);
-        if (m_view) m_view->clearFrame();
-        return;
+    libvlc_media_t* item = nullptr;
+    if (m_media) {
+        item = libvlc_media_new_path(VLCLibrary::sharedLibrary(), m_media->path().toLocal8Bit().constData());
     }
-    libvlc_media_t* item = libvlc_media_new_path(VLCLibrary::sharedLibrary(), m_media->path().toLocal8Bit().constData());
     libvlc_media_player_set_media(m_player, item);
-    if (item) libvlc_media_release(item);
+    libvlc_media_t* previous = nullptr;
+    {
+        // Kept for the decoder's thread, which reads the picture size from it.
+        std::lock_guard lock(m_frameMutex);
+        previous = std::exchange(m_item, item);
+        if (!m_media) m_publishedPool.reset();
+    }
+    if (previous) libvlc_media_release(previous);
+    if (!m_media && m_view) m_view->clearFrame();
 }
 
 void VlcMediaPlayer::play() {
@@ -253,55 +265,168 @@ QList<int> VlcMediaPlayer::audioTrackIndexes() const {
 }
 
 bool VlcMediaPlayer::saveVideoSnapshotAt(const QString& path, int width, int height) {
-    if (!m_view) return false;
-    QImage frame = m_view->currentFrame();
+    QImage frame = snapshotAtVideoSize();
     if (frame.isNull()) return false;
     if (width > 0 && height > 0) frame = frame.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    // Written from the frame we hold: libVLC's own snapshot is always PNG.
+    // libVLC's own snapshot is always PNG: the JPEG is written here.
     return frame.save(path, "JPG", 92);
+}
+
+// Our frames have the size they are shown at; libVLC takes its snapshot
+// from the decoded picture, at the video's own size.
+QImage VlcMediaPlayer::snapshotAtVideoSize() {
+    if (m_player && m_media && hasVideoOut()) {
+        const QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("snapshot.png"));
+        if (dir.isValid() && libvlc_video_take_snapshot(m_player, 0, png.toLocal8Bit().constData(), 0, 0) == 0) {
+            QImage taken(png);
+            if (!taken.isNull()) return taken;
+        }
+    }
+    QImage frame = m_view ? m_view->currentFrame() : QImage();
+    const QSize size = videoSize();
+    if (!frame.isNull() && !size.isEmpty() && frame.size() != size) {
+        frame = frame.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return frame;
+}
+
+QSize VlcMediaPlayer::frameSize() const {
+    std::lock_guard lock(m_frameMutex);
+    return QSize(m_frameSize.width, m_frameSize.height);
+}
+
+void VlcMediaPlayer::viewAreaChanged() {
+    if (!m_view) return;
+    {
+        std::lock_guard lock(m_frameMutex);
+        m_area = sizeOf(m_view->pictureArea());
+        m_fit = m_view->fillScreen() ? VideoFrameSize::Fit::Cover : VideoFrameSize::Fit::Inside;
+    }
+    // Window size steps and full screen animate; frames follow once it stops.
+    m_areaSettleTimer->start();
+}
+
+void VlcMediaPlayer::restartOutputIfWorthIt() {
+    m_outputRestartWanted = false;
+    if (!m_player || !m_media) return;
+    bool worth = false;
+    {
+        std::lock_guard lock(m_frameMutex);
+        const VideoFrameSize::Size wanted = VideoFrameSize::forArea(m_pictureSize, m_area, m_fit);
+        worth = !m_pictureSize.isEmpty() && VideoFrameSize::worthChanging(m_frameSize, wanted);
+    }
+    if (!worth) return;
+    // A paused output gets no new pictures: wait until it plays.
+    if (m_state != VLCMediaPlayerState::Playing || m_heldAtEnd) {
+        m_outputRestartWanted = true;
+        return;
+    }
+    // Taking the video track away and back makes libVLC open its output
+    // again, which asks for the frame format anew; time and sound go on.
+    const int track = libvlc_video_get_track(m_player);
+    if (track < 0) return;
+    libvlc_video_set_track(m_player, -1);
+    libvlc_video_set_track(m_player, track);
+}
+
+void VlcMediaPlayer::presentNewFrame() {
+    m_frameNoticePending = false;
+    std::shared_ptr<VideoFramePool> pool;
+    {
+        std::lock_guard lock(m_frameMutex);
+        pool = m_publishedPool;
+    }
+    if (m_view && pool) m_view->showFramesFrom(std::move(pool));
+}
+
+VideoFrameSize::Size VlcMediaPlayer::pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight) {
+    // The offered size is the decoder's buffer, often taller than the
+    // picture (1090 lines for 1080): the media's track has the real one.
+    libvlc_media_t* item = nullptr;
+    {
+        std::lock_guard lock(m_frameMutex);
+        item = m_item;
+        if (item) libvlc_media_retain(item);
+    }
+    VideoFrameSize::Size size{static_cast<int>(offeredWidth), static_cast<int>(offeredHeight)};
+    if (!item) return size;
+    libvlc_media_track_t** tracks = nullptr;
+    const unsigned count = libvlc_media_tracks_get(item, &tracks);
+    for (unsigned i = 0; i < count; ++i) {
+        const libvlc_media_track_t* track = tracks[i];
+        if (track->i_type != libvlc_track_video || !track->video) continue;
+        const libvlc_video_track_t& video = *track->video;
+        if (video.i_width == 0 || video.i_height == 0) continue;
+        size = {static_cast<int>(video.i_width), static_cast<int>(video.i_height)};
+        if (video.i_sar_num > 0 && video.i_sar_den > 0 && video.i_sar_num != video.i_sar_den) {
+            size.width = static_cast<int>(static_cast<long long>(size.width) * video.i_sar_num / video.i_sar_den);
+        }
+        break;
+    }
+    if (tracks) libvlc_media_tracks_release(tracks, count);
+    libvlc_media_release(item);
+    return size;
 }
 
 unsigned VlcMediaPlayer::onFormat(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches,
                                   unsigned* lines) {
     auto* self = static_cast<VlcMediaPlayer*>(*opaque);
+    const VideoFrameSize::Size picture = self->pictureSizeOfMedia(*width, *height);
+    VideoFrameSize::Size area;
+    VideoFrameSize::Fit fit = VideoFrameSize::Fit::Cover;
+    {
+        std::lock_guard lock(self->m_frameMutex);
+        area = self->m_area;
+        fit = self->m_fit;
+    }
+    const VideoFrameSize::Size frame = VideoFrameSize::forArea(picture, area, fit);
+    std::shared_ptr<VideoFramePool> pool = VideoFramePool::create(frame.width, frame.height);
+    if (!pool) {
+        logLine("no frame buffers for " + std::to_string(frame.width) + "x" + std::to_string(frame.height));
+        return 0;
+    }
+    // libVLC scales and converts the decoded picture into our frame size.
     std::memcpy(chroma, "RV32", 4);
+    *width = static_cast<unsigned>(frame.width);
+    *height = static_cast<unsigned>(frame.height);
+    pitches[0] = static_cast<unsigned>(pool->layout().bytesPerLine);
+    lines[0] = static_cast<unsigned>(frame.height);
     std::lock_guard lock(self->m_frameMutex);
-    self->m_bufferWidth = *width;
-    self->m_pitch = *width * 4;
-    self->m_bufferLines = *height;
-    pitches[0] = self->m_pitch;
-    lines[0] = self->m_bufferLines;
-    self->m_buffer.assign(static_cast<size_t>(self->m_pitch) * self->m_bufferLines, 0);
+    self->m_pictureSize = picture;
+    self->m_frameSize = frame;
+    self->m_writingPool = std::move(pool);
     return 1;
 }
 
 void VlcMediaPlayer::onCleanup(void* opaque) {
     auto* self = static_cast<VlcMediaPlayer*>(opaque);
+    // The view keeps the pool of the frame it shows for as long as it shows it.
     std::lock_guard lock(self->m_frameMutex);
-    self->m_buffer.clear();
+    self->m_writingPool.reset();
 }
 
 void* VlcMediaPlayer::onLock(void* opaque, void** planes) {
     auto* self = static_cast<VlcMediaPlayer*>(opaque);
-    self->m_frameMutex.lock();
-    planes[0] = self->m_buffer.data();
-    return nullptr;
-}
-
-void VlcMediaPlayer::onUnlock(void* opaque, void*, void* const*) {
-    static_cast<VlcMediaPlayer*>(opaque)->m_frameMutex.unlock();
-}
-
-void VlcMediaPlayer::onDisplay(void* opaque, void*) {
-    auto* self = static_cast<VlcMediaPlayer*>(opaque);
     std::lock_guard lock(self->m_frameMutex);
-    if (!self->m_view || self->m_buffer.empty()) return;
-    // The buffer may be taller than the picture; draw only what is visible.
-    int width = self->m_visibleWidth.load();
-    int height = self->m_visibleHeight.load();
-    if (width <= 0 || width > static_cast<int>(self->m_bufferWidth)) width = static_cast<int>(self->m_bufferWidth);
-    if (height <= 0 || height > static_cast<int>(self->m_bufferLines)) height = static_cast<int>(self->m_bufferLines);
-    self->m_view->presentFrame(self->m_buffer.data(), width, height, static_cast<int>(self->m_pitch));
+    planes[0] = self->m_writingPool ? self->m_writingPool->beginWriting() : nullptr;
+    return planes[0];
+}
+
+void VlcMediaPlayer::onUnlock(void*, void*, void* const*) {}
+
+void VlcMediaPlayer::onDisplay(void* opaque, void* picture) {
+    auto* self = static_cast<VlcMediaPlayer*>(opaque);
+    {
+        std::lock_guard lock(self->m_frameMutex);
+        if (!self->m_writingPool) return;
+        self->m_writingPool->publish(static_cast<const unsigned char*>(picture));
+        self->m_publishedPool = self->m_writingPool;
+    }
+    // One notice at a time: frames that come faster than the view paints
+    // are skipped, not queued.
+    if (self->m_frameNoticePending.exchange(true)) return;
+    QMetaObject::invokeMethod(self, [self] { self->presentNewFrame(); }, Qt::QueuedConnection);
 }
 
 }  // namespace zentrova

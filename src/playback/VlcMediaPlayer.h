@@ -1,14 +1,19 @@
 #pragma once
 
 #include "playback/ORVMediaPlayer.h"
+#include "playback/VideoFramePool.h"
+#include "playback/VideoFrameSize.h"
 
+#include <QImage>
 #include <QPointer>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
-#include <vector>
 
+class QTimer;
 struct libvlc_media_player_t;
+struct libvlc_media_t;
 struct libvlc_event_t;
 
 namespace zentrova {
@@ -19,6 +24,9 @@ class VLCVideoView;
 // libVLC pauses at the end of a file (it is started with --play-and-pause);
 // that pause, which nobody asked for, is reported as the end: state Paused,
 // position 1.0 and time equal to the length.
+// Frames are asked for at the size the view shows them at; when the view's
+// size settles far from that, the video output is restarted to get frames
+// of the new size.
 class VlcMediaPlayer : public ORVMediaPlayer {
     Q_OBJECT
 public:
@@ -60,6 +68,10 @@ public:
     bool saveVideoSnapshotAt(const QString& path, int width, int height) override;
 
     bool isHeldAtEnd() const { return m_heldAtEnd; }
+    // The size of the frames being delivered; empty before the first.
+    QSize frameSize() const;
+    // How long the view's size must stay still before frames follow it.
+    static constexpr int kAreaSettleMs = 400;
 
 private:
     static void onEvent(const libvlc_event_t* event, void* opaque);
@@ -75,6 +87,11 @@ private:
     void applyAudioSettings();
     VLCTime length() const;
     void leaveEnd();
+    void viewAreaChanged();
+    void restartOutputIfWorthIt();
+    void presentNewFrame();
+    QImage snapshotAtVideoSize();
+    VideoFrameSize::Size pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight);
 
     libvlc_media_player_t* m_player = nullptr;
     QPointer<VLCVideoView> m_view;
@@ -85,14 +102,19 @@ private:
     bool m_muted = false;
     int m_volume = 100;
 
-    // Frame buffer written by the decoder thread.
-    std::mutex m_frameMutex;
-    std::vector<unsigned char> m_buffer;
-    unsigned m_pitch = 0;
-    unsigned m_bufferWidth = 0;
-    unsigned m_bufferLines = 0;
-    std::atomic<int> m_visibleWidth{0};
-    std::atomic<int> m_visibleHeight{0};
+    QTimer* m_areaSettleTimer = nullptr;
+    bool m_outputRestartWanted = false;
+    std::atomic<bool> m_frameNoticePending{false};
+
+    // Shared with the decoder's thread.
+    mutable std::mutex m_frameMutex;
+    libvlc_media_t* m_item = nullptr;
+    VideoFrameSize::Size m_area;
+    VideoFrameSize::Fit m_fit = VideoFrameSize::Fit::Cover;
+    VideoFrameSize::Size m_pictureSize;
+    VideoFrameSize::Size m_frameSize;
+    std::shared_ptr<VideoFramePool> m_writingPool;
+    std::shared_ptr<VideoFramePool> m_publishedPool;
 };
 
 }  // namespace zentrova
