@@ -23,11 +23,15 @@ libvlc_instance_t* VLCLibrary::sharedLibrary() {
     static libvlc_instance_t* instance = [] {
         // Pausing at the end keeps the last frame shown; hardware decoding
         // would hand frames we cannot copy; the title would be drawn into them.
-        // Frames are scaled down to the view's size while they are converted
-        // to RGB: the fast bilinear scaler costs a third less than the
-        // default bicubic one, with no difference visible at that size.
-        QStringList arguments{"--play-and-pause", "--avcodec-hw=none", "--no-video-title-show", "--no-xlib",
-                              "--no-osd", "--no-snapshot-preview", "--swscale-mode=0", "--quiet"};
+        // Frames are scaled to the view's size while they are converted to
+        // RGB: the fast bilinear scaler costs a third less than the default
+        // bicubic one, with no difference visible at that size. A video
+        // output restarted for a new size starts decoding between key
+        // frames: the pictures before the next key frame would be grey
+        // smears, so they are left out and the last good one stays.
+        QStringList arguments{"--play-and-pause", "--avcodec-hw=none", "--no-video-title-show",
+                              "--no-xlib", "--no-osd", "--no-snapshot-preview",
+                              "--swscale-mode=0", "--no-avcodec-corrupted", "--quiet"};
         arguments += extraArguments();
         std::vector<std::string> storage;
         for (const QString& argument : arguments) storage.push_back(argument.toStdString());

@@ -18,8 +18,9 @@ struct VideoFrameSize {
     // Frames larger than this on a side are never asked for.
     static constexpr int kLargestSide = 4096;
 
-    // The picture's size scaled to the area as the fit says; the picture's
-    // own size when the area is unknown.
+    // The picture's size scaled to the area as the fit says, with an even
+    // width; the picture's own size when the area is unknown; empty for
+    // an unknown picture.
     static Size forArea(Size picture, Size area, Fit fit);
 
     // Whether frames of the current size are far enough from the wanted

@@ -38,11 +38,8 @@ VlcMediaPlayer::VlcMediaPlayer(VLCVideoView* videoView, QObject* parent) : ORVMe
     m_areaSettleTimer->setSingleShot(true);
     m_areaSettleTimer->setInterval(kAreaSettleMs);
     connect(m_areaSettleTimer, &QTimer::timeout, this, &VlcMediaPlayer::restartOutputIfWorthIt);
-    if (m_view) {
-        connect(m_view, &VLCVideoView::pictureAreaChanged, this, &VlcMediaPlayer::viewAreaChanged);
-        m_area = sizeOf(m_view->pictureArea());
-        m_fit = m_view->fillScreen() ? VideoFrameSize::Fit::Cover : VideoFrameSize::Fit::Inside;
-    }
+    if (m_view) connect(m_view, &VLCVideoView::pictureAreaChanged, this, &VlcMediaPlayer::viewAreaChanged);
+    takeViewArea();
     libvlc_instance_t* instance = VLCLibrary::sharedLibrary();
     if (!instance) return;
     m_player = libvlc_media_player_new(instance);
@@ -138,6 +135,8 @@ void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
 
 void VlcMediaPlayer::play() {
     if (!m_player || !m_media) return;
+    // A hidden view is told of no resizes: its size is read again here.
+    takeViewArea();
     if (m_heldAtEnd) {
         // play() here would end the media and lose the picture.
         leaveEnd();
@@ -296,13 +295,15 @@ QSize VlcMediaPlayer::frameSize() const {
     return QSize(m_frameSize.width, m_frameSize.height);
 }
 
-void VlcMediaPlayer::viewAreaChanged() {
+void VlcMediaPlayer::takeViewArea() {
     if (!m_view) return;
-    {
-        std::lock_guard lock(m_frameMutex);
-        m_area = sizeOf(m_view->pictureArea());
-        m_fit = m_view->fillScreen() ? VideoFrameSize::Fit::Cover : VideoFrameSize::Fit::Inside;
-    }
+    std::lock_guard lock(m_frameMutex);
+    m_area = sizeOf(m_view->pictureArea());
+    m_fit = m_view->fillScreen() ? VideoFrameSize::Fit::Cover : VideoFrameSize::Fit::Inside;
+}
+
+void VlcMediaPlayer::viewAreaChanged() {
+    takeViewArea();
     // Window size steps and full screen animate; frames follow once it stops.
     m_areaSettleTimer->start();
 }
@@ -323,7 +324,10 @@ void VlcMediaPlayer::restartOutputIfWorthIt() {
         return;
     }
     // Taking the video track away and back makes libVLC open its output
-    // again, which asks for the frame format anew; time and sound go on.
+    // again, which asks for the frame format anew; time and sound go on,
+    // and the picture holds until the next key frame (a second in camera
+    // files). A seek would start at once but stalls the clock for most of
+    // a second, which the other player would not share.
     const int track = libvlc_video_get_track(m_player);
     if (track < 0) return;
     libvlc_video_set_track(m_player, -1);

@@ -87,6 +87,7 @@ private:
     void applyAudioSettings();
     VLCTime length() const;
     void leaveEnd();
+    void takeViewArea();
     void viewAreaChanged();
     void restartOutputIfWorthIt();
     void presentNewFrame();

@@ -39,6 +39,10 @@ public:
     }
     QString withSound;
     QString silent;
+    // Longer, with a key frame every fifth picture.
+    QString frequentKeys;
+    // Black with a white bar along the top and the bottom edge.
+    QString edgeBars;
     bool ok = false;
 
 private:
@@ -49,11 +53,20 @@ private:
         const std::string rear = dir + "/alwa_20240101_120000_R.mp4";
         const std::string video = " -f lavfi -i testsrc2=size=320x240:rate=25:duration=2 ";
         const std::string encode = " -c:v libx264 -pix_fmt yuv420p -t 2 ";
+        const std::string keys = dir + "/alwa_20240101_120100_F.mp4";
+        const std::string bars = dir + "/alwa_20240101_120200_F.mp4";
         const bool made =
             test::makeClipOnce(front, video + "-f lavfi -i sine=frequency=440:duration=2" + encode + "-c:a aac") &&
-            test::makeClipOnce(rear, video + encode + "-an");
+            test::makeClipOnce(rear, video + encode + "-an") &&
+            test::makeClipOnce(keys, " -f lavfi -i testsrc2=size=320x240:rate=25:duration=8 -c:v libx264 "
+                                     "-pix_fmt yuv420p -g 5 -an") &&
+            test::makeClipOnce(bars, " -f lavfi -i color=c=black:s=320x240:r=25:d=2,"
+                                     "drawbox=y=0:w=320:h=12:color=white:t=fill,"
+                                     "drawbox=y=228:w=320:h=12:color=white:t=fill -c:v libx264 -pix_fmt yuv420p -an");
         withSound = QString::fromStdString(front);
         silent = QString::fromStdString(rear);
+        frequentKeys = QString::fromStdString(keys);
+        edgeBars = QString::fromStdString(bars);
         ok = made;
     }
 };
@@ -159,6 +172,48 @@ TEST_F(VlcMediaPlayerTest, KeepsVolumeAndMuteItselfAndSnapshotsAsJpeg) {
     player->setMedia(nullptr);
     EXPECT_EQ(player->media(), nullptr);
     EXPECT_FLOAT_EQ(player->position(), 0.0f);
+}
+
+int greyAt(const QImage& image, int y) { return qGray(image.pixel(image.width() / 2, y)); }
+
+TEST_F(VlcMediaPlayerTest, FramesHaveTheViewsSizeAndShowTheWholePicture) {
+    view->resize(160, 120);
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().edgeBars));
+    player->play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 3; }, 10000));
+    player->pause();
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Paused));
+    EXPECT_EQ(player->frameSize(), QSize(160, 120));
+    const QImage frame = view->currentFrame();
+    ASSERT_EQ(frame.size(), QSize(160, 120));
+    // The decoder's buffer is taller than the picture: the picture is
+    // scaled into the frame whole, not stretched with its bottom cut off.
+    for (int y : {1, 4, 115, 118}) EXPECT_GT(greyAt(frame, y), 200) << "row " << y;
+    for (int y : {9, 60, 110}) EXPECT_LT(greyAt(frame, y), 50) << "row " << y;
+
+    const QString path = QString::fromStdString(std::string(ZENTROVA_BIN_DIR) + "/../test-media/whole.jpg");
+    ASSERT_TRUE(player->saveVideoSnapshotAt(path, 0, 0));
+    EXPECT_EQ(QImageReader(path).size(), QSize(320, 240)) << "snapshots keep the video's own size";
+}
+
+TEST_F(VlcMediaPlayerTest, FramesFollowTheViewWhenItsSizeSettles) {
+    view->resize(160, 120);
+    view->show();
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
+    player->play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 3; }, 10000));
+    EXPECT_EQ(player->frameSize(), QSize(160, 120));
+
+    // A small change is drawn scaled; a large one gets frames of its size.
+    view->resize(170, 128);
+    QTest::qWait(VlcMediaPlayer::kAreaSettleMs + 300);
+    EXPECT_EQ(player->frameSize(), QSize(160, 120));
+    view->resize(640, 480);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->currentFrame().size() == QSize(640, 480); }, 10000));
+    EXPECT_EQ(player->frameSize(), QSize(640, 480));
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_EQ(player->state(), VLCMediaPlayerState::Playing) << "the restart is not seen as a stop";
+    EXPECT_EQ(std::count(states.begin(), states.end(), VLCMediaPlayerState::Stopped), 0);
 }
 
 TEST(VLCTimeTest, TextIsMinutesAndSeconds) {

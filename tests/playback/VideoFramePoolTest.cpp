@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "playback/VideoFramePool.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace zentrova {
+namespace {
+
+size_t bytesOf(const VideoFramePool::Layout& layout) {
+    return static_cast<size_t>(layout.bytesPerLine) * static_cast<size_t>(layout.height);
+}
+
+// Writes one complete picture whose every byte is the given value.
+const unsigned char* writePicture(VideoFramePool& pool, unsigned char value) {
+    unsigned char* buffer = pool.beginWriting();
+    std::memset(buffer, value, bytesOf(pool.layout()));
+    pool.publish(buffer);
+    return buffer;
+}
+
+bool allBytesAre(const VideoFramePool::Frame& frame, unsigned char value) {
+    const size_t size = bytesOf(frame.layout());
+    for (size_t i = 0; i < size; ++i) {
+        if (frame.pixels()[i] != value) return false;
+    }
+    return true;
+}
+
+TEST(VideoFramePoolTest, LinesStartOnAlignedAddressesAndUnusableSizesAreRefused) {
+    struct Case {
+        int width;
+        int height;
+        int bytesPerLine;
+    } cases[] = {{661, 372, 2688}, {16, 1, 64}, {1920, 1080, 7680}, {1, 1, 64}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        const auto pool = VideoFramePool::create(c.width, c.height);
+        ASSERT_NE(pool, nullptr);
+        EXPECT_EQ(pool->layout().bytesPerLine, c.bytesPerLine);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(pool->beginWriting()) % 64, 0u);
+    }
+    for (const auto& [width, height] : {std::pair{0, 10}, {10, 0}, {-4, 10}, {8193, 10}}) {
+        EXPECT_EQ(VideoFramePool::create(width, height), nullptr) << width << "x" << height;
+    }
+}
+
+TEST(VideoFramePoolTest, ShowsTheLatestPictureAndNeverWritesIntoOneThatIsHeld) {
+    const auto pool = VideoFramePool::create(64, 8);
+    ASSERT_NE(pool, nullptr);
+    EXPECT_FALSE(pool->latest()) << "nothing before the first picture";
+
+    const unsigned char* first = writePicture(*pool, 1);
+    VideoFramePool::Frame held = pool->latest();
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held.pixels(), first);
+    EXPECT_EQ(held.number(), 1u);
+
+    for (unsigned char value = 2; value < 40; ++value) {
+        const unsigned char* buffer = writePicture(*pool, value);
+        EXPECT_NE(buffer, first) << "the held picture is rewritten";
+        EXPECT_NE(pool->beginWriting(), buffer) << "the latest picture is handed out for writing";
+    }
+    EXPECT_TRUE(allBytesAre(held, 1));
+    EXPECT_EQ(pool->latest().number(), 39u);
+    EXPECT_EQ(pool->bufferCount(), VideoFramePool::kInitialBuffers) << "one held, one latest, one written";
+}
+
+TEST(VideoFramePoolTest, GrowsWhenEveryBufferIsBusyAndIgnoresAStaleBuffer) {
+    const auto pool = VideoFramePool::create(32, 4);
+    writePicture(*pool, 1);
+    VideoFramePool::Frame painted = pool->latest();
+    writePicture(*pool, 2);
+    VideoFramePool::Frame copied = pool->latest();
+    writePicture(*pool, 3);
+    // Two held and the latest: the writer still gets a buffer of its own.
+    unsigned char* fourth = pool->beginWriting();
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_EQ(pool->bufferCount(), 4u);
+    EXPECT_NE(fourth, painted.pixels());
+    EXPECT_NE(fourth, copied.pixels());
+
+    // Only the buffer being written can be published, and only once.
+    const std::uint64_t published = pool->publishedCount();
+    unsigned char foreign[64] = {};
+    pool->publish(foreign);
+    EXPECT_EQ(pool->publishedCount(), published);
+    pool->publish(fourth);
+    pool->publish(fourth);
+    EXPECT_EQ(pool->publishedCount(), published + 1);
+    EXPECT_EQ(pool->latest().pixels(), fourth);
+}
+
+TEST(VideoFramePoolTest, AHeldPictureOutlivesThePoolsOtherOwners) {
+    auto pool = VideoFramePool::create(32, 4);
+    writePicture(*pool, 7);
+    VideoFramePool::Frame held = pool->latest();
+    pool.reset();
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(allBytesAre(held, 7));
+    held.release();
+    EXPECT_FALSE(held);
+}
+
+// The decoder writes on its own thread while the painter holds pictures:
+// a held picture is complete and stays as it was published.
+TEST(VideoFramePoolTest, APaintedPictureIsNeverTornByTheWriterThread) {
+    const auto pool = VideoFramePool::create(256, 64);
+    constexpr int kPictures = 20000;
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int number = 1; number <= kPictures; ++number) writePicture(*pool, static_cast<unsigned char>(number % 251));
+        done = true;
+    });
+    int checked = 0;
+    int torn = 0;
+    std::uint64_t lastNumber = 0;
+    bool wentBack = false;
+    while (!done || checked == 0) {
+        const VideoFramePool::Frame frame = pool->latest();
+        if (!frame) continue;
+        const auto expected = static_cast<unsigned char>(frame.number() % 251);
+        if (!allBytesAre(frame, expected)) ++torn;
+        if (frame.number() < lastNumber) wentBack = true;
+        lastNumber = frame.number();
+        ++checked;
+    }
+    writer.join();
+    EXPECT_GT(checked, 0);
+    EXPECT_EQ(torn, 0);
+    EXPECT_FALSE(wentBack);
+    EXPECT_LE(pool->bufferCount(), VideoFramePool::kInitialBuffers);
+}
+
+}  // namespace
+}  // namespace zentrova
