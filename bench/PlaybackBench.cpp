@@ -58,7 +58,8 @@ int frameNumberShown(const QImage& frame) {
 }
 
 // Samples the difference between the shown frames every 40 ms for the
-// given seconds, skipping the settle time after a move. With samples at
+// given seconds, from one second after a move on (the players' seeks and
+// the delayed step that aligns them take that long). With samples at
 // every phase of the frame clock, the mean of |difference| times a frame's
 // length is the players' mean offset even below one frame.
 OffsetStats sampleOffsets(ORVPlayController* control, VLCVideoView* view1, VLCVideoView* view2, int seconds) {
@@ -66,6 +67,7 @@ OffsetStats sampleOffsets(ORVPlayController* control, VLCVideoView* view1, VLCVi
     OffsetStats stats;
     QElapsedTimer clock;
     clock.start();
+    QTest::qWait(1000);
     while (clock.elapsed() < seconds * 1000) {
         QTest::qWait(40);
         if (control->moving() || control->swapping()) continue;
