@@ -341,14 +341,14 @@ void ORVPlayController::syncVideoPositionDelay(double seconds) {
     }
     afterInSameStart(seconds, [this] {
         m_moving = false;
-        if (hasMedia(m_player2)) alignSecondPlayer();
+        if (hasMedia(m_player2)) alignPlayersAtTheFirstOnesTime();
     });
 }
 
 // Moving the second player alone puts it behind by its seek and buffering
 // delay (a third of a second and more); moving both to the same time makes
 // them pay the same delay and come out in step.
-void ORVPlayController::alignSecondPlayer() {
+void ORVPlayController::alignPlayersAtTheFirstOnesTime() {
     const VLCTime time = m_player1->time();
     const std::int64_t secondLength = m_player2->media() ? m_player2->media()->length().intValue() : 0;
     if (time.intValue() <= 0 || secondLength <= 0 || time.intValue() >= secondLength) {
