@@ -72,28 +72,37 @@ bool isHalfwayBetweenFloats(double value) {
     return (std::bit_cast<std::uint64_t>(value) & kBelowFloat) == kHalf;
 }
 
-// The common case without the general conversion: digits with an optional
-// point, at most 2^53 as an integer, at most 22 fraction digits. The integer
-// and the power of ten are exact doubles, so the one division rounds the
-// decimal value correctly to a double. Rounding that double to float gives
-// the correctly rounded float too, unless it landed exactly halfway between
-// two floats (where the decimal may have been on either side); those, like
-// every other form, are left to the general conversion. The results are
-// therefore those of from_chars, bit for bit.
-std::optional<float> floatFromShortDecimal(std::string_view number) {
+// Appends the digits at text[i...] to mantissa; false past kMostMantissaDigits.
+bool takeDigits(std::string_view text, std::size_t& i, std::uint64_t& mantissa, int& digits) {
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        if (++digits > kMostMantissaDigits) return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    }
+    return true;
+}
+
+// The common case in one pass, without the general conversion: a number at
+// the front of text made of digits with an optional point and fraction, no
+// exponent, at most 2^53 as an integer, at most 22 fraction digits; none
+// for anything else. The integer and the power of ten are exact doubles,
+// so the one division rounds the decimal correctly to a double. Rounding
+// that double to float gives the correctly rounded float too, unless it
+// landed exactly halfway between two floats (where the decimal may have
+// been on either side); those go to the general conversion as well. The
+// results are therefore those of from_chars, bit for bit.
+std::optional<float> plainDecimalAtFront(std::string_view text) {
     std::uint64_t mantissa = 0;
     int digits = 0;
+    std::size_t i = 0;
+    if (!takeDigits(text, i, mantissa, digits)) return std::nullopt;
     std::size_t fractionDigits = 0;
-    bool inFraction = false;
-    for (const char c : number) {
-        if (c == '.' && !inFraction) {
-            inFraction = true;
-            continue;
-        }
-        if (!isDigit(c) || ++digits > kMostMantissaDigits) return std::nullopt;
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        if (inFraction) ++fractionDigits;
+    if (i < text.size() && text[i] == '.') {
+        const int whole = digits;
+        ++i;
+        if (!takeDigits(text, i, mantissa, digits)) return std::nullopt;
+        fractionDigits = static_cast<std::size_t>(digits - whole);
     }
+    if (digits == 0 || (i < text.size() && (text[i] == 'e' || text[i] == 'E'))) return std::nullopt;
     if (mantissa > kLargestExactInteger || fractionDigits >= kExactPowersOfTen.size()) return std::nullopt;
     // At least 1e-22 and below 2^54 unless 0: inside the normal range of float.
     const double value = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
@@ -102,7 +111,6 @@ std::optional<float> floatFromShortDecimal(std::string_view number) {
 }
 
 float floatFromDecimal(std::string_view number) {
-    if (const auto quick = floatFromShortDecimal(number)) return *quick;
     // The conversion does not take a leading point.
     std::string text = number.front() == '.' ? "0" + std::string(number) : std::string(number);
     float value = 0.0f;
@@ -167,6 +175,9 @@ double nmeaReal(std::string_view field) {
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
         text.remove_prefix(1);
+    }
+    if (const std::optional<float> plain = plainDecimalAtFront(text)) {
+        return static_cast<double>(negative ? -*plain : *plain);
     }
     const std::size_t length = decimalNumberLength(text);
     if (length == 0) return 0.0;
