@@ -1,7 +1,9 @@
 // Playback measurements on a real pair of files, in one run:
 //  start   double-click to the first frame painted in both players
-//  offset  the difference between the two players' times after a start, a
-//          slider seek, a jump and a swap, sampled at 1x and 2x
+//  offset  the difference between the frames the two players show at the
+//          same instant after a start, a slider seek, a jump and a swap, at
+//          1x and 2x: the clips carry each frame's number as 13 black or
+//          white blocks across the middle (bench/playback.sh makes them)
 //  memory  peak resident memory while playing (with the map page when built in)
 // Usage: bench_playback FRONT.MP4 REAR.MP4 [--seconds N] [--play-only]
 #include "app/CustomWindow.h"
@@ -34,23 +36,50 @@ struct OffsetStats {
     double mean = 0;
     double worst = 0;
     int samples = 0;
+    int unreadable = 0;
 };
 
-// Samples |time1 - time2| every 100 ms for the given seconds, skipping the
-// settle time after a move.
-OffsetStats sampleOffsets(ORVPlayController* control, int seconds) {
+constexpr int kCodeBits = 13;
+constexpr double kFrameMs = 1000.0 / 30.0;
+
+// The frame number drawn into the picture, or -1 when the blocks cannot be
+// read (no frame yet, or not one of the coded clips).
+int frameNumberShown(const QImage& frame) {
+    if (frame.isNull()) return -1;
+    const int y = frame.height() / 2;
+    int number = 0;
+    for (int bit = 0; bit < kCodeBits; ++bit) {
+        const int x = static_cast<int>((bit + 0.5) * frame.width() / kCodeBits);
+        const int gray = qGray(frame.pixel(x, y));
+        if (gray > 64 && gray < 192) return -1;
+        if (gray >= 192) number |= 1 << bit;
+    }
+    return number;
+}
+
+// Samples the difference between the shown frames every 40 ms for the
+// given seconds, from one second after a move on (the players' seeks and
+// the delayed step that aligns them take that long). With samples at
+// every phase of the frame clock, the mean of |difference| times a frame's
+// length is the players' mean offset even below one frame.
+OffsetStats sampleOffsets(ORVPlayController* control, VLCVideoView* view1, VLCVideoView* view2, int seconds) {
     std::vector<double> offsets;
+    OffsetStats stats;
     QElapsedTimer clock;
     clock.start();
+    QTest::qWait(1000);
     while (clock.elapsed() < seconds * 1000) {
-        QTest::qWait(100);
+        QTest::qWait(40);
         if (control->moving() || control->swapping()) continue;
         if (!control->player1()->isPlaying() || !control->player2()->isPlaying()) continue;
-        const double a = static_cast<double>(control->player1()->time().intValue());
-        const double b = static_cast<double>(control->player2()->time().intValue());
-        offsets.push_back(std::abs(a - b));
+        const int shown1 = frameNumberShown(view1->currentFrame());
+        const int shown2 = frameNumberShown(view2->currentFrame());
+        if (shown1 < 0 || shown2 < 0) {
+            ++stats.unreadable;
+            continue;
+        }
+        offsets.push_back(std::abs(shown1 - shown2) * kFrameMs);
     }
-    OffsetStats stats;
     stats.samples = static_cast<int>(offsets.size());
     for (double offset : offsets) {
         stats.mean += offset;
@@ -61,8 +90,8 @@ OffsetStats sampleOffsets(ORVPlayController* control, int seconds) {
 }
 
 void printOffsets(const char* label, const OffsetStats& stats) {
-    std::printf("offset %-18s mean %6.1f ms  worst %6.1f ms  (%d samples; goal <= 33 ms)\n", label, stats.mean,
-                stats.worst, stats.samples);
+    std::printf("offset %-18s mean %6.1f ms  worst %6.1f ms  (%d samples, %d unreadable; goal <= 33 ms)\n", label,
+                stats.mean, stats.worst, stats.samples, stats.unreadable);
 }
 
 long peakResidentKilobytes() {
@@ -133,14 +162,14 @@ int main(int argc, char** argv) {
     for (double speed : {1.0, 2.0}) {
         if (speed == 2.0) control->increaseSpeed();
         std::printf("-- speed %.0fx\n", speed);
-        printOffsets("after start", sampleOffsets(control, seconds / 8));
+        printOffsets("after start", sampleOffsets(control, view1, view2, seconds / 8));
         control->videoPositionSliderMoved(0.1);
-        printOffsets("after slider seek", sampleOffsets(control, seconds / 8));
+        printOffsets("after slider seek", sampleOffsets(control, view1, view2, seconds / 8));
         control->jumpForward();
-        printOffsets("after jump", sampleOffsets(control, seconds / 8));
+        printOffsets("after jump", sampleOffsets(control, view1, view2, seconds / 8));
         control->swapPlayer();
         QTest::qWait(1800);
-        printOffsets("after swap", sampleOffsets(control, seconds / 8));
+        printOffsets("after swap", sampleOffsets(control, view1, view2, seconds / 8));
         control->swapPlayer();
         QTest::qWait(1800);
         control->videoPositionSliderMoved(0.0);

@@ -1,6 +1,8 @@
 // Extraction of a 3-minute front file (1800 records) against the floor: a
-// plain loop that opens the file and makes exactly the reads and seeks the
-// extraction makes, with nothing else. Prints both times and the ratio.
+// plain loop that opens the file and makes every read the extraction asks
+// of its byte source, each as a seek and a read, with nothing else. (The
+// file reader itself may serve several of those reads from one larger read
+// of the file.) Prints both times and the ratio.
 
 #include "BenchRecordings.h"
 

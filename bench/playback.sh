@@ -10,15 +10,23 @@ SECONDS_PLAYED="${1:-60}"
 # Long enough for every stage at 2x; a GOP of one second, as cameras write.
 CLIP_SECONDS=150
 mkdir -p "$MEDIA"
-FRONT="$MEDIA/front_1080p.mp4"
-REAR="$MEDIA/rear_1080p.mp4"
+FRONT="$MEDIA/front_1080p_coded.mp4"
+REAR="$MEDIA/rear_1080p_coded.mp4"
+# Each frame carries its number in 13 black or white blocks across the
+# middle of the picture, so the benchmark can read which frame each player
+# shows at the same instant.
+CODE_STRIP="color=black:size=13x1:rate=30:duration=$CLIP_SECONDS,format=gray,geq=lum='255*mod(floor(N/pow(2\,X))\,2)',scale=1920:120:flags=neighbor"
 if [ ! -f "$FRONT" ] || [ ! -f "$REAR" ]; then
     echo "making a 1080p pair of $CLIP_SECONDS s (once)..." >&2
     ffmpeg -v error -y -f lavfi -i "testsrc2=size=1920x1080:rate=30:duration=$CLIP_SECONDS" \
+        -f lavfi -i "$CODE_STRIP" \
         -f lavfi -i "sine=frequency=440:duration=$CLIP_SECONDS" \
-        -c:v libx264 -preset ultrafast -g 30 -pix_fmt yuv420p -c:a aac "$FRONT"
+        -filter_complex "[0:v][1:v]overlay=0:480,format=yuv420p[v]" -map "[v]" -map 2:a \
+        -c:v libx264 -preset ultrafast -g 30 -c:a aac "$FRONT"
     ffmpeg -v error -y -f lavfi -i "smptehdbars=size=1920x1080:rate=30:duration=$CLIP_SECONDS" \
-        -c:v libx264 -preset ultrafast -g 30 -pix_fmt yuv420p -an "$REAR"
+        -f lavfi -i "$CODE_STRIP" \
+        -filter_complex "[0:v][1:v]overlay=0:480,format=yuv420p[v]" -map "[v]" \
+        -c:v libx264 -preset ultrafast -g 30 -an "$REAR"
 fi
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 

@@ -341,8 +341,22 @@ void ORVPlayController::syncVideoPositionDelay(double seconds) {
     }
     afterInSameStart(seconds, [this] {
         m_moving = false;
-        if (hasMedia(m_player2)) m_player2->setPosition(m_player1->position());
+        if (hasMedia(m_player2)) alignPlayersAtTheFirstOnesTime();
     });
+}
+
+// Moving the second player alone puts it behind by its seek and buffering
+// delay (a third of a second and more); moving both to the same time makes
+// them pay the same delay and come out in step.
+void ORVPlayController::alignPlayersAtTheFirstOnesTime() {
+    const VLCTime time = m_player1->time();
+    const std::int64_t secondLength = m_player2->media() ? m_player2->media()->length().intValue() : 0;
+    if (time.intValue() <= 0 || secondLength <= 0 || time.intValue() >= secondLength) {
+        m_player2->setPosition(m_player1->position());
+        return;
+    }
+    m_player1->setTime(time);
+    m_player2->setTime(time);
 }
 
 // ---- Loading indicator ---------------------------------------------------
@@ -421,12 +435,15 @@ void ORVPlayController::increaseSpeed() {
     if (m_playInfo->speed() + 1.0 > kMaxSpeed) return;
     for (ORVMediaPlayer* player : {m_player1, m_player2}) player->setRate(player->rate() + 1.0f);
     m_playInfo->setSpeed(m_playInfo->speed() + 1.0);
+    // A new rate reaches the two players' clocks at different moments.
+    if (isPlaying(m_player1)) syncVideoPositionDelay(0.3);
 }
 
 void ORVPlayController::decreaseSpeed() {
     if (m_playInfo->speed() <= kMinSpeed) return;
     for (ORVMediaPlayer* player : {m_player1, m_player2}) player->setRate(player->rate() - 1.0f);
     m_playInfo->setSpeed(m_playInfo->speed() - 1.0);
+    if (isPlaying(m_player1)) syncVideoPositionDelay(0.3);
 }
 
 void ORVPlayController::sizeUp() {

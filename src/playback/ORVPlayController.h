@@ -114,6 +114,7 @@ private:
     void startTimerPlayNext();
     void timerPlayNext();
     void syncVideoPositionDelay(double seconds);
+    void alignPlayersAtTheFirstOnesTime();
     void initMediaControlView();
     void extractTelemetryThenPlay(std::uint64_t start, std::string frontPath);
     void beginPlay(std::uint64_t start, Telemetry telemetry);

@@ -1,11 +1,23 @@
 #include "telemetry/FileByteSource.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace zentrova {
+namespace {
+
+// A forward step of at most this many bytes past the last read counts as
+// reading on; a larger one (video between the chunks) would throw away
+// most of a window read ahead.
+constexpr std::uint64_t kLargestForwardGap = FileByteSource::kWindowSize / 4;
+// Larger reads gain nothing from going through the window.
+constexpr std::size_t kLargestWindowedRead = FileByteSource::kWindowSize / 2;
+
+}  // namespace
 
 bool FileByteSource::open(const std::string& path) {
     close();
-    // Unbuffered: every read is a small read at a new position, so a stream
-    // buffer would only fill kilobytes that are thrown away at the next seek.
+    // Unbuffered: the reads below decide themselves how much to read at once.
     m_file.rdbuf()->pubsetbuf(nullptr, 0);
     m_file.open(path, std::ios::in | std::ios::binary);
     if (!m_file.is_open()) return false;
@@ -20,10 +32,30 @@ void FileByteSource::close() {
     if (m_file.is_open()) m_file.close();
     m_file.clear();
     m_size = 0;
+    m_windowStart = 0;
+    m_windowLength = 0;
+    m_previousEnd = kNoRead;
 }
 
 std::size_t FileByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t> out) {
     if (!m_file.is_open() || out.empty() || offset >= m_size) return 0;
+    // What the file can give from offset; never more is asked of it.
+    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), m_size - offset));
+    const std::span<std::uint8_t> wanted = out.first(count);
+    std::size_t got = 0;
+    if (windowHolds(offset, count)) {
+        got = copyFromWindow(offset, wanted);
+    } else if (continuesForward(offset, count)) {
+        fillWindow(offset);
+        got = copyFromWindow(offset, wanted);
+    } else {
+        got = readFromFile(offset, wanted);
+    }
+    m_previousEnd = offset + got;
+    return got;
+}
+
+std::size_t FileByteSource::readFromFile(std::uint64_t offset, std::span<std::uint8_t> out) {
     m_file.clear();
     m_file.seekg(static_cast<std::streamoff>(offset), std::ios::beg);
     if (!m_file) {
@@ -34,6 +66,31 @@ std::size_t FileByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t>
     const std::streamsize got = m_file.gcount();
     m_file.clear();
     return got > 0 ? static_cast<std::size_t>(got) : 0;
+}
+
+bool FileByteSource::windowHolds(std::uint64_t offset, std::size_t count) const {
+    return offset >= m_windowStart && offset - m_windowStart <= m_windowLength &&
+           count <= m_windowLength - (offset - m_windowStart);
+}
+
+bool FileByteSource::continuesForward(std::uint64_t offset, std::size_t count) const {
+    return count <= kLargestWindowedRead && m_previousEnd != kNoRead && offset >= m_previousEnd &&
+           offset - m_previousEnd <= kLargestForwardGap;
+}
+
+void FileByteSource::fillWindow(std::uint64_t offset) {
+    m_window.resize(kWindowSize);
+    const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, m_size - offset));
+    m_windowStart = offset;
+    m_windowLength = readFromFile(offset, std::span(m_window.data(), length));
+}
+
+std::size_t FileByteSource::copyFromWindow(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    if (offset < m_windowStart || offset - m_windowStart >= m_windowLength) return 0;
+    const auto from = static_cast<std::size_t>(offset - m_windowStart);
+    const std::size_t count = std::min(out.size(), m_windowLength - from);
+    std::memcpy(out.data(), m_window.data() + from, count);
+    return count;
 }
 
 }  // namespace zentrova

@@ -1,7 +1,11 @@
 #include "telemetry/NmeaFields.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace zentrova {
@@ -52,6 +56,60 @@ bool hasNegativeExponent(std::string_view number) {
     return e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
 }
 
+// Powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
+constexpr int kMostMantissaDigits = 19;  // any 19 digits fit in 64 bits
+
+// True when value lies exactly halfway between two neighbouring floats.
+// Only for values in the normal range of float: the 29 bits a double keeps
+// below a float's last bit are then exactly 1000...0.
+bool isHalfwayBetweenFloats(double value) {
+    constexpr std::uint64_t kBelowFloat = (std::uint64_t{1} << 29) - 1;
+    constexpr std::uint64_t kHalf = std::uint64_t{1} << 28;
+    return (std::bit_cast<std::uint64_t>(value) & kBelowFloat) == kHalf;
+}
+
+// Appends the digits at text[i...] to mantissa; false past kMostMantissaDigits.
+bool takeDigits(std::string_view text, std::size_t& i, std::uint64_t& mantissa, int& digits) {
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        if (++digits > kMostMantissaDigits) return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    }
+    return true;
+}
+
+// The common case in one pass, without the general conversion: a number at
+// the front of text made of digits with an optional point and fraction, no
+// exponent, at most 2^53 as an integer, at most 22 fraction digits; none
+// for anything else. The integer and the power of ten are exact doubles,
+// so the one division rounds the decimal correctly to a double. Rounding
+// that double to float gives the correctly rounded float too, unless it
+// landed exactly halfway between two floats (where the decimal may have
+// been on either side); those go to the general conversion as well. The
+// results are therefore those of from_chars, bit for bit.
+std::optional<float> plainDecimalAtFront(std::string_view text) {
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    std::size_t i = 0;
+    if (!takeDigits(text, i, mantissa, digits)) return std::nullopt;
+    std::size_t fractionDigits = 0;
+    if (i < text.size() && text[i] == '.') {
+        const int whole = digits;
+        ++i;
+        if (!takeDigits(text, i, mantissa, digits)) return std::nullopt;
+        fractionDigits = static_cast<std::size_t>(digits - whole);
+    }
+    if (digits == 0 || (i < text.size() && (text[i] == 'e' || text[i] == 'E'))) return std::nullopt;
+    if (mantissa > kLargestExactInteger || fractionDigits >= kExactPowersOfTen.size()) return std::nullopt;
+    // At least 1e-22 and below 2^54 unless 0: inside the normal range of float.
+    const double value = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
+    if (isHalfwayBetweenFloats(value)) return std::nullopt;
+    return static_cast<float>(value);
+}
+
 float floatFromDecimal(std::string_view number) {
     // The conversion does not take a leading point.
     std::string text = number.front() == '.' ? "0" + std::string(number) : std::string(number);
@@ -67,7 +125,27 @@ float floatFromDecimal(std::string_view number) {
     return result.ec == std::errc() ? value : 0.0f;
 }
 
+constexpr std::size_t kAsciiRun = sizeof(std::uint64_t);
+
+// The kAsciiRun bytes at bytes are all below 0x80.
+bool isAsciiRun(const unsigned char* bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return (word & 0x8080808080808080u) == 0;
+}
+
 }  // namespace
+
+void splitNmeaFields(std::string_view text, char separator, std::vector<std::string_view>& out) {
+    out.clear();
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != separator) continue;
+        out.push_back(text.substr(start, i - start));
+        start = i + 1;
+    }
+    out.push_back(text.substr(start));
+}
 
 std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index) {
     return index < fields.size() ? fields[index] : std::string_view();
@@ -97,6 +175,9 @@ double nmeaReal(std::string_view field) {
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
         text.remove_prefix(1);
+    }
+    if (const std::optional<float> plain = plainDecimalAtFront(text)) {
+        return static_cast<double>(negative ? -*plain : *plain);
     }
     const std::size_t length = decimalNumberLength(text);
     if (length == 0) return 0.0;
@@ -139,6 +220,11 @@ bool isValidUtf8(std::string_view text) {
     const std::size_t size = text.size();
     std::size_t i = 0;
     while (i < size) {
+        // Sentences are plain ASCII: such bytes are passed eight at a time.
+        if (size - i >= kAsciiRun && isAsciiRun(bytes + i)) {
+            i += kAsciiRun;
+            continue;
+        }
         const unsigned char lead = bytes[i];
         if (lead < 0x80) {
             ++i;

@@ -3,10 +3,16 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace zentrova {
 
 // How the sentence operations read one comma-separated field.
+
+// Splits text at every separator: n separators give n + 1 fields, empty
+// ones included. The views point into text. out is cleared first and keeps
+// its capacity, so a list reused from sentence to sentence stops allocating.
+void splitNmeaFields(std::string_view text, char separator, std::vector<std::string_view>& out);
 
 // The field at index, or an empty field when the sentence is shorter.
 std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index);

@@ -32,6 +32,25 @@ bool isSentenceEnd(std::uint8_t byte) {
     return byte == 0 || byte == '\n' || byte == '\r';
 }
 
+constexpr std::size_t kRun = sizeof(std::uint64_t);
+
+// Whether a byte of word equals byte: exact for "any", which is all that
+// is asked (the classic test for a zero byte, after the xor).
+bool hasByte(std::uint64_t word, std::uint8_t byte) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    const std::uint64_t x = word ^ (kOnes * byte);
+    return ((x - kOnes) & ~x & kHighs) != 0;
+}
+
+// No byte of the kRun at bytes starts or ends a sentence, so the splitter
+// has nothing to do there.
+bool isPlainRun(const std::uint8_t* bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return !hasByte(word, '$') && !hasByte(word, 0) && !hasByte(word, '\n') && !hasByte(word, '\r');
+}
+
 SYSTEMTIME calendarTime(std::uint32_t secondsSince1970) {
     using namespace std::chrono;
     const sys_seconds instant{seconds{secondsSince1970}};
@@ -148,6 +167,8 @@ bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) 
     if (!buffer || bufferSize == 0) return false;
     std::uint32_t start = 0;
     for (std::uint32_t i = 0; i < bufferSize; ++i) {
+        while (bufferSize - i >= kRun && isPlainRun(buffer + i)) i += kRun;
+        if (i == bufferSize) break;
         const std::uint8_t byte = buffer[i];
         if (byte == '$') {
             start = i;

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace zentrova {
 namespace {
@@ -18,20 +17,6 @@ std::atomic<std::int32_t> g_gsvLastMessage{0};
 
 constexpr std::uint8_t kGsaEmptyReport = 255;
 constexpr int kHighestGpsSatellite = 64;
-
-std::vector<std::string_view> splitAt(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = text.find(separator, start);
-        if (end == std::string_view::npos) {
-            parts.push_back(text.substr(start));
-            return parts;
-        }
-        parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-}
 
 bool isOneOf(std::string_view address, std::string_view a, std::string_view b) {
     return address == a || address == b;
@@ -78,9 +63,11 @@ bool ORVNMEASentenceParser::parse(const char* sentence) {
 
 bool ORVNMEASentenceParser::parse(std::string_view sentence) {
     if (!isValidUtf8(sentence)) return false;
-    const std::vector<std::string_view> halves = splitAt(sentence, '*');
-    if (halves.size() != 2) return false;
-    const std::vector<std::string_view> fields = splitAt(halves[0], ',');
+    // Exactly one '*': the fields before it, the checksum (not checked) after.
+    const std::size_t star = sentence.find('*');
+    if (star == std::string_view::npos || sentence.find('*', star + 1) != std::string_view::npos) return false;
+    splitNmeaFields(sentence.substr(0, star), ',', m_fields);
+    const std::span<const std::string_view> fields = m_fields;
     const std::string_view address = fields[0];
     if (isOneOf(address, "$GPRMC", "$GNRMC")) return parseGPRMC(fields);
     if (isOneOf(address, "$GPGGA", "$GNGGA")) return parseGPGGA(fields);

@@ -4,6 +4,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace zentrova {
 
@@ -31,6 +32,12 @@ public:
     static void resetGSVCounters();
 
     ORVGpsData m_Current;
+
+private:
+    // The fields of the sentence being parsed; kept so that its memory is
+    // reused from sentence to sentence. Views into the caller's text, valid
+    // only during parse().
+    std::vector<std::string_view> m_fields;
 };
 
 }  // namespace zentrova

@@ -25,6 +25,7 @@ public:
     int plays = 0;
     int pauses = 0;
     std::int64_t lengthMs = 60000;
+    int timesSet = 0;
 
     void setMedia(std::shared_ptr<VLCMedia> media) override {
         loaded = std::move(media);
@@ -61,6 +62,7 @@ public:
         return VLCTime::timeWithInt(static_cast<std::int64_t>(playPosition * static_cast<double>(lengthMs)));
     }
     void setTime(VLCTime time) override {
+        ++timesSet;
         setPosition(lengthMs > 0 ? static_cast<float>(static_cast<double>(time.intValue()) / lengthMs) : 0.0f);
     }
     VLCTime remainingTime() const override { return VLCTime::timeWithInt(time().intValue() - lengthMs); }
