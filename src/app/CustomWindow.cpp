@@ -49,6 +49,9 @@ void CustomWindow::enterFullscreen() {
     if (QScreen* current = screen()) setGeometry(current->geometry());
     showFullScreen();
     emit isFullScreenChanged(true);
+    // The focus may have been in the side column, now hidden, or in the
+    // map, which keeps every key to itself: Escape must reach the window.
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CustomWindow::leaveFullscreen() {
