@@ -235,6 +235,42 @@ TEST_F(MainWindowTest, FullScreenKeepsOnlyTheVideoAndTheSlimBar) {
     window->leaveFullscreen();
 }
 
+// Keys go to the focus, which may be in the side column that full screen
+// hides, or in the map, which keeps every key it gets.
+TEST_F(MainWindowTest, EscapeLeavesFullScreenWhereverTheFocusWas) {
+    CustomWindow* window = delegate->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    struct Case {
+        const char* name;
+        bool showMap;
+    };
+    for (const Case& c : {Case{"recording list", false}, Case{"map", true}}) {
+        SCOPED_TRACE(c.name);
+        if (c.showMap) {
+            delegate->clickMapViewButton();
+        } else {
+            delegate->clickMediaListViewButton();
+        }
+        QWidget* panel = window->findChild<QWidget*>(c.showMap ? "mapContainerView" : "bodyRightBox");
+        ASSERT_NE(panel, nullptr);
+        QWidget* focus = nullptr;
+        for (QWidget* inner : panel->findChildren<QWidget*>()) {
+            if (inner->isVisibleTo(window) && (inner->focusPolicy() & Qt::ClickFocus)) {
+                focus = inner;
+                break;
+            }
+        }
+        ASSERT_NE(focus, nullptr);
+        focus->setFocus();
+        window->enterFullscreen();
+        ASSERT_TRUE(window->isFullScreen());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
+        EXPECT_FALSE(window->isFullScreen());
+        window->leaveFullscreen();
+    }
+}
+
 TEST_F(MainWindowTest, ControlTitlesFollowThePlayState) {
     ORVMediaControlView* controls = delegate->mediaControlView();
     ORVPlayInfo* info = delegate->playController()->playInfo();
