@@ -1,5 +1,6 @@
 #include "app/ORVAppDelegate.h"
 #include "common/Log.h"
+#include "common/linux/AllocatorTuning.h"
 #include "common/linux/ProcessUser.h"
 #include "common/linux/SystemLog.h"
 #include "playback/WebEngineStartup.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    zentrova::mapLargeBlocksApart();
     zentrova::prepareWebEngine(zentrova::runsAsRoot());
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName("zentrova");
