@@ -16,6 +16,7 @@
 #include "playback/TKVideoBackgroundImageView.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VideoScaleStep.h"
+#include "playback/PlayerPairFollower.h"
 #include "playback/VlcMediaPlayer.h"
 #include "recordings/linux/PosixDirectoryLister.h"
 #include "telemetry/ORVBlackBoxData.h"
@@ -104,6 +105,7 @@ void ORVAppDelegate::awakeFromNib() {
 void ORVAppDelegate::createPlayers() {
     m_player1 = new VlcMediaPlayer(m_videoView1);
     m_player2 = new VlcMediaPlayer(m_videoView2);
+    new PlayerPairFollower(m_player1, m_player2, this);
     ORVPlayController::Parts parts;
     parts.player1 = m_player1;
     parts.player2 = m_player2;

@@ -11,6 +11,7 @@
 #include <vlc/vlc.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -75,6 +76,7 @@ void VlcMediaPlayer::handleEvent(int type) {
     case libvlc_MediaPlayerOpening: setState(VLCMediaPlayerState::Opening); break;
     case libvlc_MediaPlayerBuffering: break;
     case libvlc_MediaPlayerPlaying:
+        if (swallowHoldNotice()) break;
         m_pauseRequested = false;
         m_heldAtEnd = false;
         applyAudioSettings();
@@ -82,6 +84,7 @@ void VlcMediaPlayer::handleEvent(int type) {
         if (m_outputRestartWanted) restartOutputIfWorthIt();
         break;
     case libvlc_MediaPlayerPaused:
+        if (swallowHoldNotice()) break;
         if (!m_pauseRequested && m_player && libvlc_media_player_get_position(m_player) >= kEndHoldPosition) {
             m_heldAtEnd = true;
         }
@@ -107,6 +110,13 @@ void VlcMediaPlayer::handleEvent(int type) {
     }
 }
 
+// A hold is nobody's pause: its pause and play are not reported.
+bool VlcMediaPlayer::swallowHoldNotice() {
+    if (m_holdNoticesToSwallow == 0) return false;
+    --m_holdNoticesToSwallow;
+    return true;
+}
+
 void VlcMediaPlayer::setState(VLCMediaPlayerState state) {
     m_state = state;
     if (m_media || state == VLCMediaPlayerState::Stopped) emit mediaPlayerStateChanged(this);
@@ -114,6 +124,7 @@ void VlcMediaPlayer::setState(VLCMediaPlayerState state) {
 
 void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
     if (!m_player) return;
+    dropHold();
     m_heldAtEnd = false;
     m_outputRestartWanted = false;
     m_media = std::move(media);
@@ -140,6 +151,7 @@ void VlcMediaPlayer::play() {
     if (m_heldAtEnd) {
         // play() here would end the media and lose the picture.
         leaveEnd();
+        noteMove(0);
         libvlc_media_player_set_time(m_player, 0);
         libvlc_media_player_set_pause(m_player, 0);
         return;
@@ -148,17 +160,26 @@ void VlcMediaPlayer::play() {
         libvlc_media_player_set_pause(m_player, 0);
         return;
     }
+    if (m_state == VLCMediaPlayerState::Stopped) noteMove(0);
     libvlc_media_player_play(m_player);
 }
 
 void VlcMediaPlayer::pause() {
     if (!m_player || !m_media || m_heldAtEnd) return;
+    noteUnfollowable();
+    if (m_holding) {
+        // Already paused: what was a hold is now the pause asked for.
+        dropHold();
+        setState(VLCMediaPlayerState::Paused);
+        return;
+    }
     m_pauseRequested = true;
     libvlc_media_player_set_pause(m_player, 1);
 }
 
 void VlcMediaPlayer::stop() {
     if (!m_player) return;
+    dropHold();
     m_heldAtEnd = false;
     m_pauseRequested = false;
     libvlc_media_player_stop(m_player);
@@ -166,6 +187,7 @@ void VlcMediaPlayer::stop() {
 }
 
 bool VlcMediaPlayer::isPlaying() const {
+    if (m_holding) return true;
     return m_player && m_media && !m_heldAtEnd && libvlc_media_player_is_playing(m_player) != 0;
 }
 
@@ -191,6 +213,7 @@ void VlcMediaPlayer::setPosition(float position) {
     if (!m_player || !m_media) return;
     position = std::clamp(position, 0.0f, 1.0f);
     if (position < 1.0f) leaveEnd();
+    noteMove(static_cast<std::int64_t>(static_cast<double>(position) * static_cast<double>(length().intValue())));
     libvlc_media_player_set_position(m_player, position);
 }
 
@@ -204,6 +227,7 @@ void VlcMediaPlayer::setTime(VLCTime time) {
     if (!m_player || !m_media) return;
     const std::int64_t target = std::max<std::int64_t>(time.intValue(), 0);
     if (target < length().intValue()) leaveEnd();
+    noteMove(target);
     libvlc_media_player_set_time(m_player, target);
 }
 
@@ -216,8 +240,66 @@ VLCTime VlcMediaPlayer::remainingTime() const {
 float VlcMediaPlayer::rate() const { return m_player ? libvlc_media_player_get_rate(m_player) : 1.0f; }
 
 void VlcMediaPlayer::setRate(float rate) {
-    if (m_player) libvlc_media_player_set_rate(m_player, rate);
+    if (!m_player) return;
+    libvlc_media_player_set_rate(m_player, rate);
+    // The clock takes the new rate at a moment nobody knows.
+    noteUnfollowable();
 }
+
+void VlcMediaPlayer::holdFor(int milliseconds) {
+    if (!m_player || m_holding || milliseconds <= 0 || !isPlaying()) return;
+    // The pictures after it are not in the slots of those before.
+    noteUnfollowable();
+    m_holding = true;
+    m_holdNoticesToSwallow = 2;  // the pause and the play after it
+    const std::uint64_t hold = ++m_holdCount;
+    libvlc_media_player_set_pause(m_player, 1);
+    QTimer::singleShot(milliseconds, this, [this, hold] {
+        if (hold == m_holdCount) endHold();
+    });
+}
+
+void VlcMediaPlayer::endHold() {
+    if (!m_holding) return;
+    m_holding = false;
+    ++m_holdCount;
+    if (m_player) libvlc_media_player_set_pause(m_player, 0);
+}
+
+// Something else takes over: its own notices count again.
+void VlcMediaPlayer::dropHold() {
+    m_holding = false;
+    m_holdNoticesToSwallow = 0;
+    ++m_holdCount;
+}
+
+double VlcMediaPlayer::steadyNowMs() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+void VlcMediaPlayer::noteMove(std::int64_t targetMs) {
+    // A wait under way belongs to the place left.
+    endHold();
+    const double rate = m_player ? libvlc_media_player_get_rate(m_player) : 1.0;
+    std::lock_guard lock(m_timelineMutex);
+    m_timeline.moved(steadyNowMs(), static_cast<double>(targetMs), rate);
+}
+
+void VlcMediaPlayer::noteUnfollowable() {
+    std::lock_guard lock(m_timelineMutex);
+    m_timeline.invalidate();
+}
+
+
+
+std::optional<DisplayTimeline::Anchor> VlcMediaPlayer::displayAnchor() const {
+    const double interval = frameIntervalMsOfMedia();
+    std::lock_guard lock(m_timelineMutex);
+    return m_timeline.anchor(interval);
+}
+
+
 
 void VlcMediaPlayer::jumpForward(int seconds) { setTime(VLCTime::timeWithInt(time().intValue() + seconds * 1000LL)); }
 
@@ -344,33 +426,46 @@ void VlcMediaPlayer::presentNewFrame() {
     if (m_view && pool) m_view->showFramesFrom(std::move(pool));
 }
 
-VideoFrameSize::Size VlcMediaPlayer::pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight) {
-    // The offered size is the decoder's buffer, often taller than the
-    // picture (1090 lines for 1080): the media's track has the real one.
+std::optional<libvlc_video_track_t> VlcMediaPlayer::videoTrackOfMedia() const {
     libvlc_media_t* item = nullptr;
     {
         std::lock_guard lock(m_frameMutex);
         item = m_item;
         if (item) libvlc_media_retain(item);
     }
-    VideoFrameSize::Size size{static_cast<int>(offeredWidth), static_cast<int>(offeredHeight)};
-    if (!item) return size;
+    if (!item) return std::nullopt;
+    std::optional<libvlc_video_track_t> found;
     libvlc_media_track_t** tracks = nullptr;
     const unsigned count = libvlc_media_tracks_get(item, &tracks);
-    for (unsigned i = 0; i < count; ++i) {
+    for (unsigned i = 0; i < count && !found; ++i) {
         const libvlc_media_track_t* track = tracks[i];
-        if (track->i_type != libvlc_track_video || !track->video) continue;
-        const libvlc_video_track_t& video = *track->video;
-        if (video.i_width == 0 || video.i_height == 0) continue;
-        size = {static_cast<int>(video.i_width), static_cast<int>(video.i_height)};
-        if (video.i_sar_num > 0 && video.i_sar_den > 0 && video.i_sar_num != video.i_sar_den) {
-            size.width = static_cast<int>(static_cast<long long>(size.width) * video.i_sar_num / video.i_sar_den);
-        }
-        break;
+        if (track->i_type == libvlc_track_video && track->video) found = *track->video;
     }
     if (tracks) libvlc_media_tracks_release(tracks, count);
     libvlc_media_release(item);
+    return found;
+}
+
+VideoFrameSize::Size VlcMediaPlayer::pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight) {
+    // The offered size is the decoder's buffer, often taller than the
+    // picture (1090 lines for 1080): the media's track has the real one.
+    VideoFrameSize::Size size{static_cast<int>(offeredWidth), static_cast<int>(offeredHeight)};
+    const std::optional<libvlc_video_track_t> video = videoTrackOfMedia();
+    if (!video || video->i_width == 0 || video->i_height == 0) return size;
+    size = {static_cast<int>(video->i_width), static_cast<int>(video->i_height)};
+    if (video->i_sar_num > 0 && video->i_sar_den > 0 && video->i_sar_num != video->i_sar_den) {
+        size.width = static_cast<int>(static_cast<long long>(size.width) * video->i_sar_num / video->i_sar_den);
+    }
     return size;
+}
+
+double VlcMediaPlayer::frameIntervalMsOfMedia() const {
+    // Before the file was read its rate is unknown: cameras record 30 per second.
+    constexpr double kUsualIntervalMs = 1000.0 / 30.0;
+    const std::optional<libvlc_video_track_t> video = videoTrackOfMedia();
+    if (!video || video->i_frame_rate_num == 0 || video->i_frame_rate_den == 0) return kUsualIntervalMs;
+    const double interval = 1000.0 * video->i_frame_rate_den / video->i_frame_rate_num;
+    return interval >= 1.0 && interval <= 1000.0 ? interval : kUsualIntervalMs;
 }
 
 unsigned VlcMediaPlayer::onFormat(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches,
@@ -420,12 +515,17 @@ void* VlcMediaPlayer::onLock(void* opaque, void** planes) {
 void VlcMediaPlayer::onUnlock(void*, void*, void* const*) {}
 
 void VlcMediaPlayer::onDisplay(void* opaque, void* picture) {
+    const double shownMs = steadyNowMs();
     auto* self = static_cast<VlcMediaPlayer*>(opaque);
     {
         std::lock_guard lock(self->m_frameMutex);
         if (!self->m_writingPool) return;
         self->m_writingPool->publish(static_cast<const unsigned char*>(picture));
         self->m_publishedPool = self->m_writingPool;
+    }
+    {
+        std::lock_guard lock(self->m_timelineMutex);
+        self->m_timeline.displayed(shownMs);
     }
     // One notice at a time: frames that come faster than the view paints
     // are skipped, not queued.

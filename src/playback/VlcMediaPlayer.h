@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/DisplayTimeline.h"
 #include "playback/ORVMediaPlayer.h"
 #include "playback/VideoFramePool.h"
 #include "playback/VideoFrameSize.h"
@@ -10,11 +11,13 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class QTimer;
 struct libvlc_media_player_t;
 struct libvlc_media_t;
 struct libvlc_event_t;
+struct libvlc_video_track_t;
 
 namespace zentrova {
 
@@ -73,6 +76,16 @@ public:
     // How long the view's size must stay still before frames follow it.
     static constexpr int kAreaSettleMs = 400;
 
+    // When the pictures shown since the last move would have shown media
+    // time 0 (steady clock, ms); none until enough were shown.
+    std::optional<DisplayTimeline::Anchor> displayAnchor() const;
+    // Waits the given time and plays on from where it was, to let the other
+    // player catch up. Still playing for everybody: no state notice. A
+    // move, pause or stop ends the wait at once.
+    void holdFor(int milliseconds);
+    bool isHolding() const { return m_holding; }
+    static double steadyNowMs();
+
 private:
     static void onEvent(const libvlc_event_t* event, void* opaque);
     static unsigned onFormat(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches,
@@ -93,6 +106,13 @@ private:
     void presentNewFrame();
     QImage snapshotAtVideoSize();
     VideoFrameSize::Size pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight);
+    std::optional<libvlc_video_track_t> videoTrackOfMedia() const;
+    double frameIntervalMsOfMedia() const;
+    void noteMove(std::int64_t targetMs);
+    void noteUnfollowable();
+    void endHold();
+    void dropHold();
+    bool swallowHoldNotice();
 
     libvlc_media_player_t* m_player = nullptr;
     QPointer<VLCVideoView> m_view;
@@ -102,6 +122,9 @@ private:
     bool m_heldAtEnd = false;
     bool m_muted = false;
     int m_volume = 100;
+    bool m_holding = false;
+    int m_holdNoticesToSwallow = 0;
+    std::uint64_t m_holdCount = 0;
 
     QTimer* m_areaSettleTimer = nullptr;
     bool m_outputRestartWanted = false;
@@ -116,6 +139,9 @@ private:
     VideoFrameSize::Size m_frameSize;
     std::shared_ptr<VideoFramePool> m_writingPool;
     std::shared_ptr<VideoFramePool> m_publishedPool;
+
+    mutable std::mutex m_timelineMutex;
+    DisplayTimeline m_timeline;
 };
 
 }  // namespace zentrova

@@ -228,5 +228,40 @@ TEST(VLCTimeTest, TextIsMinutesAndSeconds) {
     EXPECT_EQ(VLCTime::nullTime().intValue(), 0);
 }
 
+// What keeping two players in step relies on: a wait stops the pictures
+// for its length and plays on, and nobody is told of a pause.
+TEST_F(VlcMediaPlayerTest, AWaitStopsThePicturesForAWhileWithoutAStateNotice) {
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().silent));
+    player->play();
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor().has_value(); }, 10000));
+    states.clear();
+
+    constexpr int kWaitMs = 600;
+    player->holdFor(kWaitMs);
+    EXPECT_TRUE(player->isHolding());
+    EXPECT_TRUE(player->isPlaying()) << "a wait is not a pause";
+    EXPECT_FALSE(player->displayAnchor()) << "pictures after a wait do not compare with those before";
+    // The picture may be shown again, but no new one (the clip's clock runs).
+    QTest::qWait(kWaitMs / 3);
+    const QImage earlyInWait = view->currentFrame();
+    QTest::qWait(kWaitMs / 3);
+    EXPECT_EQ(view->currentFrame(), earlyInWait) << "no new pictures while waiting";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isHolding(); }, 5000));
+    const int shownAfterWait = view->framesPresented();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > shownAfterWait + 5; }, 5000));
+    EXPECT_TRUE(states.empty()) << "no state notice for the wait";
+    EXPECT_EQ(player->state(), VLCMediaPlayerState::Playing);
+
+    // A pause asked for during a wait is a pause, reported as such.
+    player->holdFor(kWaitMs);
+    player->pause();
+    EXPECT_FALSE(player->isHolding());
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Paused));
+    QTest::qWait(kWaitMs + 200);
+    EXPECT_EQ(player->state(), VLCMediaPlayerState::Paused) << "the end of the wait does not play on";
+    EXPECT_FALSE(player->isPlaying());
+}
+
 }  // namespace
 }  // namespace zentrova

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace zentrova {
+
+// When a player shows its pictures after it was last moved, reduced to one
+// number: the moment (on the caller's steady clock, in ms) at which it
+// would have shown media time 0 had it always played at its rate. Two
+// players moved to the same or different times compare by that moment.
+// Late and dropped pictures only ever make a picture look later than its
+// slot, so the earliest slot seen is kept: it is the closest to the truth.
+// The old picture shown again while the new ones are decoded is left out.
+class DisplayTimeline {
+public:
+    struct Anchor {
+        std::uint64_t move = 0;  // which move it belongs to
+        double wallMsAtMediaZero = 0;
+    };
+
+    // Pictures shown before the anchor is given.
+    static constexpr int kPicturesNeeded = 8;
+
+    // The player was sent to targetMs at wallMs, to play at rate.
+    void moved(double wallMs, double targetMs, double rate);
+    // Pictures shown from now on tell nothing until the next move (a pause
+    // or a change of rate nobody followed with a move).
+    void invalidate();
+    void displayed(double wallMs);
+
+    // With a picture every frameIntervalMs of media time (known only once
+    // the file was read, often after the move).
+    std::optional<Anchor> anchor(double frameIntervalMs) const;
+    std::uint64_t move() const { return m_move; }
+
+    // Enough pictures to find a punctual one after the old picture was
+    // shown again a few times; later ones add nothing.
+    static constexpr int kPicturesUsed = 40;
+
+private:
+    // Index of the first picture from the new place, or -1.
+    int firstNewPicture(double slotMs) const;
+
+    std::uint64_t m_move = 0;
+    bool m_valid = false;
+    double m_moveWallMs = 0;
+    double m_targetMs = 0;
+    double m_rate = 1;
+    std::array<double, kPicturesUsed> m_shownMs{};
+    int m_counted = 0;
+};
+
+}  // namespace zentrova
