@@ -215,10 +215,20 @@ TEST_F(ORVBlackBoxDataTest, FailureToOpenGivesNoAndClearsEverything) {
     EXPECT_EQ(lines.back(), "#############################   START");
 }
 
-TEST_F(ORVBlackBoxDataTest, FileAndMemoryGiveTheSameLists) {
+// Chunks back to back, with other data between them that the file reader
+// reads past, and with more than it does.
+class FileAndMemoryTest : public QuietLog, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(FileAndMemoryTest, GiveTheSameLists) {
     Mp4TelemetryBuilder builder;
     builder.chunksBeforeMoov = true;
-    builder.records = threeRecords();
+    builder.gapAfterChunk = GetParam();
+    for (int i = 0; i < 4; ++i) {
+        for (TelemetryRecord record : threeRecords()) {
+            record.time += static_cast<std::uint32_t>(3 * i);
+            builder.records.push_back(record);
+        }
+    }
     const BuiltFile file = builder.build();
     test::TempDir dir;
     const std::string path = (dir.path() / "alwa_20190312_081500_F.MP4").string();
@@ -231,8 +241,11 @@ TEST_F(ORVBlackBoxDataTest, FileAndMemoryGiveTheSameLists) {
     EXPECT_EQ(fromFile.m_Times, fromMemory.m_Times);
     EXPECT_EQ(fromFile.m_GSensors, fromMemory.m_GSensors);
     EXPECT_EQ(fromFile.m_NMEAs, fromMemory.m_NMEAs);
+    EXPECT_EQ(fromFile.m_Times.size(), 12u);
     EXPECT_FALSE(fromFile.ExtractStreamInformation(dir.str())) << "a directory is not a recording";
 }
+
+INSTANTIATE_TEST_SUITE_P(Gaps, FileAndMemoryTest, ::testing::Values(0, 3000, 20000));
 
 std::vector<ORVGpsData> nmeaSnapshots(std::string text) {
     ORVBlackBoxData data;
