@@ -1,5 +1,7 @@
 #include "telemetry/NmeaFields.h"
 
+#include "telemetry/ByteRuns.h"
+
 #include <array>
 #include <bit>
 #include <charconv>
@@ -125,16 +127,66 @@ float floatFromDecimal(std::string_view number) {
     return result.ec == std::errc() ? value : 0.0f;
 }
 
-constexpr std::size_t kAsciiRun = sizeof(std::uint64_t);
+// What one pass over a sentence has found so far.
+struct SentenceScan {
+    const char* text = nullptr;
+    NmeaFieldList& fields;
+    std::size_t fieldStart = 0;
+    std::size_t star = std::string_view::npos;
+    bool moreThanOneStar = false;
+    bool ascii = true;
+};
 
-// The kAsciiRun bytes at bytes are all below 0x80.
-bool isAsciiRun(const unsigned char* bytes) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080u) == 0;
+// Ends one field at each comma of the run at base.
+void endFieldsAt(SentenceScan& scan, std::size_t base, std::uint64_t commas) {
+    std::string_view* const room = scan.fields.roomFor(kRunSize);
+    std::size_t count = 0;
+    std::size_t fieldStart = scan.fieldStart;
+    for (; commas != 0; commas &= commas - 1) {
+        const std::size_t comma = base + firstByteOf(commas);
+        room[count++] = std::string_view(scan.text + fieldStart, comma - fieldStart);
+        fieldStart = comma + 1;
+    }
+    scan.fields.added(count);
+    scan.fieldStart = fieldStart;
+}
+
+// Takes in the run of the sentence at base; commas after the '*' belong to
+// the checksum part and end no field.
+void scanRun(SentenceScan& scan, std::size_t base, std::uint64_t run) {
+    if (nonAsciiBytes(run) != 0) scan.ascii = false;
+    const std::uint64_t stars = bytesEqual(run, '*');
+    if (scan.star != std::string_view::npos) {
+        scan.moreThanOneStar = scan.moreThanOneStar || stars != 0;
+        return;
+    }
+    std::uint64_t commas = bytesEqual(run, ',');
+    if (stars != 0) {
+        const std::uint64_t firstStar = stars & (~stars + 1);
+        scan.moreThanOneStar = stars != firstStar;
+        scan.star = base + firstByteOf(firstStar);
+        commas &= firstStar - 1;
+    }
+    endFieldsAt(scan, base, commas);
 }
 
 }  // namespace
+
+bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out) {
+    out.clear();
+    SentenceScan scan{sentence.data(), out};
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(sentence.data());
+    const std::size_t size = sentence.size();
+    for (std::size_t base = 0; base < size; base += kRunSize) {
+        // The NUL bytes that fill a short last run are neither commas nor stars.
+        const std::size_t left = size - base;
+        scanRun(scan, base, left >= kRunSize ? loadRun(bytes + base) : loadShortRun(bytes + base, left));
+    }
+    if (scan.star == std::string_view::npos || scan.moreThanOneStar) return false;
+    if (!scan.ascii && !isValidUtf8(sentence)) return false;
+    out.add(sentence.substr(scan.fieldStart, scan.star - scan.fieldStart));
+    return true;
+}
 
 void splitNmeaFields(std::string_view text, char separator, std::vector<std::string_view>& out) {
     out.clear();
@@ -221,8 +273,8 @@ bool isValidUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < size) {
         // Sentences are plain ASCII: such bytes are passed eight at a time.
-        if (size - i >= kAsciiRun && isAsciiRun(bytes + i)) {
-            i += kAsciiRun;
+        if (size - i >= kRunSize && nonAsciiBytes(loadRun(bytes + i)) == 0) {
+            i += kRunSize;
             continue;
         }
         const unsigned char lead = bytes[i];

@@ -2,6 +2,7 @@
 
 #include "common/Log.h"
 #include "telemetry/ByteOrder.h"
+#include "telemetry/ByteRuns.h"
 #include "telemetry/FileByteSource.h"
 
 #include <algorithm>
@@ -32,23 +33,25 @@ bool isSentenceEnd(std::uint8_t byte) {
     return byte == 0 || byte == '\n' || byte == '\r';
 }
 
-constexpr std::size_t kRun = sizeof(std::uint64_t);
-
-// Whether a byte of word equals byte: exact for "any", which is all that
-// is asked (the classic test for a zero byte, after the xor).
-bool hasByte(std::uint64_t word, std::uint8_t byte) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    const std::uint64_t x = word ^ (kOnes * byte);
-    return ((x - kOnes) & ~x & kHighs) != 0;
+bool isSentenceMark(std::uint8_t byte) {
+    return byte == '$' || isSentenceEnd(byte);
 }
 
-// No byte of the kRun at bytes starts or ends a sentence, so the splitter
-// has nothing to do there.
-bool isPlainRun(const std::uint8_t* bytes) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return !hasByte(word, '$') && !hasByte(word, 0) && !hasByte(word, '\n') && !hasByte(word, '\r');
+// The bytes of a run that start or end a sentence.
+std::uint64_t sentenceMarks(std::uint64_t run) {
+    return bytesEqual(run, '$') | bytesEqual(run, 0) | bytesEqual(run, '\n') | bytesEqual(run, '\r');
+}
+
+// The position of the first byte at or after from that starts or ends a
+// sentence; size when there is none.
+std::uint32_t nextSentenceMark(const std::uint8_t* buffer, std::uint32_t from, std::uint32_t size) {
+    std::uint32_t i = from;
+    for (; size - i >= kRunSize; i += kRunSize) {
+        const std::uint64_t marks = sentenceMarks(loadRun(buffer + i));
+        if (marks != 0) return i + static_cast<std::uint32_t>(firstByteOf(marks));
+    }
+    while (i < size && !isSentenceMark(buffer[i])) ++i;
+    return i;
 }
 
 SYSTEMTIME calendarTime(std::uint32_t secondsSince1970) {
@@ -166,21 +169,19 @@ std::uint32_t ORVBlackBoxData::frameCount() const {
 bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) {
     if (!buffer || bufferSize == 0) return false;
     std::uint32_t start = 0;
-    for (std::uint32_t i = 0; i < bufferSize; ++i) {
-        while (bufferSize - i >= kRun && isPlainRun(buffer + i)) i += kRun;
-        if (i == bufferSize) break;
-        const std::uint8_t byte = buffer[i];
-        if (byte == '$') {
+    for (std::uint32_t i = nextSentenceMark(buffer, 0, bufferSize); i < bufferSize;
+         i = nextSentenceMark(buffer, i + 1, bufferSize)) {
+        if (buffer[i] == '$') {
             start = i;
-        } else if (isSentenceEnd(byte)) {
-            buffer[i] = 0;
-            // start < i here, so both bytes lie inside the buffer.
-            if (start < i && buffer[start] == '$' && buffer[start + 1] == 'G') {
-                m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), i - start));
-                m_NMEAs.push_back(m_NMEAParser.m_Current.duplicate());
-            }
-            start = i + 1;
+            continue;
         }
+        buffer[i] = 0;
+        // start < i here, so both bytes lie inside the buffer.
+        if (start < i && buffer[start] == '$' && buffer[start + 1] == 'G') {
+            m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), i - start));
+            m_NMEAs.push_back(m_NMEAParser.m_Current.duplicate());
+        }
+        start = i + 1;
     }
     return true;
 }
