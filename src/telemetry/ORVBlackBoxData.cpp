@@ -104,12 +104,17 @@ void ORVBlackBoxData::reserveFor(const ByteSource& source, const ChunkOffsetTabl
     m_vGSensorData.reserve(records);
     m_GSensors.reserve(records);
     m_vGpsData.reserve(records);
+    // The camera writes two sentences a record.
+    m_NMEAs.reserve(static_cast<std::size_t>(std::min(2 * readable, kMostRecordsReserved)));
 }
 
 void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& table) {
     reserveFor(source, table);
     std::vector<std::uint8_t> entries(std::size_t{kEntriesPerBlock} * kEntrySize);
-    std::array<std::uint8_t, kChunkSize> chunk{};
+    // The chunks of one block of entries are all read before any is parsed:
+    // the same reads in the same order, but the parsing then runs with what
+    // it needs still in the caches, which every read of the file disturbs.
+    std::vector<std::uint8_t> chunks(std::size_t{kEntriesPerBlock} * kChunkSize);
     std::uint32_t position = table.firstEntry;
     std::uint64_t remaining = table.entryCount;
     while (remaining > 0) {
@@ -119,11 +124,8 @@ void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& ta
         const auto count = static_cast<std::uint32_t>(std::min({remaining, std::uint64_t{kEntriesPerBlock}, beforeWrap}));
         const std::size_t got = source.readAt(position, std::span(entries.data(), std::size_t{count} * kEntrySize));
         const std::size_t whole = got / kEntrySize;
-        for (std::size_t i = 0; i < whole; ++i) {
-            const std::uint32_t chunkOffset = readBigEndian32(entries.data() + i * kEntrySize);
-            // A chunk that is not in the file whole contributes nothing.
-            if (source.readAt(chunkOffset, chunk) == chunk.size()) handleRecord(chunk.data() + 2);
-        }
+        const std::size_t read = readChunks(source, std::span(entries.data(), whole * kEntrySize), chunks.data());
+        for (std::size_t k = 0; k < read; ++k) handleRecord(chunks.data() + k * kChunkSize + 2);
         // Once the table itself runs out of the file no later entry can be
         // read either; going on would only repeat failed reads up to the
         // count in the header (billions of them in a damaged file).
@@ -133,18 +135,28 @@ void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& ta
     }
 }
 
-void ORVBlackBoxData::handleRecord(const std::uint8_t* record) {
+std::size_t ORVBlackBoxData::readChunks(ByteSource& source, std::span<const std::uint8_t> entries,
+                                        std::uint8_t* chunks) {
+    std::size_t read = 0;
+    for (std::size_t at = 0; at + kEntrySize <= entries.size(); at += kEntrySize) {
+        const std::uint32_t chunkOffset = readBigEndian32(entries.data() + at);
+        // A chunk that is not in the file whole contributes nothing.
+        if (source.readAt(chunkOffset, std::span(chunks + read * kChunkSize, kChunkSize)) == kChunkSize) ++read;
+    }
+    return read;
+}
+
+void ORVBlackBoxData::handleRecord(std::uint8_t* record) {
     m_Times.push_back(readLittleEndian32(record + kTimeOffset));
 
-    std::array<std::uint8_t, ORVAviGSensorData::kSize> gsensor{};
-    std::memcpy(gsensor.data(), record + kGSensorOffset, gsensor.size());
-    m_vGSensorData.push_back(ORVAviGSensorData::aviGSensorDataWithData(gsensor.data()));
-    ParseGSensor(gsensor.data(), static_cast<std::uint32_t>(gsensor.size()));
+    const std::uint8_t* gsensor = record + kGSensorOffset;
+    m_vGSensorData.emplace_back(gsensor);
+    ParseGSensor(gsensor, static_cast<std::uint32_t>(ORVAviGSensorData::kSize));
 
-    std::array<std::uint8_t, ORVAviGpsData::kSize> gps{};
-    std::memcpy(gps.data(), record + kGpsOffset, gps.size());
-    ParseNMEA(gps.data() + 1, static_cast<std::uint32_t>(ORVAviGpsData::kTextSize));
-    m_vGpsData.push_back(ORVAviGpsData::aviGpsDataWithData(gps.data()));
+    // The text is split in place, in the chunk read for this record only.
+    std::uint8_t* gps = record + kGpsOffset;
+    ParseNMEA(gps + 1, static_cast<std::uint32_t>(ORVAviGpsData::kTextSize));
+    m_vGpsData.emplace_back(gps);
 }
 
 void ORVBlackBoxData::clear() {
@@ -179,7 +191,7 @@ bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) 
         // start < i here, so both bytes lie inside the buffer.
         if (start < i && buffer[start] == '$' && buffer[start + 1] == 'G') {
             m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), i - start));
-            m_NMEAs.push_back(m_NMEAParser.m_Current.duplicate());
+            m_NMEAs.push_back(m_NMEAParser.m_Current);
         }
         start = i + 1;
     }
