@@ -22,9 +22,8 @@ bool isDigit(char c) {
 }
 
 std::string_view skipSpaces(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) ++i;
-    return text.substr(i);
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    return text;
 }
 
 std::size_t countDigits(std::string_view text, std::size_t from) {
@@ -127,65 +126,63 @@ float floatFromDecimal(std::string_view number) {
     return result.ec == std::errc() ? value : 0.0f;
 }
 
-// What one pass over a sentence has found so far.
-struct SentenceScan {
-    const char* text = nullptr;
-    NmeaFieldList& fields;
-    std::size_t fieldStart = 0;
-    std::size_t star = std::string_view::npos;
-    bool moreThanOneStar = false;
-    bool ascii = true;
-};
-
-// Ends one field at each comma of the run at base.
-void endFieldsAt(SentenceScan& scan, std::size_t base, std::uint64_t commas) {
-    std::string_view* const room = scan.fields.roomFor(kRunSize);
+// The fields that end at the commas of the run at base, the first starting
+// at fieldStart; gives where the field after them starts.
+std::size_t addFieldsEndingIn(const char* text, std::size_t base, std::uint64_t commas, std::size_t fieldStart,
+                              NmeaFieldList& fields) {
+    std::string_view* const room = fields.roomFor(kRunSize);
     std::size_t count = 0;
-    std::size_t fieldStart = scan.fieldStart;
     for (; commas != 0; commas &= commas - 1) {
         const std::size_t comma = base + firstByteOf(commas);
-        room[count++] = std::string_view(scan.text + fieldStart, comma - fieldStart);
+        room[count++] = std::string_view(text + fieldStart, comma - fieldStart);
         fieldStart = comma + 1;
     }
-    scan.fields.added(count);
-    scan.fieldStart = fieldStart;
+    fields.added(count);
+    return fieldStart;
 }
 
-// Takes in the run of the sentence at base; commas after the '*' belong to
-// the checksum part and end no field.
-void scanRun(SentenceScan& scan, std::size_t base, std::uint64_t run) {
-    if (nonAsciiBytes(run) != 0) scan.ascii = false;
-    const std::uint64_t stars = bytesEqual(run, '*');
-    if (scan.star != std::string_view::npos) {
-        scan.moreThanOneStar = scan.moreThanOneStar || stars != 0;
-        return;
-    }
-    std::uint64_t commas = bytesEqual(run, ',');
-    if (stars != 0) {
-        const std::uint64_t firstStar = stars & (~stars + 1);
-        scan.moreThanOneStar = stars != firstStar;
-        scan.star = base + firstByteOf(firstStar);
-        commas &= firstStar - 1;
-    }
-    endFieldsAt(scan, base, commas);
+// The run of text at base; a short last run is filled with NUL, which is
+// neither a comma nor a star.
+std::uint64_t runAt(const std::uint8_t* bytes, std::size_t base, std::size_t size) {
+    const std::size_t left = size - base;
+    return left >= kRunSize ? loadRun(bytes + base) : loadShortRun(bytes + base, left);
 }
 
 }  // namespace
 
 bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out) {
     out.clear();
-    SentenceScan scan{sentence.data(), out};
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(sentence.data());
     const std::size_t size = sentence.size();
-    for (std::size_t base = 0; base < size; base += kRunSize) {
-        // The NUL bytes that fill a short last run are neither commas nor stars.
-        const std::size_t left = size - base;
-        scanRun(scan, base, left >= kRunSize ? loadRun(bytes + base) : loadShortRun(bytes + base, left));
+    std::size_t fieldStart = 0;
+    std::uint64_t nonAscii = 0;
+    std::uint64_t stars = 0;
+    std::size_t base = 0;
+    // Fields up to the first '*'; commas after it belong to the checksum
+    // part and end no field.
+    for (; base < size; base += kRunSize) {
+        const std::uint64_t run = runAt(bytes, base, size);
+        nonAscii |= nonAsciiBytes(run);
+        stars = bytesEqual(run, '*');
+        if (stars == 0) {
+            fieldStart = addFieldsEndingIn(sentence.data(), base, bytesEqual(run, ','), fieldStart, out);
+            continue;
+        }
+        const std::uint64_t firstStar = stars & (~stars + 1);
+        fieldStart = addFieldsEndingIn(sentence.data(), base, bytesEqual(run, ',') & (firstStar - 1), fieldStart, out);
+        out.add(sentence.substr(fieldStart, base + firstByteOf(firstStar) - fieldStart));
+        stars &= ~firstStar;
+        break;
     }
-    if (scan.star == std::string_view::npos || scan.moreThanOneStar) return false;
-    if (!scan.ascii && !isValidUtf8(sentence)) return false;
-    out.add(sentence.substr(scan.fieldStart, scan.star - scan.fieldStart));
-    return true;
+    if (base >= size) return false;
+    // The rest may hold no other '*'.
+    for (base += kRunSize; base < size && stars == 0; base += kRunSize) {
+        const std::uint64_t run = runAt(bytes, base, size);
+        nonAscii |= nonAsciiBytes(run);
+        stars = bytesEqual(run, '*');
+    }
+    if (stars != 0) return false;
+    return nonAscii == 0 || isValidUtf8(sentence);
 }
 
 void splitNmeaFields(std::string_view text, char separator, std::vector<std::string_view>& out) {
@@ -197,10 +194,6 @@ void splitNmeaFields(std::string_view text, char separator, std::vector<std::str
         start = i + 1;
     }
     out.push_back(text.substr(start));
-}
-
-std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index) {
-    return index < fields.size() ? fields[index] : std::string_view();
 }
 
 std::int32_t nmeaInteger(std::string_view field) {

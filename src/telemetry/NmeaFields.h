@@ -23,7 +23,9 @@ void splitNmeaFields(std::string_view text, char separator, std::vector<std::str
 bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out);
 
 // The field at index, or an empty field when the sentence is shorter.
-std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index);
+inline std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index) {
+    return index < fields.size() ? fields[index] : std::string_view();
+}
 
 // Leading decimal digits (blanks skipped, optional sign); 0 when there are
 // none. Values beyond the 32-bit range saturate.

@@ -25,33 +25,24 @@ constexpr std::uint32_t kEntrySize = 4;
 // Table entries are read in blocks of this many, which keeps the memory
 // for the table small whatever count its header claims.
 constexpr std::uint32_t kEntriesPerBlock = 1024;
+// Chunks read before they are parsed: few enough to stay in the fastest cache.
+constexpr std::size_t kChunksPerBatch = 64;
 // The lists grow by themselves beyond this; a count read from a damaged
 // file must not decide how much memory is taken up front.
 constexpr std::uint64_t kMostRecordsReserved = 1u << 16;
-
-bool isSentenceEnd(std::uint8_t byte) {
-    return byte == 0 || byte == '\n' || byte == '\r';
-}
-
-bool isSentenceMark(std::uint8_t byte) {
-    return byte == '$' || isSentenceEnd(byte);
-}
 
 // The bytes of a run that start or end a sentence.
 std::uint64_t sentenceMarks(std::uint64_t run) {
     return bytesEqual(run, '$') | bytesEqual(run, 0) | bytesEqual(run, '\n') | bytesEqual(run, '\r');
 }
 
-// The position of the first byte at or after from that starts or ends a
-// sentence; size when there is none.
-std::uint32_t nextSentenceMark(const std::uint8_t* buffer, std::uint32_t from, std::uint32_t size) {
-    std::uint32_t i = from;
-    for (; size - i >= kRunSize; i += kRunSize) {
-        const std::uint64_t marks = sentenceMarks(loadRun(buffer + i));
-        if (marks != 0) return i + static_cast<std::uint32_t>(firstByteOf(marks));
-    }
-    while (i < size && !isSentenceMark(buffer[i])) ++i;
-    return i;
+// The marks of the run at base, only those inside the buffer: a short last
+// run is filled with NUL, which would read as sentence ends.
+std::uint64_t sentenceMarksAt(const std::uint8_t* buffer, std::uint32_t base, std::uint32_t size) {
+    const std::uint32_t left = size - base;
+    if (left >= kRunSize) return sentenceMarks(loadRun(buffer + base));
+    const std::uint64_t inside = (std::uint64_t{1} << (8 * left)) - 1;
+    return sentenceMarks(loadShortRun(buffer + base, left)) & inside;
 }
 
 SYSTEMTIME calendarTime(std::uint32_t secondsSince1970) {
@@ -111,10 +102,10 @@ void ORVBlackBoxData::reserveFor(const ByteSource& source, const ChunkOffsetTabl
 void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& table) {
     reserveFor(source, table);
     std::vector<std::uint8_t> entries(std::size_t{kEntriesPerBlock} * kEntrySize);
-    // The chunks of one block of entries are all read before any is parsed:
+    // A batch of chunks is read before any of them is parsed:
     // the same reads in the same order, but the parsing then runs with what
     // it needs still in the caches, which every read of the file disturbs.
-    std::vector<std::uint8_t> chunks(std::size_t{kEntriesPerBlock} * kChunkSize);
+    std::vector<std::uint8_t> chunks(kChunksPerBatch * kChunkSize);
     std::uint32_t position = table.firstEntry;
     std::uint64_t remaining = table.entryCount;
     while (remaining > 0) {
@@ -124,8 +115,12 @@ void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& ta
         const auto count = static_cast<std::uint32_t>(std::min({remaining, std::uint64_t{kEntriesPerBlock}, beforeWrap}));
         const std::size_t got = source.readAt(position, std::span(entries.data(), std::size_t{count} * kEntrySize));
         const std::size_t whole = got / kEntrySize;
-        const std::size_t read = readChunks(source, std::span(entries.data(), whole * kEntrySize), chunks.data());
-        for (std::size_t k = 0; k < read; ++k) handleRecord(chunks.data() + k * kChunkSize + 2);
+        for (std::size_t first = 0; first < whole; first += kChunksPerBatch) {
+            const std::size_t batch = std::min(kChunksPerBatch, whole - first);
+            const std::span<const std::uint8_t> batchEntries(entries.data() + first * kEntrySize, batch * kEntrySize);
+            const std::size_t read = readChunks(source, batchEntries, chunks.data());
+            for (std::size_t k = 0; k < read; ++k) handleRecord(chunks.data() + k * kChunkSize + 2);
+        }
         // Once the table itself runs out of the file no later entry can be
         // read either; going on would only repeat failed reads up to the
         // count in the header (billions of them in a damaged file).
@@ -181,21 +176,29 @@ std::uint32_t ORVBlackBoxData::frameCount() const {
 bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) {
     if (!buffer || bufferSize == 0) return false;
     std::uint32_t start = 0;
-    for (std::uint32_t i = nextSentenceMark(buffer, 0, bufferSize); i < bufferSize;
-         i = nextSentenceMark(buffer, i + 1, bufferSize)) {
-        if (buffer[i] == '$') {
-            start = i;
-            continue;
+    for (std::uint32_t base = 0; base < bufferSize; base += kRunSize) {
+        // Marks of a run are found before any is handled; handling one only
+        // turns an end already found into NUL.
+        for (std::uint64_t marks = sentenceMarksAt(buffer, base, bufferSize); marks != 0; marks &= marks - 1) {
+            const std::uint32_t i = base + static_cast<std::uint32_t>(firstByteOf(marks));
+            if (buffer[i] == '$') {
+                start = i;
+                continue;
+            }
+            endSentenceAt(buffer, start, i);
+            start = i + 1;
         }
-        buffer[i] = 0;
-        // start < i here, so both bytes lie inside the buffer.
-        if (start < i && buffer[start] == '$' && buffer[start + 1] == 'G') {
-            m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), i - start));
-            m_NMEAs.push_back(m_NMEAParser.m_Current);
-        }
-        start = i + 1;
     }
     return true;
+}
+
+void ORVBlackBoxData::endSentenceAt(std::uint8_t* buffer, std::uint32_t start, std::uint32_t end) {
+    buffer[end] = 0;
+    // start < end here, so both bytes lie inside the buffer.
+    if (start < end && buffer[start] == '$' && buffer[start + 1] == 'G') {
+        m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), end - start));
+        m_NMEAs.push_back(m_NMEAParser.m_Current);
+    }
 }
 
 bool ORVBlackBoxData::ParseGSensor(const std::uint8_t* buffer, std::uint32_t bufferSize) {

@@ -65,6 +65,9 @@ private:
     void reserveFor(const ByteSource& source, const ChunkOffsetTable& table);
     // The record is changed: its text is split in place.
     void handleRecord(std::uint8_t* record);
+    // Ends the text that began at start at the line end or NUL at end and
+    // parses it when it is a "$G" sentence.
+    void endSentenceAt(std::uint8_t* buffer, std::uint32_t start, std::uint32_t end);
 };
 
 }  // namespace zentrova
