@@ -287,6 +287,22 @@ TEST(ParseNMEATest, RefusesNullAndEmptyBuffers) {
     EXPECT_EQ(byte, 0);
 }
 
+// Buffers of every length around the eight-byte steps of the splitter:
+// only bytes inside the buffer end a sentence.
+TEST(ParseNMEATest, EveryBufferLengthEndsSentencesOnlyAtItsOwnBytes) {
+    const std::string sentence = "$GNGNS*";
+    for (std::size_t length = sentence.size(); length <= 3 * sentence.size(); ++length) {
+        SCOPED_TRACE(length);
+        std::string open = sentence + std::string(length - sentence.size(), 'x');
+        EXPECT_EQ(nmeaSnapshots(open).size(), 0u);
+        std::string closed = open;
+        closed.back() = '\r';
+        EXPECT_EQ(nmeaSnapshots(closed).size(), 1u);
+        std::string twice = "$x\n" + sentence + "\n" + std::string(length - sentence.size(), '\0');
+        EXPECT_EQ(nmeaSnapshots(twice).size(), 1u);
+    }
+}
+
 TEST(ParseNMEATest, FullBufferWithoutTerminatorAndSentenceEndingAtLastByte) {
     std::string full = std::string(kGga) + std::string(128 - std::strlen(kGga), 'x');
     EXPECT_EQ(nmeaSnapshots(full).size(), 0u);
