@@ -164,15 +164,15 @@ bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out) {
         const std::uint64_t run = runAt(bytes, base, size);
         nonAscii |= nonAsciiBytes(run);
         stars = bytesEqual(run, '*');
-        if (stars == 0) {
-            fieldStart = addFieldsEndingIn(sentence.data(), base, bytesEqual(run, ','), fieldStart, out);
-            continue;
-        }
+        // All ones below the first star; all ones when there is none.
         const std::uint64_t firstStar = stars & (~stars + 1);
-        fieldStart = addFieldsEndingIn(sentence.data(), base, bytesEqual(run, ',') & (firstStar - 1), fieldStart, out);
-        out.add(sentence.substr(fieldStart, base + firstByteOf(firstStar) - fieldStart));
-        stars &= ~firstStar;
-        break;
+        const std::uint64_t beforeStar = firstStar - 1;
+        fieldStart = addFieldsEndingIn(sentence.data(), base, bytesEqual(run, ',') & beforeStar, fieldStart, out);
+        if (stars != 0) {
+            out.add(sentence.substr(fieldStart, base + firstByteOf(firstStar) - fieldStart));
+            stars &= ~firstStar;
+            break;
+        }
     }
     if (base >= size) return false;
     // The rest may hold no other '*'.

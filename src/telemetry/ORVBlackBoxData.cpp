@@ -40,9 +40,9 @@ std::uint64_t sentenceMarks(std::uint64_t run) {
 // run is filled with NUL, which would read as sentence ends.
 std::uint64_t sentenceMarksAt(const std::uint8_t* buffer, std::uint32_t base, std::uint32_t size) {
     const std::uint32_t left = size - base;
-    if (left >= kRunSize) return sentenceMarks(loadRun(buffer + base));
-    const std::uint64_t inside = (std::uint64_t{1} << (8 * left)) - 1;
-    return sentenceMarks(loadShortRun(buffer + base, left)) & inside;
+    const bool whole = left >= kRunSize;
+    const std::uint64_t marks = sentenceMarks(whole ? loadRun(buffer + base) : loadShortRun(buffer + base, left));
+    return whole ? marks : marks & ((std::uint64_t{1} << (8 * left)) - 1);
 }
 
 SYSTEMTIME calendarTime(std::uint32_t secondsSince1970) {
