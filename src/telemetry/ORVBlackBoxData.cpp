@@ -176,7 +176,8 @@ std::uint32_t ORVBlackBoxData::frameCount() const {
 bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) {
     if (!buffer || bufferSize == 0) return false;
     std::uint32_t start = 0;
-    for (std::uint32_t base = 0; base < bufferSize; base += kRunSize) {
+    // The last step stops at the end, so base cannot wrap past 2^32.
+    for (std::uint32_t base = 0; base < bufferSize; base += std::min<std::uint32_t>(kRunSize, bufferSize - base)) {
         // Marks of a run are found before any is handled; handling one only
         // turns an end already found into NUL.
         for (std::uint64_t marks = sentenceMarksAt(buffer, base, bufferSize); marks != 0; marks &= marks - 1) {
