@@ -45,9 +45,11 @@ inline std::vector<test::TelemetryRecord> driveRecords(int count, std::uint32_t 
     return records;
 }
 
-inline test::Bytes frontFile(int records, std::uint32_t startTime = 1710231300) {
+// gapAfterChunk bytes of stand-in video follow each chunk.
+inline test::Bytes frontFile(int records, std::uint32_t startTime = 1710231300, std::size_t gapAfterChunk = 0) {
     test::Mp4TelemetryBuilder builder;
     builder.chunksBeforeMoov = true;
+    builder.gapAfterChunk = gapAfterChunk;
     builder.records = driveRecords(records, startTime);
     return builder.build().bytes;
 }

@@ -56,16 +56,19 @@ std::size_t FileByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t>
 }
 
 std::size_t FileByteSource::readFromFile(std::uint64_t offset, std::span<std::uint8_t> out) {
-    m_file.clear();
-    m_file.seekg(static_cast<std::streamoff>(offset), std::ios::beg);
-    if (!m_file) {
-        m_file.clear();
+    // Straight to the file's buffer (none, see open()): one seek and one
+    // read, without the stream's checks around each.
+    std::filebuf& file = *m_file.rdbuf();
+    const std::streampos at = file.pubseekpos(static_cast<std::streamoff>(offset), std::ios::in);
+    if (at == std::streampos(std::streamoff(-1))) return 0;
+    try {
+        const std::streamsize got = file.sgetn(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
+        return got > 0 ? static_cast<std::size_t>(got) : 0;
+    } catch (const std::ios_base::failure&) {
+        // The buffer reports a failed read (a directory, a device error) by
+        // throwing, where the stream would have set its state.
         return 0;
     }
-    m_file.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    const std::streamsize got = m_file.gcount();
-    m_file.clear();
-    return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
 bool FileByteSource::windowHolds(std::uint64_t offset, std::size_t count) const {

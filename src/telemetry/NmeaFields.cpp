@@ -1,5 +1,7 @@
 #include "telemetry/NmeaFields.h"
 
+#include "telemetry/ByteRuns.h"
+
 #include <array>
 #include <bit>
 #include <charconv>
@@ -20,9 +22,8 @@ bool isDigit(char c) {
 }
 
 std::string_view skipSpaces(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) ++i;
-    return text.substr(i);
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    return text;
 }
 
 std::size_t countDigits(std::string_view text, std::size_t from) {
@@ -125,16 +126,64 @@ float floatFromDecimal(std::string_view number) {
     return result.ec == std::errc() ? value : 0.0f;
 }
 
-constexpr std::size_t kAsciiRun = sizeof(std::uint64_t);
+// The fields that end at the commas of the run at base, the first starting
+// at fieldStart; gives where the field after them starts.
+std::size_t addFieldsEndingIn(const char* text, std::size_t base, std::uint64_t commas, std::size_t fieldStart,
+                              NmeaFieldList& fields) {
+    std::string_view* const room = fields.roomFor(kRunSize);
+    std::size_t count = 0;
+    for (; commas != 0; commas &= commas - 1) {
+        const std::size_t comma = base + firstByteOf(commas);
+        room[count++] = std::string_view(text + fieldStart, comma - fieldStart);
+        fieldStart = comma + 1;
+    }
+    fields.added(count);
+    return fieldStart;
+}
 
-// The kAsciiRun bytes at bytes are all below 0x80.
-bool isAsciiRun(const unsigned char* bytes) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return (word & 0x8080808080808080u) == 0;
+// The run of text at base; a short last run is filled with NUL, which is
+// neither a comma nor a star.
+std::uint64_t runAt(const std::uint8_t* bytes, std::size_t base, std::size_t size) {
+    const std::size_t left = size - base;
+    return left >= kRunSize ? loadRun(bytes + base) : loadShortRun(bytes + base, left);
 }
 
 }  // namespace
+
+bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out) {
+    out.clear();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(sentence.data());
+    const std::size_t size = sentence.size();
+    std::size_t fieldStart = 0;
+    std::uint64_t nonAscii = 0;
+    std::uint64_t stars = 0;
+    std::size_t base = 0;
+    // Fields up to the first '*'; commas after it belong to the checksum
+    // part and end no field.
+    for (; base < size; base += kRunSize) {
+        const std::uint64_t run = runAt(bytes, base, size);
+        nonAscii |= nonAsciiBytes(run);
+        stars = bytesEqual(run, '*');
+        // All ones below the first star; all ones when there is none.
+        const std::uint64_t firstStar = stars & (~stars + 1);
+        const std::uint64_t beforeStar = firstStar - 1;
+        fieldStart = addFieldsEndingIn(sentence.data(), base, bytesEqual(run, ',') & beforeStar, fieldStart, out);
+        if (stars != 0) {
+            out.add(sentence.substr(fieldStart, base + firstByteOf(firstStar) - fieldStart));
+            stars &= ~firstStar;
+            break;
+        }
+    }
+    if (base >= size) return false;
+    // The rest may hold no other '*'.
+    for (base += kRunSize; base < size && stars == 0; base += kRunSize) {
+        const std::uint64_t run = runAt(bytes, base, size);
+        nonAscii |= nonAsciiBytes(run);
+        stars = bytesEqual(run, '*');
+    }
+    if (stars != 0) return false;
+    return nonAscii == 0 || isValidUtf8(sentence);
+}
 
 void splitNmeaFields(std::string_view text, char separator, std::vector<std::string_view>& out) {
     out.clear();
@@ -145,10 +194,6 @@ void splitNmeaFields(std::string_view text, char separator, std::vector<std::str
         start = i + 1;
     }
     out.push_back(text.substr(start));
-}
-
-std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index) {
-    return index < fields.size() ? fields[index] : std::string_view();
 }
 
 std::int32_t nmeaInteger(std::string_view field) {
@@ -221,8 +266,8 @@ bool isValidUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < size) {
         // Sentences are plain ASCII: such bytes are passed eight at a time.
-        if (size - i >= kAsciiRun && isAsciiRun(bytes + i)) {
-            i += kAsciiRun;
+        if (size - i >= kRunSize && nonAsciiBytes(loadRun(bytes + i)) == 0) {
+            i += kRunSize;
             continue;
         }
         const unsigned char lead = bytes[i];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "telemetry/NmeaFieldList.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -14,8 +16,16 @@ namespace zentrova {
 // its capacity, so a list reused from sentence to sentence stops allocating.
 void splitNmeaFields(std::string_view text, char separator, std::vector<std::string_view>& out);
 
+// One pass over a whole sentence: splits the part before its only '*' at
+// the commas into out, as splitNmeaFields does. False (out then holds
+// anything) when the sentence holds no '*' or more than one, or is not
+// valid UTF-8.
+bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out);
+
 // The field at index, or an empty field when the sentence is shorter.
-std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index);
+inline std::string_view nmeaField(std::span<const std::string_view> fields, std::size_t index) {
+    return index < fields.size() ? fields[index] : std::string_view();
+}
 
 // Leading decimal digits (blanks skipped, optional sign); 0 when there are
 // none. Values beyond the 32-bit range saturate.

@@ -6,8 +6,17 @@
 
 namespace zentrova {
 
-ORVAviGSensorData::ORVAviGSensorData(const std::uint8_t* block) {
-    if (block) std::memcpy(m_data.data(), block, kSize);
+ORVAviGSensorData::ORVAviGSensorData(const std::uint8_t* block) : m_data(copyOf(block)) {}
+
+ORVAviGSensorData::Record ORVAviGSensorData::copyOf(const std::uint8_t* block) {
+    // Filled either way, so not zeroed first.
+    Record data;
+    if (block) {
+        std::memcpy(data.data(), block, kSize);
+    } else {
+        data.fill(0);
+    }
+    return data;
 }
 
 std::int32_t ORVAviGSensorData::X() const {

@@ -4,8 +4,17 @@
 
 namespace zentrova {
 
-ORVAviGpsData::ORVAviGpsData(const std::uint8_t* block) {
-    if (block) std::memcpy(m_data.data(), block, kSize);
+ORVAviGpsData::ORVAviGpsData(const std::uint8_t* block) : m_data(copyOf(block)) {}
+
+ORVAviGpsData::Record ORVAviGpsData::copyOf(const std::uint8_t* block) {
+    // Filled either way, so not zeroed first.
+    Record data;
+    if (block) {
+        std::memcpy(data.data(), block, kSize);
+    } else {
+        data.fill(0);
+    }
+    return data;
 }
 
 std::string_view ORVAviGpsData::gpsString() const {

@@ -2,6 +2,7 @@
 
 #include "common/Log.h"
 #include "telemetry/ByteOrder.h"
+#include "telemetry/ByteRuns.h"
 #include "telemetry/FileByteSource.h"
 
 #include <algorithm>
@@ -24,31 +25,24 @@ constexpr std::uint32_t kEntrySize = 4;
 // Table entries are read in blocks of this many, which keeps the memory
 // for the table small whatever count its header claims.
 constexpr std::uint32_t kEntriesPerBlock = 1024;
+// Chunks read before they are parsed: few enough to stay in the fastest cache.
+constexpr std::size_t kChunksPerBatch = 64;
 // The lists grow by themselves beyond this; a count read from a damaged
 // file must not decide how much memory is taken up front.
 constexpr std::uint64_t kMostRecordsReserved = 1u << 16;
 
-bool isSentenceEnd(std::uint8_t byte) {
-    return byte == 0 || byte == '\n' || byte == '\r';
+// The bytes of a run that start or end a sentence.
+std::uint64_t sentenceMarks(std::uint64_t run) {
+    return bytesEqual(run, '$') | bytesEqual(run, 0) | bytesEqual(run, '\n') | bytesEqual(run, '\r');
 }
 
-constexpr std::size_t kRun = sizeof(std::uint64_t);
-
-// Whether a byte of word equals byte: exact for "any", which is all that
-// is asked (the classic test for a zero byte, after the xor).
-bool hasByte(std::uint64_t word, std::uint8_t byte) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    const std::uint64_t x = word ^ (kOnes * byte);
-    return ((x - kOnes) & ~x & kHighs) != 0;
-}
-
-// No byte of the kRun at bytes starts or ends a sentence, so the splitter
-// has nothing to do there.
-bool isPlainRun(const std::uint8_t* bytes) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return !hasByte(word, '$') && !hasByte(word, 0) && !hasByte(word, '\n') && !hasByte(word, '\r');
+// The marks of the run at base, only those inside the buffer: a short last
+// run is filled with NUL, which would read as sentence ends.
+std::uint64_t sentenceMarksAt(const std::uint8_t* buffer, std::uint32_t base, std::uint32_t size) {
+    const std::uint32_t left = size - base;
+    const bool whole = left >= kRunSize;
+    const std::uint64_t marks = sentenceMarks(whole ? loadRun(buffer + base) : loadShortRun(buffer + base, left));
+    return whole ? marks : marks & ((std::uint64_t{1} << (8 * left)) - 1);
 }
 
 SYSTEMTIME calendarTime(std::uint32_t secondsSince1970) {
@@ -101,12 +95,17 @@ void ORVBlackBoxData::reserveFor(const ByteSource& source, const ChunkOffsetTabl
     m_vGSensorData.reserve(records);
     m_GSensors.reserve(records);
     m_vGpsData.reserve(records);
+    // The camera writes two sentences a record.
+    m_NMEAs.reserve(static_cast<std::size_t>(std::min(2 * readable, kMostRecordsReserved)));
 }
 
 void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& table) {
     reserveFor(source, table);
     std::vector<std::uint8_t> entries(std::size_t{kEntriesPerBlock} * kEntrySize);
-    std::array<std::uint8_t, kChunkSize> chunk{};
+    // A batch of chunks is read before any of them is parsed:
+    // the same reads in the same order, but the parsing then runs with what
+    // it needs still in the caches, which every read of the file disturbs.
+    std::vector<std::uint8_t> chunks(kChunksPerBatch * kChunkSize);
     std::uint32_t position = table.firstEntry;
     std::uint64_t remaining = table.entryCount;
     while (remaining > 0) {
@@ -116,10 +115,11 @@ void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& ta
         const auto count = static_cast<std::uint32_t>(std::min({remaining, std::uint64_t{kEntriesPerBlock}, beforeWrap}));
         const std::size_t got = source.readAt(position, std::span(entries.data(), std::size_t{count} * kEntrySize));
         const std::size_t whole = got / kEntrySize;
-        for (std::size_t i = 0; i < whole; ++i) {
-            const std::uint32_t chunkOffset = readBigEndian32(entries.data() + i * kEntrySize);
-            // A chunk that is not in the file whole contributes nothing.
-            if (source.readAt(chunkOffset, chunk) == chunk.size()) handleRecord(chunk.data() + 2);
+        for (std::size_t first = 0; first < whole; first += kChunksPerBatch) {
+            const std::size_t batch = std::min(kChunksPerBatch, whole - first);
+            const std::span<const std::uint8_t> batchEntries(entries.data() + first * kEntrySize, batch * kEntrySize);
+            const std::size_t read = readChunks(source, batchEntries, chunks.data());
+            for (std::size_t k = 0; k < read; ++k) handleRecord(chunks.data() + k * kChunkSize + 2);
         }
         // Once the table itself runs out of the file no later entry can be
         // read either; going on would only repeat failed reads up to the
@@ -130,18 +130,28 @@ void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& ta
     }
 }
 
-void ORVBlackBoxData::handleRecord(const std::uint8_t* record) {
+std::size_t ORVBlackBoxData::readChunks(ByteSource& source, std::span<const std::uint8_t> entries,
+                                        std::uint8_t* chunks) {
+    std::size_t read = 0;
+    for (std::size_t at = 0; at + kEntrySize <= entries.size(); at += kEntrySize) {
+        const std::uint32_t chunkOffset = readBigEndian32(entries.data() + at);
+        // A chunk that is not in the file whole contributes nothing.
+        if (source.readAt(chunkOffset, std::span(chunks + read * kChunkSize, kChunkSize)) == kChunkSize) ++read;
+    }
+    return read;
+}
+
+void ORVBlackBoxData::handleRecord(std::uint8_t* record) {
     m_Times.push_back(readLittleEndian32(record + kTimeOffset));
 
-    std::array<std::uint8_t, ORVAviGSensorData::kSize> gsensor{};
-    std::memcpy(gsensor.data(), record + kGSensorOffset, gsensor.size());
-    m_vGSensorData.push_back(ORVAviGSensorData::aviGSensorDataWithData(gsensor.data()));
-    ParseGSensor(gsensor.data(), static_cast<std::uint32_t>(gsensor.size()));
+    const std::uint8_t* gsensor = record + kGSensorOffset;
+    m_vGSensorData.emplace_back(gsensor);
+    ParseGSensor(gsensor, static_cast<std::uint32_t>(ORVAviGSensorData::kSize));
 
-    std::array<std::uint8_t, ORVAviGpsData::kSize> gps{};
-    std::memcpy(gps.data(), record + kGpsOffset, gps.size());
-    ParseNMEA(gps.data() + 1, static_cast<std::uint32_t>(ORVAviGpsData::kTextSize));
-    m_vGpsData.push_back(ORVAviGpsData::aviGpsDataWithData(gps.data()));
+    // The text is split in place, in the chunk read for this record only.
+    std::uint8_t* gps = record + kGpsOffset;
+    ParseNMEA(gps + 1, static_cast<std::uint32_t>(ORVAviGpsData::kTextSize));
+    m_vGpsData.emplace_back(gps);
 }
 
 void ORVBlackBoxData::clear() {
@@ -166,23 +176,30 @@ std::uint32_t ORVBlackBoxData::frameCount() const {
 bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) {
     if (!buffer || bufferSize == 0) return false;
     std::uint32_t start = 0;
-    for (std::uint32_t i = 0; i < bufferSize; ++i) {
-        while (bufferSize - i >= kRun && isPlainRun(buffer + i)) i += kRun;
-        if (i == bufferSize) break;
-        const std::uint8_t byte = buffer[i];
-        if (byte == '$') {
-            start = i;
-        } else if (isSentenceEnd(byte)) {
-            buffer[i] = 0;
-            // start < i here, so both bytes lie inside the buffer.
-            if (start < i && buffer[start] == '$' && buffer[start + 1] == 'G') {
-                m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), i - start));
-                m_NMEAs.push_back(m_NMEAParser.m_Current.duplicate());
+    // The last step stops at the end, so base cannot wrap past 2^32.
+    for (std::uint32_t base = 0; base < bufferSize; base += std::min<std::uint32_t>(kRunSize, bufferSize - base)) {
+        // Marks of a run are found before any is handled; handling one only
+        // turns an end already found into NUL.
+        for (std::uint64_t marks = sentenceMarksAt(buffer, base, bufferSize); marks != 0; marks &= marks - 1) {
+            const std::uint32_t i = base + static_cast<std::uint32_t>(firstByteOf(marks));
+            if (buffer[i] == '$') {
+                start = i;
+                continue;
             }
+            endSentenceAt(buffer, start, i);
             start = i + 1;
         }
     }
     return true;
+}
+
+void ORVBlackBoxData::endSentenceAt(std::uint8_t* buffer, std::uint32_t start, std::uint32_t end) {
+    buffer[end] = 0;
+    // start < end here, so both bytes lie inside the buffer.
+    if (start < end && buffer[start] == '$' && buffer[start + 1] == 'G') {
+        m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), end - start));
+        m_NMEAs.push_back(m_NMEAParser.m_Current);
+    }
 }
 
 bool ORVBlackBoxData::ParseGSensor(const std::uint8_t* buffer, std::uint32_t bufferSize) {

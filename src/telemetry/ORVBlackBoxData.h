@@ -59,8 +59,15 @@ public:
 private:
     bool extractAfterStart(ByteSource& source);
     void readRecords(ByteSource& source, const ChunkOffsetTable& table);
+    // Reads the chunk of each entry into chunks one after the other, leaving
+    // out those not in the file whole; gives how many were read.
+    static std::size_t readChunks(ByteSource& source, std::span<const std::uint8_t> entries, std::uint8_t* chunks);
     void reserveFor(const ByteSource& source, const ChunkOffsetTable& table);
-    void handleRecord(const std::uint8_t* record);
+    // The record is changed: its text is split in place.
+    void handleRecord(std::uint8_t* record);
+    // Ends the text that began at start at the line end or NUL at end and
+    // parses it when it is a "$G" sentence.
+    void endSentenceAt(std::uint8_t* buffer, std::uint32_t start, std::uint32_t end);
 };
 
 }  // namespace zentrova

@@ -2,9 +2,11 @@
 
 #include "telemetry/NmeaFields.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace zentrova {
 namespace {
@@ -54,6 +56,34 @@ SYSTEMTIME rmcTime(std::string_view time, std::string_view date) {
     return now;
 }
 
+bool isDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int twoDigitsAt(std::string_view text, std::size_t at) {
+    return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+// The time as the camera writes it, "hhmmss.sss" and "ddmmyy" in digits,
+// read straight; rmcTime() reads it the same, more slowly. None for any
+// other text.
+std::optional<SYSTEMTIME> plainRmcTime(std::string_view time, std::string_view date) {
+    if (time.size() != 10 || date.size() != 6 || time[6] != '.' || !isDigits(time.substr(0, 6)) ||
+        !isDigits(time.substr(7)) || !isDigits(date)) {
+        return std::nullopt;
+    }
+    SYSTEMTIME now;
+    now.wYear = static_cast<std::uint16_t>(2000 + twoDigitsAt(date, 4));
+    now.wMonth = static_cast<std::uint16_t>(twoDigitsAt(date, 2));
+    now.wDayOfWeek = 0;
+    now.wDay = static_cast<std::uint16_t>(twoDigitsAt(date, 0));
+    now.wHour = static_cast<std::uint16_t>(twoDigitsAt(time, 0));
+    now.wMinute = static_cast<std::uint16_t>(twoDigitsAt(time, 2));
+    now.wSecond = static_cast<std::uint16_t>(twoDigitsAt(time, 4));
+    now.wMilliseconds = static_cast<std::uint16_t>(twoDigitsAt(time, 7) * 10 + (time[9] - '0'));
+    return now;
+}
+
 }  // namespace
 
 bool ORVNMEASentenceParser::parse(const char* sentence) {
@@ -62,12 +92,9 @@ bool ORVNMEASentenceParser::parse(const char* sentence) {
 }
 
 bool ORVNMEASentenceParser::parse(std::string_view sentence) {
-    if (!isValidUtf8(sentence)) return false;
     // Exactly one '*': the fields before it, the checksum (not checked) after.
-    const std::size_t star = sentence.find('*');
-    if (star == std::string_view::npos || sentence.find('*', star + 1) != std::string_view::npos) return false;
-    splitNmeaFields(sentence.substr(0, star), ',', m_fields);
-    const std::span<const std::string_view> fields = m_fields;
+    if (!splitNmeaSentence(sentence, m_fields)) return false;
+    const std::span<const std::string_view> fields = m_fields.fields();
     const std::string_view address = fields[0];
     if (isOneOf(address, "$GPRMC", "$GNRMC")) return parseGPRMC(fields);
     if (isOneOf(address, "$GPGGA", "$GNGGA")) return parseGPGGA(fields);
@@ -83,7 +110,11 @@ bool ORVNMEASentenceParser::parseGPRMC(std::span<const std::string_view> fields)
     fix.gpsValid = nmeaField(fields, 2) == "A" ? 1 : 0;
     const std::string_view time = nmeaField(fields, 1);
     const std::string_view date = nmeaField(fields, 9);
-    if (utf8Length(date) == 6 && utf8Length(time) == 10) fix.Now = rmcTime(time, date);
+    if (const std::optional<SYSTEMTIME> plain = plainRmcTime(time, date)) {
+        fix.Now = *plain;
+    } else if (utf8Length(date) == 6 && utf8Length(time) == 10) {
+        fix.Now = rmcTime(time, date);
+    }
     fix.Cnt_GNGSA = 0;
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "telemetry/NmeaFieldList.h"
 #include "telemetry/ORVGpsData.h"
 
 #include <span>
@@ -37,7 +38,7 @@ private:
     // The fields of the sentence being parsed; kept so that its memory is
     // reused from sentence to sentence. Views into the caller's text, valid
     // only during parse().
-    std::vector<std::string_view> m_fields;
+    NmeaFieldList m_fields;
 };
 
 }  // namespace zentrova

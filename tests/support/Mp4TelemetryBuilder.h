@@ -125,6 +125,9 @@ public:
     std::vector<std::uint32_t> extraChunkOffsets;
     // Write the chunks in reverse order in the file (the table keeps record order).
     bool reverseChunks = false;
+    // Bytes of other data after each chunk, as video lies between the
+    // telemetry chunks in a camera file.
+    std::size_t gapAfterChunk = 0;
     std::vector<TelemetryRecord> records;
 
     BuiltFile build() const {
@@ -136,7 +139,7 @@ public:
         const std::uint64_t chunksStart = mdatStart(draft) + 8;
         for (std::size_t i = 0; i < records.size(); ++i) {
             const std::size_t slot = reverseChunks ? records.size() - 1 - i : i;
-            offsets[i] = static_cast<std::uint32_t>(chunksStart + 155 * slot);
+            offsets[i] = static_cast<std::uint32_t>(chunksStart + (155 + gapAfterChunk) * slot);
         }
         return layout(offsets);
     }
@@ -176,6 +179,7 @@ private:
             const std::size_t i = reverseChunks ? records.size() - 1 - slot : slot;
             const Bytes chunk = encodeChunk(records[i]);
             mdat.payload.insert(mdat.payload.end(), chunk.begin(), chunk.end());
+            mdat.payload.insert(mdat.payload.end(), gapAfterChunk, std::uint8_t{0x5A});
         }
         return mdat;
     }

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -58,6 +59,51 @@ TEST(NmeaFieldsSplitTest, VeryLongSentencesKeepEveryField) {
     EXPECT_TRUE(parser.parse(text + "*00"));
     EXPECT_EQ(parser.m_Current.SatelliteUsed[11], 13) << "field 14";
     EXPECT_FALSE(parser.parse(text)) << "no checksum part";
+}
+
+// What the one-pass splitter must give, worked out one step at a time:
+// valid UTF-8, exactly one '*', the fields before it.
+std::optional<std::vector<std::string_view>> splitStepByStep(std::string_view sentence) {
+    const std::size_t star = sentence.find('*');
+    if (!isValidUtf8(sentence) || star == std::string_view::npos ||
+        sentence.find('*', star + 1) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::vector<std::string_view> fields;
+    splitNmeaFields(sentence.substr(0, star), ',', fields);
+    return fields;
+}
+
+TEST(NmeaFieldsSentenceTest, OnePassGivesWhatTheStepsGive) {
+    // Stars, commas and other bytes at every place of a run, first and last runs short and whole.
+    const std::string_view cases[] = {
+        "", "*", "**", ",*", "*,", "$GPGGA*", "$GPGGA,*00", "$GPGGA,1,,N*4F", "$GPGGA,1234567,*",
+        "$GPGGA,12345678*", "$GPGGA,123456789,*", "1234567*", "12345678*", "123456789*", ",,,,,,,,*,,,,",
+        "$GPRMC,080000.000,A,4807.038,N,01131.000,E,027.0,000.0,120324,,*00", "$GPGGA,1,2*3*4",
+        "$GPGGA,1234567*", "$GPGGA,1,2,3*,,,,*,", "$GPGGA,1,2", "no star, commas, here",
+        "$GPGGA,1,4807.038,\xC3\x9C,01131.000,E*00", "$GPGGA,\xC3*", "$GPGGA,\xC3\x9C*\xFF",
+        "$GPGGA,\xED\xA0\x80,*", std::string_view("$GP\0GA,\0,*\0", 13), "*\x80", "\x80*",
+    };
+    NmeaFieldList fields;
+    for (const std::string_view sentence : cases) {
+        SCOPED_TRACE(std::string(sentence));
+        const auto expected = splitStepByStep(sentence);
+        ASSERT_EQ(splitNmeaSentence(sentence, fields), expected.has_value());
+        if (!expected) continue;
+        const std::span<const std::string_view> got = fields.fields();
+        EXPECT_EQ(std::vector<std::string_view>(got.begin(), got.end()), *expected);
+    }
+}
+
+TEST(NmeaFieldsSentenceTest, ShorterSentencesAfterLongerOnesHoldOnlyTheirOwnFields) {
+    NmeaFieldList fields;
+    std::string longSentence = "$GNGSA";
+    for (int k = 0; k < 300; ++k) longSentence += ",7";
+    ASSERT_TRUE(splitNmeaSentence(longSentence + "*00", fields));
+    EXPECT_EQ(fields.size(), 301u);
+    ASSERT_TRUE(splitNmeaSentence("$GPGGA,1*", fields));
+    EXPECT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields.fields()[1], "1");
 }
 
 // The reference: the general conversion in single precision.

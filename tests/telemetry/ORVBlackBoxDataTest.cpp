@@ -215,10 +215,20 @@ TEST_F(ORVBlackBoxDataTest, FailureToOpenGivesNoAndClearsEverything) {
     EXPECT_EQ(lines.back(), "#############################   START");
 }
 
-TEST_F(ORVBlackBoxDataTest, FileAndMemoryGiveTheSameLists) {
+// Chunks back to back, with other data between them that the file reader
+// reads past, and with more than it does.
+class FileAndMemoryTest : public QuietLog, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(FileAndMemoryTest, GiveTheSameLists) {
     Mp4TelemetryBuilder builder;
     builder.chunksBeforeMoov = true;
-    builder.records = threeRecords();
+    builder.gapAfterChunk = GetParam();
+    for (int i = 0; i < 4; ++i) {
+        for (TelemetryRecord record : threeRecords()) {
+            record.time += static_cast<std::uint32_t>(3 * i);
+            builder.records.push_back(record);
+        }
+    }
     const BuiltFile file = builder.build();
     test::TempDir dir;
     const std::string path = (dir.path() / "alwa_20190312_081500_F.MP4").string();
@@ -231,8 +241,11 @@ TEST_F(ORVBlackBoxDataTest, FileAndMemoryGiveTheSameLists) {
     EXPECT_EQ(fromFile.m_Times, fromMemory.m_Times);
     EXPECT_EQ(fromFile.m_GSensors, fromMemory.m_GSensors);
     EXPECT_EQ(fromFile.m_NMEAs, fromMemory.m_NMEAs);
+    EXPECT_EQ(fromFile.m_Times.size(), 12u);
     EXPECT_FALSE(fromFile.ExtractStreamInformation(dir.str())) << "a directory is not a recording";
 }
+
+INSTANTIATE_TEST_SUITE_P(Gaps, FileAndMemoryTest, ::testing::Values(0, 3000, 20000));
 
 std::vector<ORVGpsData> nmeaSnapshots(std::string text) {
     ORVBlackBoxData data;
@@ -272,6 +285,22 @@ TEST(ParseNMEATest, RefusesNullAndEmptyBuffers) {
     EXPECT_FALSE(data.ParseNMEA(&byte, 0));
     EXPECT_TRUE(data.ParseNMEA(&byte, 1));
     EXPECT_EQ(byte, 0);
+}
+
+// Buffers of every length around the eight-byte steps of the splitter:
+// only bytes inside the buffer end a sentence.
+TEST(ParseNMEATest, EveryBufferLengthEndsSentencesOnlyAtItsOwnBytes) {
+    const std::string sentence = "$GNGNS*";
+    for (std::size_t length = sentence.size(); length <= 3 * sentence.size(); ++length) {
+        SCOPED_TRACE(length);
+        std::string open = sentence + std::string(length - sentence.size(), 'x');
+        EXPECT_EQ(nmeaSnapshots(open).size(), 0u);
+        std::string closed = open;
+        closed.back() = '\r';
+        EXPECT_EQ(nmeaSnapshots(closed).size(), 1u);
+        std::string twice = "$x\n" + sentence + "\n" + std::string(length - sentence.size(), '\0');
+        EXPECT_EQ(nmeaSnapshots(twice).size(), 1u);
+    }
 }
 
 TEST(ParseNMEATest, FullBufferWithoutTerminatorAndSentenceEndingAtLastByte) {

@@ -56,6 +56,37 @@ TEST(ORVNMEASentenceParserTest, RmcTimeNeedsThreeDecimalsAndStatusAForValidity) 
     EXPECT_EQ(parser.m_Current.SpeedOverGround, 0.0);
 }
 
+struct RmcTimeCase {
+    const char* time;
+    const char* date;
+    SYSTEMTIME now;  // {} when the time is left as it was
+};
+
+// The camera's own layout and everything near it that a shortcut for it
+// could misread.
+TEST(ORVNMEASentenceParserTest, RmcTimeInEveryLayoutReadsAsTheWidthScanReadsIt) {
+    const RmcTimeCase cases[] = {
+        {"080000.000", "120324", {2024, 3, 0, 12, 8, 0, 0, 0}},
+        {"235959.999", "311299", {2099, 12, 0, 31, 23, 59, 59, 999}},
+        {"8 0000.000", "120324", {2024, 3, 0, 12, 8, 0, 0, 0}},    // blank: next digits
+        {"080000,000", "120324", {}},                              // no comma there
+        {"080000.00", "120324", {}},                               // nine characters
+        {"080000.00x", "120324", {2024, 3, 0, 12, 8, 0, 0, 0}},    // two decimals read
+        {"080000.-01", "120324", {2024, 3, 0, 12, 8, 0, 0, 65535}},  // sign counts in the width
+        {"08+000.000", "120324", {2024, 3, 0, 12, 8, 0, 0, 0}},    // "+0" is a minute
+        {"080000.000", "12 324", {2004, 32, 0, 12, 8, 0, 0, 0}},   // blank: "32" is the month
+        {"080000.000", "1203x4", {2000, 3, 0, 12, 8, 0, 0, 0}},
+        {"080000.000", "12032", {}},
+    };
+    for (const RmcTimeCase& c : cases) {
+        SCOPED_TRACE(std::string(c.time) + " " + c.date);
+        ORVNMEASentenceParser parser;
+        const std::string sentence = std::string("$GPRMC,") + c.time + ",A,,,,,,," + c.date + ",,*00";
+        ASSERT_TRUE(parser.parse(sentence));
+        EXPECT_EQ(parser.m_Current.Now, c.now);
+    }
+}
+
 TEST(ORVNMEASentenceParserTest, GgaSetsPositionAndOnlyTheGpsTalkerSetsTheSatelliteCount) {
     ORVNMEASentenceParser parser;
     parser.m_Current.NS = 'S';
