@@ -13,8 +13,9 @@ struct OffsetCorrection {
 
     // Offsets below this (in media time) are not worth a wait.
     static constexpr double kToleranceMs = 8;
-    // Farther apart than this, the players were not moved together.
-    static constexpr double kLargestOffsetMs = 1500;
+    // Farther apart than this, the players were not moved together, and
+    // the one heard would fall silent for too long.
+    static constexpr double kLargestOffsetMs = 600;
 
     // From the moments each player would show media time 0 (wall ms) and
     // the rate both play at; none when they are in step or too far apart.

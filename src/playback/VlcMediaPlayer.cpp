@@ -173,6 +173,8 @@ void VlcMediaPlayer::pause() {
         setState(VLCMediaPlayerState::Paused);
         return;
     }
+    // Whatever is left of a wait's notices, this pause's own must be seen.
+    m_holdNoticesToSwallow = 0;
     m_pauseRequested = true;
     libvlc_media_player_set_pause(m_player, 1);
 }
