@@ -1,23 +1,14 @@
 #include "telemetry/ORVAviGSensorData.h"
 
+#include "telemetry/RecordCopy.h"
+
 #include "telemetry/ByteOrder.h"
 
 #include <cstring>
 
 namespace zentrova {
 
-ORVAviGSensorData::ORVAviGSensorData(const std::uint8_t* block) : m_data(copyOf(block)) {}
-
-ORVAviGSensorData::Record ORVAviGSensorData::copyOf(const std::uint8_t* block) {
-    // Filled either way, so not zeroed first.
-    Record data;
-    if (block) {
-        std::memcpy(data.data(), block, kSize);
-    } else {
-        data.fill(0);
-    }
-    return data;
-}
+ORVAviGSensorData::ORVAviGSensorData(const std::uint8_t* block) : m_data(recordCopiedFrom<kSize>(block)) {}
 
 std::int32_t ORVAviGSensorData::X() const {
     return readLittleEndianSigned32(m_data.data());

@@ -25,7 +25,6 @@ public:
     std::int32_t T() const;
 
 private:
-    static Record copyOf(const std::uint8_t* block);
 
     Record m_data{};
 };

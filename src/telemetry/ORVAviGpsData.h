@@ -28,7 +28,6 @@ public:
     std::string_view gpsString() const;
 
 private:
-    static Record copyOf(const std::uint8_t* block);
 
     Record m_data{};
 };

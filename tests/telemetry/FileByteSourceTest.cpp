@@ -68,13 +68,18 @@ void PrintTo(const ReadPattern& pattern, std::ostream* out) {
 
 class FileByteSourceTest : public ::testing::TestWithParam<ReadPattern> {};
 
+void openWritten(const test::TempDir& dir, const std::vector<std::uint8_t>& bytes, FileByteSource& file) {
+    const std::string path = (dir.path() / "file.bin").string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(file.open(path));
+}
+
 TEST_P(FileByteSourceTest, GivesWhatTheBytesInMemoryGive) {
     test::TempDir dir;
     const std::vector<std::uint8_t> bytes = fileBytes(kFileSize);
-    const std::string path = (dir.path() / "file.bin").string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     FileByteSource file;
-    ASSERT_TRUE(file.open(path));
+    openWritten(dir, bytes, file);
     ASSERT_EQ(file.size(), kFileSize);
     expectSameReads(file, bytes, GetParam().reads);
 }
@@ -100,10 +105,8 @@ INSTANTIATE_TEST_SUITE_P(Patterns, FileByteSourceTest, ::testing::ValuesIn(kPatt
 TEST(FileByteSourceRandomTest, MixedForwardStepsAndJumpsGiveWhatTheBytesInMemoryGive) {
     test::TempDir dir;
     const std::vector<std::uint8_t> bytes = fileBytes(kFileSize);
-    const std::string path = (dir.path() / "file.bin").string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     FileByteSource file;
-    ASSERT_TRUE(file.open(path));
+    openWritten(dir, bytes, file);
 
     std::mt19937 random(155);
     std::uniform_int_distribution<int> kind(0, 3);
