@@ -293,8 +293,6 @@ void VlcMediaPlayer::noteUnfollowable() {
     m_timeline.invalidate();
 }
 
-
-
 std::optional<DisplayTimeline::Anchor> VlcMediaPlayer::displayAnchor() const {
     const double interval = frameIntervalMsOfMedia();
     std::lock_guard lock(m_timelineMutex);
