@@ -4,6 +4,7 @@
 
 #include <array>
 #include <bit>
+#include <cfloat>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -62,6 +63,12 @@ constexpr std::array<double, 23> kExactPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e
                                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
+// The same for float: 10^10 = 2^10 * 5^10 and 5^10 < 2^24.
+constexpr std::array<float, 11> kExactFloatPowersOfTen = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                                          1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr std::uint64_t kLargestExactFloatInteger = std::uint64_t{1} << 24;
+// Float arithmetic is done in float, so a float division rounds once.
+static_assert(FLT_EVAL_METHOD == 0);
 constexpr int kMostMantissaDigits = 19;  // any 19 digits fit in 64 bits
 
 // True when value lies exactly halfway between two neighbouring floats.
@@ -104,6 +111,11 @@ std::optional<float> plainDecimalAtFront(std::string_view text) {
         fractionDigits = static_cast<std::size_t>(digits - whole);
     }
     if (digits == 0 || (i < text.size() && (text[i] == 'e' || text[i] == 'E'))) return std::nullopt;
+    // Integer and power of ten exact floats: the one division in float is
+    // then correctly rounded, with no double in between.
+    if (mantissa <= kLargestExactFloatInteger && fractionDigits < kExactFloatPowersOfTen.size()) {
+        return static_cast<float>(mantissa) / kExactFloatPowersOfTen[fractionDigits];
+    }
     if (mantissa > kLargestExactInteger || fractionDigits >= kExactPowersOfTen.size()) return std::nullopt;
     // At least 1e-22 and below 2^54 unless 0: inside the normal range of float.
     const double value = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
