@@ -160,7 +160,10 @@ void VlcMediaPlayer::play() {
         libvlc_media_player_set_pause(m_player, 0);
         return;
     }
-    if (m_state == VLCMediaPlayerState::Stopped) noteMove(0);
+    // A start shows its first picture as soon as the output opens and the
+    // next ones only once the clock runs: where the pictures start counting
+    // is unknown, so a start is not followed (both start in step anyway).
+    noteUnfollowable();
     libvlc_media_player_play(m_player);
 }
 

@@ -234,6 +234,9 @@ TEST_F(VlcMediaPlayerTest, AWaitStopsThePicturesForAWhileWithoutAStateNotice) {
     player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().silent));
     player->play();
     ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 12; }, 10000));
+    EXPECT_FALSE(player->displayAnchor()) << "where a start's pictures begin is unknown";
+    player->setTime(VLCTime::timeWithInt(300));
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor().has_value(); }, 10000));
     states.clear();
 
