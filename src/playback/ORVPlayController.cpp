@@ -350,8 +350,11 @@ void ORVPlayController::syncVideoPositionDelay(double seconds) {
 // them pay the same delay and come out in step.
 void ORVPlayController::alignPlayersAtTheFirstOnesTime() {
     const VLCTime time = m_player1->time();
+    // Not under way yet: both were just started or moved together, and
+    // moving the second alone would only put it behind by its seek.
+    if (time.intValue() <= 0) return;
     const std::int64_t secondLength = m_player2->media() ? m_player2->media()->length().intValue() : 0;
-    if (time.intValue() <= 0 || secondLength <= 0 || time.intValue() >= secondLength) {
+    if (secondLength <= 0 || time.intValue() >= secondLength) {
         m_player2->setPosition(m_player1->position());
         return;
     }

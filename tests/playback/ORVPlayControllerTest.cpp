@@ -387,6 +387,21 @@ TEST_F(PlayControllerTest, KeepingInStepMovesBothPlayersToTheFirstOnesTime) {
     }
 }
 
+// Playing the shown recording again from its end starts both from 0; the
+// step that keeps them in step follows before the first has a time.
+TEST_F(PlayControllerTest, KeepingInStepLeavesPlayersAloneWhileTheFirstHasNoTimeYet) {
+    startAndPlay(0);
+    player1.reportHeldAtEnd();
+    player2.reportHeldAtEnd();
+    player1.timesSet = player2.timesSet = 0;
+    controller->changeAndPlay(0);
+    ASSERT_FLOAT_EQ(player1.playPosition, 0.0f);
+    player2.playPosition = 0.02f;  // the second already under way
+    steps->advance(300);
+    EXPECT_FLOAT_EQ(player2.playPosition, 0.02f) << "moving the second alone puts it behind by its seek";
+    EXPECT_EQ(player1.timesSet + player2.timesSet, 0);
+}
+
 TEST_F(PlayControllerTest, SpeedAndVolumeStayInTheirRanges) {
     startAndPlay(0);
     controller->decreaseSpeed();
