@@ -197,17 +197,6 @@ bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out) {
     return nonAscii == 0 || isValidUtf8(sentence);
 }
 
-void splitNmeaFields(std::string_view text, char separator, std::vector<std::string_view>& out) {
-    out.clear();
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != separator) continue;
-        out.push_back(text.substr(start, i - start));
-        start = i + 1;
-    }
-    out.push_back(text.substr(start));
-}
-
 std::int32_t nmeaInteger(std::string_view field) {
     std::string_view text = skipSpaces(field);
     bool negative = false;

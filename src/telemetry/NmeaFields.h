@@ -5,20 +5,14 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 namespace zentrova {
 
 // How the sentence operations read one comma-separated field.
 
-// Splits text at every separator: n separators give n + 1 fields, empty
-// ones included. The views point into text. out is cleared first and keeps
-// its capacity, so a list reused from sentence to sentence stops allocating.
-void splitNmeaFields(std::string_view text, char separator, std::vector<std::string_view>& out);
-
 // One pass over a whole sentence: splits the part before its only '*' at
-// the commas into out, as splitNmeaFields does. False (out then holds
-// anything) when the sentence holds no '*' or more than one, or is not
+// the commas into out: n commas give n + 1 fields, empty ones included, as
+// views into sentence. False (out then holds anything) when the sentence holds no '*' or more than one, or is not
 // valid UTF-8.
 bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out);
 

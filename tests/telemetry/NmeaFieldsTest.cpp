@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,20 @@ struct SplitCase {
     std::string_view text;
     std::vector<std::string_view> fields;
 };
+
+std::vector<std::string_view> fieldsOf(const NmeaFieldList& list) {
+    const std::span<const std::string_view> fields = list.fields();
+    return {fields.begin(), fields.end()};
+}
+
+// The fields the sentence splitter gives for text and a '*' after it; the
+// views point into storage.
+std::vector<std::string_view> fieldsBeforeStar(std::string& storage, std::string_view text, NmeaFieldList& list) {
+    storage.assign(text);
+    storage += '*';
+    EXPECT_TRUE(splitNmeaSentence(storage, list));
+    return fieldsOf(list);
+}
 
 TEST(NmeaFieldsSplitTest, EveryCommaEndsAFieldEmptyOnesIncluded) {
     const SplitCase cases[] = {
@@ -31,26 +46,27 @@ TEST(NmeaFieldsSplitTest, EveryCommaEndsAFieldEmptyOnesIncluded) {
         {",a", {"", "a"}},
         {std::string_view("a\0b,c", 5), {std::string_view("a\0b", 3), "c"}},
     };
-    std::vector<std::string_view> fields;
+    std::string storage;
+    NmeaFieldList fields;
     for (const SplitCase& c : cases) {
         SCOPED_TRACE(std::string(c.text));
-        splitNmeaFields(c.text, ',', fields);
-        EXPECT_EQ(fields, c.fields);
+        EXPECT_EQ(fieldsBeforeStar(storage, c.text, fields), c.fields);
     }
 }
 
 TEST(NmeaFieldsSplitTest, AReusedListHoldsOnlyTheLatestSentence) {
-    std::vector<std::string_view> fields;
-    splitNmeaFields("a,b,c,d,e", ',', fields);
-    splitNmeaFields("x", ',', fields);
-    EXPECT_EQ(fields, std::vector<std::string_view>{"x"});
+    NmeaFieldList fields;
+    ASSERT_TRUE(splitNmeaSentence("a,b,c,d,e*", fields));
+    ASSERT_TRUE(splitNmeaSentence("x*", fields));
+    EXPECT_EQ(fieldsOf(fields), std::vector<std::string_view>{"x"});
 }
 
 TEST(NmeaFieldsSplitTest, VeryLongSentencesKeepEveryField) {
     std::string text = "$GNGSA";
     for (int k = 0; k < 10000; ++k) text += "," + std::to_string(k % 100);
-    std::vector<std::string_view> fields;
-    splitNmeaFields(text, ',', fields);
+    std::string storage;
+    NmeaFieldList list;
+    const std::vector<std::string_view> fields = fieldsBeforeStar(storage, text, list);
     ASSERT_EQ(fields.size(), 10001u);
     EXPECT_EQ(fields[1], "0");
     EXPECT_EQ(fields[10000], "99");
@@ -61,6 +77,19 @@ TEST(NmeaFieldsSplitTest, VeryLongSentencesKeepEveryField) {
     EXPECT_FALSE(parser.parse(text)) << "no checksum part";
 }
 
+// The plain split at every separator, n separators giving n + 1 fields.
+std::vector<std::string_view> splitAtEvery(std::string_view text, char separator) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != separator) continue;
+        fields.push_back(text.substr(start, i - start));
+        start = i + 1;
+    }
+    fields.push_back(text.substr(start));
+    return fields;
+}
+
 // What the one-pass splitter must give, worked out one step at a time:
 // valid UTF-8, exactly one '*', the fields before it.
 std::optional<std::vector<std::string_view>> splitStepByStep(std::string_view sentence) {
@@ -69,9 +98,7 @@ std::optional<std::vector<std::string_view>> splitStepByStep(std::string_view se
         sentence.find('*', star + 1) != std::string_view::npos) {
         return std::nullopt;
     }
-    std::vector<std::string_view> fields;
-    splitNmeaFields(sentence.substr(0, star), ',', fields);
-    return fields;
+    return splitAtEvery(sentence.substr(0, star), ',');
 }
 
 TEST(NmeaFieldsSentenceTest, OnePassGivesWhatTheStepsGive) {
