@@ -127,6 +127,7 @@ void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
     dropHold();
     m_heldAtEnd = false;
     m_outputRestartWanted = false;
+    m_frameIntervalMs = 0;
     m_media = std::move(media);
     libvlc_media_t* item = nullptr;
     if (m_media) {
@@ -463,12 +464,16 @@ VideoFrameSize::Size VlcMediaPlayer::pictureSizeOfMedia(unsigned offeredWidth, u
 }
 
 double VlcMediaPlayer::frameIntervalMsOfMedia() const {
+    // Asked for many times a second: the file's rate is read once it is known.
+    if (m_frameIntervalMs > 0) return m_frameIntervalMs;
     // Before the file was read its rate is unknown: cameras record 30 per second.
     constexpr double kUsualIntervalMs = 1000.0 / 30.0;
     const std::optional<libvlc_video_track_t> video = videoTrackOfMedia();
     if (!video || video->i_frame_rate_num == 0 || video->i_frame_rate_den == 0) return kUsualIntervalMs;
     const double interval = 1000.0 * video->i_frame_rate_den / video->i_frame_rate_num;
-    return interval >= 1.0 && interval <= 1000.0 ? interval : kUsualIntervalMs;
+    if (interval < 1.0 || interval > 1000.0) return kUsualIntervalMs;
+    m_frameIntervalMs = interval;
+    return interval;
 }
 
 unsigned VlcMediaPlayer::onFormat(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches,

@@ -125,6 +125,7 @@ private:
     bool m_holding = false;
     int m_holdNoticesToSwallow = 0;
     std::uint64_t m_holdCount = 0;
+    mutable double m_frameIntervalMs = 0;  // 0 until the file's rate is read
 
     QTimer* m_areaSettleTimer = nullptr;
     bool m_outputRestartWanted = false;
