@@ -36,8 +36,9 @@ void DisplayTimeline::displayed(double wallMs) {
     m_shownMs[static_cast<std::size_t>(m_counted++)] = wallMs;
 }
 
+double DisplayTimeline::shown(int index) const { return m_shownMs[static_cast<std::size_t>(index)]; }
+
 int DisplayTimeline::firstNewPicture(double slotMs) const {
-    const auto shown = [this](int i) { return m_shownMs[static_cast<std::size_t>(i)]; };
     for (int first = 0; first + kPicturesInARow < m_counted; ++first) {
         bool inARow = true;
         for (int i = first + 1; i <= first + kPicturesInARow && inARow; ++i) {
@@ -53,7 +54,6 @@ std::optional<DisplayTimeline::Anchor> DisplayTimeline::anchor(double frameInter
     const double slotMs = frameIntervalMs / m_rate;
     const int first = firstNewPicture(slotMs);
     if (first < 0 || m_counted - first < kPicturesNeeded) return std::nullopt;
-    const auto shown = [this](int i) { return m_shownMs[static_cast<std::size_t>(i)]; };
     double earliest = shown(first);
     for (int i = first + 1; i < m_counted; ++i) earliest = std::min(earliest, shown(i) - (i - first) * slotMs);
     return Anchor{m_move, earliest - m_targetMs / m_rate};

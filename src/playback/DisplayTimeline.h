@@ -40,6 +40,8 @@ public:
     static constexpr int kPicturesUsed = 40;
 
 private:
+    // When the picture at index was shown.
+    double shown(int index) const;
     // Index of the first picture from the new place, or -1.
     int firstNewPicture(double slotMs) const;
 

@@ -32,6 +32,12 @@ constexpr float kEndHoldPosition = 0.85f;
 
 VideoFrameSize::Size sizeOf(const QSize& size) { return {size.width(), size.height()}; }
 
+// The clock the display times of both players are compared on.
+double steadyNowMs() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
 }  // namespace
 
 VlcMediaPlayer::VlcMediaPlayer(VLCVideoView* videoView, QObject* parent) : ORVMediaPlayer(parent), m_view(videoView) {
@@ -279,11 +285,6 @@ void VlcMediaPlayer::dropHold() {
     ++m_holdCount;
 }
 
-double VlcMediaPlayer::steadyNowMs() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
 void VlcMediaPlayer::noteMove(std::int64_t targetMs) {
     // A wait under way belongs to the place left.
     endHold();
@@ -302,8 +303,6 @@ std::optional<DisplayTimeline::Anchor> VlcMediaPlayer::displayAnchor() const {
     std::lock_guard lock(m_timelineMutex);
     return m_timeline.anchor(interval);
 }
-
-
 
 void VlcMediaPlayer::jumpForward(int seconds) { setTime(VLCTime::timeWithInt(time().intValue() + seconds * 1000LL)); }
 

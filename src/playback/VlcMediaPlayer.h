@@ -84,7 +84,6 @@ public:
     // move, pause or stop ends the wait at once.
     void holdFor(int milliseconds);
     bool isHolding() const { return m_holding; }
-    static double steadyNowMs();
 
 private:
     static void onEvent(const libvlc_event_t* event, void* opaque);
