@@ -1,6 +1,7 @@
 #include "playback/VlcMediaPlayer.h"
 
 #include "common/Log.h"
+#include "playback/FastPlaySeek.h"
 #include "playback/VLCLibrary.h"
 #include "playback/VLCVideoView.h"
 
@@ -224,6 +225,11 @@ void VlcMediaPlayer::leaveEnd() {
 void VlcMediaPlayer::setPosition(float position) {
     if (!m_player || !m_media) return;
     position = std::clamp(position, 0.0f, 1.0f);
+    const std::int64_t lengthMs = length().intValue();
+    if (position < 1.0f && lengthMs > 0 && rate() > FastPlaySeek::kFastestExactRate) {
+        setTime(VLCTime::timeWithInt(static_cast<std::int64_t>(static_cast<double>(position) * static_cast<double>(lengthMs))));
+        return;
+    }
     if (position < 1.0f) leaveEnd();
     noteMove(static_cast<std::int64_t>(static_cast<double>(position) * static_cast<double>(length().intValue())));
     libvlc_media_player_set_position(m_player, position);
@@ -237,7 +243,7 @@ VLCTime VlcMediaPlayer::time() const {
 
 void VlcMediaPlayer::setTime(VLCTime time) {
     if (!m_player || !m_media) return;
-    const std::int64_t target = std::max<std::int64_t>(time.intValue(), 0);
+    const std::int64_t target = FastPlaySeek::landingMs(time.intValue(), length().intValue(), rate());
     if (target < length().intValue()) leaveEnd();
     noteMove(target);
     libvlc_media_player_set_time(m_player, target);
