@@ -15,8 +15,8 @@ struct FastPlaySeek {
     static constexpr double kFastestExactRate = 1.0;
 
     // The time to move to for a requested targetMs (clamped at 0) in a
-    // file of lengthMs, at rate. Never moves past the end a target before
-    // it asked for, and leaves targets at or past the end alone.
+    // file of lengthMs, at rate. A target before the end never lands past
+    // it; targets at or past the end are left alone.
     static std::int64_t landingMs(std::int64_t targetMs, std::int64_t lengthMs, double rate);
 };
 

@@ -226,12 +226,13 @@ void VlcMediaPlayer::setPosition(float position) {
     if (!m_player || !m_media) return;
     position = std::clamp(position, 0.0f, 1.0f);
     const std::int64_t lengthMs = length().intValue();
+    const auto targetMs = static_cast<std::int64_t>(static_cast<double>(position) * static_cast<double>(lengthMs));
     if (position < 1.0f && lengthMs > 0 && rate() > FastPlaySeek::kFastestExactRate) {
-        setTime(VLCTime::timeWithInt(static_cast<std::int64_t>(static_cast<double>(position) * static_cast<double>(lengthMs))));
+        setTime(VLCTime::timeWithInt(targetMs));
         return;
     }
     if (position < 1.0f) leaveEnd();
-    noteMove(static_cast<std::int64_t>(static_cast<double>(position) * static_cast<double>(length().intValue())));
+    noteMove(targetMs);
     libvlc_media_player_set_position(m_player, position);
 }
 

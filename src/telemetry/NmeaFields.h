@@ -12,8 +12,8 @@ namespace zentrova {
 
 // One pass over a whole sentence: splits the part before its only '*' at
 // the commas into out: n commas give n + 1 fields, empty ones included, as
-// views into sentence. False (out then holds anything) when the sentence holds no '*' or more than one, or is not
-// valid UTF-8.
+// views into sentence. False (out then holds anything) when the sentence
+// holds no '*' or more than one, or is not valid UTF-8.
 bool splitNmeaSentence(std::string_view sentence, NmeaFieldList& out);
 
 // The field at index, or an empty field when the sentence is shorter.
