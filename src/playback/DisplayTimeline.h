@@ -25,6 +25,10 @@ public:
 
     // The player was sent to targetMs at wallMs, to play at rate.
     void moved(double wallMs, double targetMs, double rate);
+    // The player, paused on the picture of targetMs, played on, and the
+    // picture after it is the one about to be given: no old pictures to
+    // leave out.
+    void playedOnFrom(double wallMs, double targetMs, double rate);
     // Pictures shown from now on tell nothing until the next move (a pause
     // or a change of rate nobody followed with a move).
     void invalidate();
@@ -50,6 +54,8 @@ private:
     double m_moveWallMs = 0;
     double m_targetMs = 0;
     double m_rate = 1;
+    double m_staleMs = 0;
+    int m_framesBeforeFirst = 0;  // between the target and the first picture
     std::array<double, kPicturesUsed> m_shownMs{};
     int m_counted = 0;
 };

@@ -14,6 +14,10 @@ namespace zentrova {
 
 PlayerPairFollower::PlayerPairFollower(VlcMediaPlayer* first, VlcMediaPlayer* second, QObject* parent)
     : QObject(parent), m_first(first), m_second(second) {
+    if (first && second) {
+        first->pairWith(second);
+        second->pairWith(first);
+    }
     m_lookTimer = new QTimer(this);
     m_lookTimer->setInterval(kLookEveryMs);
     connect(m_lookTimer, &QTimer::timeout, this, &PlayerPairFollower::look);
@@ -29,8 +33,6 @@ void PlayerPairFollower::look() {
     const std::pair moves{firstAnchor->move, secondAnchor->move};
     if (moves == m_handled) return;
     m_handled = moves;
-    // Faster than that, a player that starts late leaves out pictures,
-    // and counting the pictures no longer tells where it is.
     const double rate = m_first->rate();
     if (rate > kFastestFollowedRate) return;
     const auto correction =

@@ -12,18 +12,19 @@ namespace zentrova {
 
 class VlcMediaPlayer;
 
-// Keeps two players on the same pictures. Moving both to the same time
-// leaves them apart by whatever each needed to start again (the one with
-// sound waits for its audio output). Once both have shown enough pictures
-// after their last move, the one ahead waits for the other. Only at normal
-// speed: faster, the pictures shown no longer tell where a player is.
+// Keeps two players on the same pictures. Each is made the other's partner,
+// so that both moved while playing are let go together; even then they
+// come back a few milliseconds apart. Once both have shown enough pictures
+// after their last move, the one ahead waits for the other. Up to double
+// speed; faster, a player that starts late leaves out pictures, and
+// counting them no longer tells where it is.
 class PlayerPairFollower : public QObject {
     Q_OBJECT
 public:
     PlayerPairFollower(VlcMediaPlayer* first, VlcMediaPlayer* second, QObject* parent = nullptr);
 
     static constexpr int kLookEveryMs = 50;
-    static constexpr double kFastestFollowedRate = 1.0;
+    static constexpr double kFastestFollowedRate = 2.0;
 
 private:
     void look();

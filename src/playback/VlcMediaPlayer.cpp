@@ -46,6 +46,10 @@ VlcMediaPlayer::VlcMediaPlayer(VLCVideoView* videoView, QObject* parent) : ORVMe
     m_areaSettleTimer->setSingleShot(true);
     m_areaSettleTimer->setInterval(kAreaSettleMs);
     connect(m_areaSettleTimer, &QTimer::timeout, this, &VlcMediaPlayer::restartOutputIfWorthIt);
+    m_settleLimitTimer = new QTimer(this);
+    m_settleLimitTimer->setSingleShot(true);
+    m_settleLimitTimer->setInterval(kSettleLimitMs);
+    connect(m_settleLimitTimer, &QTimer::timeout, this, &VlcMediaPlayer::settleLimitReached);
     if (m_view) connect(m_view, &VLCVideoView::pictureAreaChanged, this, &VlcMediaPlayer::viewAreaChanged);
     takeViewArea();
     libvlc_instance_t* instance = VLCLibrary::sharedLibrary();
@@ -132,6 +136,7 @@ void VlcMediaPlayer::setState(VLCMediaPlayerState state) {
 void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
     if (!m_player) return;
     dropHold();
+    dropSettlingMove();
     m_heldAtEnd = false;
     m_outputRestartWanted = false;
     m_frameIntervalMs = 0;
@@ -153,7 +158,7 @@ void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
 }
 
 void VlcMediaPlayer::play() {
-    if (!m_player || !m_media) return;
+    if (!m_player || !m_media || m_settling) return;
     // A hidden view is told of no resizes: its size is read again here.
     takeViewArea();
     if (m_heldAtEnd) {
@@ -178,6 +183,16 @@ void VlcMediaPlayer::play() {
 void VlcMediaPlayer::pause() {
     if (!m_player || !m_media || m_heldAtEnd) return;
     noteUnfollowable();
+    if (m_settling) {
+        // The move is kept: paused, it shows the new place all the same.
+        const auto step = settleStep();
+        if (step == PausedMoveWatch::Step::Pausing || step == PausedMoveWatch::Step::PauseHeld) sendSettlingSeek();
+        dropSettlingMove();
+        m_holdNoticesToSwallow = 0;
+        m_pauseRequested = true;
+        setState(VLCMediaPlayerState::Paused);
+        return;
+    }
     if (m_holding) {
         // Already paused: what was a hold is now the pause asked for.
         dropHold();
@@ -193,6 +208,7 @@ void VlcMediaPlayer::pause() {
 void VlcMediaPlayer::stop() {
     if (!m_player) return;
     dropHold();
+    dropSettlingMove();
     m_heldAtEnd = false;
     m_pauseRequested = false;
     libvlc_media_player_stop(m_player);
@@ -200,7 +216,7 @@ void VlcMediaPlayer::stop() {
 }
 
 bool VlcMediaPlayer::isPlaying() const {
-    if (m_holding) return true;
+    if (m_holding || m_settling) return true;
     return m_player && m_media && !m_heldAtEnd && libvlc_media_player_is_playing(m_player) != 0;
 }
 
@@ -213,6 +229,12 @@ VLCTime VlcMediaPlayer::length() const {
 float VlcMediaPlayer::position() const {
     if (!m_player || !m_media) return 0.0f;
     if (m_heldAtEnd) return 1.0f;
+    if (m_settling) {
+        const std::int64_t lengthMs = length().intValue();
+        if (lengthMs > 0) {
+            return static_cast<float>(static_cast<double>(m_settleTargetMs) / static_cast<double>(lengthMs));
+        }
+    }
     return std::max(0.0f, libvlc_media_player_get_position(m_player));
 }
 
@@ -231,6 +253,11 @@ void VlcMediaPlayer::setPosition(float position) {
         setTime(VLCTime::timeWithInt(targetMs));
         return;
     }
+    if (position < 1.0f && lengthMs > 0 && canSettleMoveTo(targetMs)) {
+        settleMoveTo(targetMs);
+        return;
+    }
+    if (m_settling) letGoOfSettledMove();
     if (position < 1.0f) leaveEnd();
     noteMove(targetMs);
     libvlc_media_player_set_position(m_player, position);
@@ -239,12 +266,19 @@ void VlcMediaPlayer::setPosition(float position) {
 VLCTime VlcMediaPlayer::time() const {
     if (!m_player || !m_media) return VLCTime::nullTime();
     if (m_heldAtEnd) return length();
+    // Where it is going: it shows the old place only until the new is read.
+    if (m_settling) return VLCTime::timeWithInt(m_settleTargetMs);
     return VLCTime::timeWithInt(std::max<libvlc_time_t>(libvlc_media_player_get_time(m_player), 0));
 }
 
 void VlcMediaPlayer::setTime(VLCTime time) {
     if (!m_player || !m_media) return;
     const std::int64_t target = FastPlaySeek::landingMs(time.intValue(), length().intValue(), rate());
+    if (canSettleMoveTo(target)) {
+        settleMoveTo(target);
+        return;
+    }
+    if (m_settling) letGoOfSettledMove();
     if (target < length().intValue()) leaveEnd();
     noteMove(target);
     libvlc_media_player_set_time(m_player, target);
@@ -290,6 +324,125 @@ void VlcMediaPlayer::dropHold() {
     m_holding = false;
     m_holdNoticesToSwallow = 0;
     ++m_holdCount;
+}
+
+bool VlcMediaPlayer::canSettleMoveTo(std::int64_t targetMs) const {
+    if (!m_player || !m_media || m_heldAtEnd || targetMs < 0 || targetMs >= length().intValue()) return false;
+    if (m_settling) return true;
+    // Without pictures nothing would tell when the new place is reached.
+    return (m_holding || libvlc_media_player_is_playing(m_player) != 0) && hasVideoOut();
+}
+
+void VlcMediaPlayer::settleMoveTo(std::int64_t targetMs) {
+    m_settleTargetMs = targetMs;
+    m_settleLimitTimer->start();
+    if (m_settling) {
+        // Moved again: once sent on, it is sent on again; before, the
+        // pause has yet to hold and the seek then takes the new place.
+        m_settled = false;
+        const auto step = settleStep();
+        if (step == PausedMoveWatch::Step::Seeking || step == PausedMoveWatch::Step::Settled) sendSettlingSeek();
+        return;
+    }
+    m_settling = true;
+    m_settled = false;
+    // Until it plays on, its pictures tell nothing of where it is.
+    noteUnfollowable();
+    {
+        std::lock_guard lock(m_timelineMutex);
+        m_settleWatch.pauseAsked();
+    }
+    if (m_holding) {
+        // Already paused: the wait's play notice is the one of the let-go.
+        m_holding = false;
+        ++m_holdCount;
+        return;
+    }
+    m_holdNoticesToSwallow += 2;  // the pause and the play after it
+    libvlc_media_player_set_pause(m_player, 1);
+}
+
+PausedMoveWatch::Step VlcMediaPlayer::settleStep() const {
+    std::lock_guard lock(m_timelineMutex);
+    return m_settleWatch.step();
+}
+
+// On the decoder's thread.
+void VlcMediaPlayer::watchSettlingPicture(const unsigned char* pixels, const VideoFramePool::Layout& layout,
+                                          double shownMs) {
+    const std::uint64_t digest =
+        PausedMoveWatch::digestOf(pixels, layout.bytesPerLine, layout.width * 4, layout.height);
+    PausedMoveWatch::News news = PausedMoveWatch::News::Nothing;
+    {
+        std::lock_guard lock(m_timelineMutex);
+        news = m_settleWatch.displayed(digest);
+        if (news == PausedMoveWatch::News::PlayingOn) {
+            // Known for sure to be the picture after the target: the
+            // timeline needs no guess at which pictures are old.
+            m_timeline.playedOnFrom(shownMs, m_playedOnFromMs, m_playedOnRate);
+            m_timeline.displayed(shownMs);
+            return;
+        }
+    }
+    if (news == PausedMoveWatch::News::Nothing) return;
+    QMetaObject::invokeMethod(this, [this, news] { settlingNews(news); }, Qt::QueuedConnection);
+}
+
+void VlcMediaPlayer::sendSettlingSeek() {
+    libvlc_media_player_set_time(m_player, m_settleTargetMs);
+    std::lock_guard lock(m_timelineMutex);
+    m_settleWatch.seekSent();
+}
+
+void VlcMediaPlayer::settlingNews(PausedMoveWatch::News news) {
+    if (!m_settling) return;
+    const auto step = settleStep();
+    // News of an earlier move may still arrive: the watch's step decides.
+    if (news == PausedMoveWatch::News::PauseHeld && step == PausedMoveWatch::Step::PauseHeld) sendSettlingSeek();
+    if (news == PausedMoveWatch::News::NewPictureShown && step == PausedMoveWatch::Step::Settled) settleReached();
+}
+
+void VlcMediaPlayer::settleReached() {
+    if (!m_settling) return;
+    m_settled = true;
+    VlcMediaPlayer* partner = m_partner;
+    // The partner lets both go once it shows its new place (or its limit).
+    if (partner && partner->m_settling && !partner->m_settled) return;
+    letGoOfSettledMove();
+    if (partner && partner->hasSettled()) partner->letGoOfSettledMove();
+}
+
+// A player never stays paused for a move, whatever it or its partner show.
+void VlcMediaPlayer::settleLimitReached() {
+    if (!m_settling) return;
+    letGoOfSettledMove();
+    if (m_partner && m_partner->hasSettled()) m_partner->letGoOfSettledMove();
+}
+
+void VlcMediaPlayer::letGoOfSettledMove() {
+    m_settling = false;
+    m_settled = false;
+    m_settleLimitTimer->stop();
+    {
+        std::lock_guard lock(m_timelineMutex);
+        m_settleWatch.letGo();
+        m_playedOnFromMs = static_cast<double>(m_settleTargetMs);
+        m_playedOnRate = m_player ? libvlc_media_player_get_rate(m_player) : 1.0;
+    }
+    if (m_player) libvlc_media_player_set_pause(m_player, 0);
+}
+
+void VlcMediaPlayer::dropSettlingMove() {
+    const bool wasSettling = m_settling;
+    m_settling = false;
+    m_settled = false;
+    m_settleLimitTimer->stop();
+    {
+        std::lock_guard lock(m_timelineMutex);
+        m_settleWatch.reset();
+    }
+    // A partner waiting for this one would wait for nothing.
+    if (wasSettling && m_partner && m_partner->hasSettled()) m_partner->letGoOfSettledMove();
 }
 
 void VlcMediaPlayer::noteMove(std::int64_t targetMs) {
@@ -531,16 +684,21 @@ void VlcMediaPlayer::onUnlock(void*, void*, void* const*) {}
 void VlcMediaPlayer::onDisplay(void* opaque, void* picture) {
     const double shownMs = steadyNowMs();
     auto* self = static_cast<VlcMediaPlayer*>(opaque);
+    VideoFramePool::Layout layout;
     {
         std::lock_guard lock(self->m_frameMutex);
         if (!self->m_writingPool) return;
         self->m_writingPool->publish(static_cast<const unsigned char*>(picture));
         self->m_publishedPool = self->m_writingPool;
+        layout = self->m_writingPool->layout();
     }
+    bool watching = false;
     {
         std::lock_guard lock(self->m_timelineMutex);
         self->m_timeline.displayed(shownMs);
+        watching = self->m_settleWatch.isActive();
     }
+    if (watching) self->watchSettlingPicture(static_cast<const unsigned char*>(picture), layout, shownMs);
     // One notice at a time: frames that come faster than the view paints
     // are skipped, not queued.
     if (self->m_frameNoticePending.exchange(true)) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/DisplayTimeline.h"
+#include "playback/PausedMoveWatch.h"
 #include "playback/ORVMediaPlayer.h"
 #include "playback/VideoFramePool.h"
 #include "playback/VideoFrameSize.h"
@@ -85,6 +86,14 @@ public:
     void holdFor(int milliseconds);
     bool isHolding() const { return m_holding; }
 
+    // Moves made while playing pause the player until the new place's
+    // picture is shown; a partner moved at the same time is let go with it,
+    // so the two play on in step. Each player names the other.
+    void pairWith(VlcMediaPlayer* partner) { m_partner = partner; }
+    bool isSettlingMove() const { return m_settling; }
+    // Longest a move keeps a player paused, whatever it shows.
+    static constexpr int kSettleLimitMs = 1000;
+
 private:
     static void onEvent(const libvlc_event_t* event, void* opaque);
     static unsigned onFormat(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches,
@@ -112,6 +121,17 @@ private:
     void endHold();
     void dropHold();
     bool swallowHoldNotice();
+    bool canSettleMoveTo(std::int64_t targetMs) const;
+    void settleMoveTo(std::int64_t targetMs);
+    void sendSettlingSeek();
+    PausedMoveWatch::Step settleStep() const;
+    void watchSettlingPicture(const unsigned char* pixels, const VideoFramePool::Layout& layout, double shownMs);
+    void settlingNews(PausedMoveWatch::News news);
+    void settleReached();
+    void settleLimitReached();
+    bool hasSettled() const { return m_settling && m_settled; }
+    void letGoOfSettledMove();
+    void dropSettlingMove();
 
     libvlc_media_player_t* m_player = nullptr;
     QPointer<VLCVideoView> m_view;
@@ -125,6 +145,12 @@ private:
     int m_holdNoticesToSwallow = 0;
     std::uint64_t m_holdCount = 0;
     mutable double m_frameIntervalMs = 0;  // 0 until the file's rate is read
+
+    QPointer<VlcMediaPlayer> m_partner;
+    bool m_settling = false;
+    bool m_settled = false;
+    std::int64_t m_settleTargetMs = 0;
+    QTimer* m_settleLimitTimer = nullptr;
 
     QTimer* m_areaSettleTimer = nullptr;
     bool m_outputRestartWanted = false;
@@ -142,6 +168,9 @@ private:
 
     mutable std::mutex m_timelineMutex;
     DisplayTimeline m_timeline;
+    PausedMoveWatch m_settleWatch;
+    double m_playedOnFromMs = 0;
+    double m_playedOnRate = 1;
 };
 
 }  // namespace zentrova

@@ -83,6 +83,30 @@ TEST(DisplayTimelineTest, APauseOrANewMoveStartsOver) {
     EXPECT_FALSE(timeline.anchor(0)) << "no frame rate, no anchor";
 }
 
+// Played on from a paused picture, every picture shown is the next one,
+// however soon it comes: the first is one frame after the target.
+TEST(DisplayTimelineTest, PlayingOnFromAPausedPictureCountsEveryPicture) {
+    struct Case {
+        const char* name;
+        double rate;
+        double firstShownMs;
+        double stepMs;
+    };
+    const Case cases[] = {
+        {"at normal speed, the first picture soon after", 1.0, 1005, kInterval},
+        {"at twice the speed", 2.0, 1003, kInterval / 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DisplayTimeline timeline;
+        timeline.playedOnFrom(1000, 6000, c.rate);
+        for (int i = 0; i < 10; ++i) timeline.displayed(c.firstShownMs + i * c.stepMs);
+        const auto anchor = timeline.anchor(kInterval);
+        ASSERT_TRUE(anchor);
+        EXPECT_NEAR(anchor->wallMsAtMediaZero, c.firstShownMs - (6000 + kInterval) / c.rate, 1e-6);
+    }
+}
+
 TEST(OffsetCorrectionTest, TheOneAheadWaitsForTheOther) {
     struct Case {
         const char* name;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QStandardPaths>
@@ -264,6 +265,76 @@ TEST_F(VlcMediaPlayerTest, AWaitStopsThePicturesForAWhileWithoutAStateNotice) {
     QTest::qWait(kWaitMs + 200);
     EXPECT_EQ(player->state(), VLCMediaPlayerState::Paused) << "the end of the wait does not play on";
     EXPECT_FALSE(player->isPlaying());
+}
+
+TEST_F(VlcMediaPlayerTest, AMoveWhilePlayingPausesUntilTheNewPlaceIsShownWithoutAStateNotice) {
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
+    player->play();
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 12; }, 10000));
+    states.clear();
+
+    QElapsedTimer settling;
+    settling.start();
+    player->setTime(VLCTime::timeWithInt(4000));
+    EXPECT_TRUE(player->isSettlingMove());
+    EXPECT_TRUE(player->isPlaying()) << "still playing for everybody";
+    EXPECT_EQ(player->time().intValue(), 4000) << "reports where it goes, not the place it leaves";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isSettlingMove(); }, VlcMediaPlayer::kSettleLimitMs + 2000));
+    EXPECT_LT(settling.elapsed(), VlcMediaPlayer::kSettleLimitMs)
+        << "let go once the new place shows, not at the limit";
+    const int shownAtLetGo = view->framesPresented();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > shownAtLetGo + 5; }, 5000));
+    const std::int64_t time = player->time().intValue();
+    EXPECT_GE(time, 4000);
+    EXPECT_LT(time, 6000);
+    EXPECT_TRUE(states.empty()) << "no state notice for the move's pause";
+    EXPECT_EQ(player->state(), VLCMediaPlayerState::Playing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor().has_value(); }, 5000))
+        << "the pictures played on from the new place tell where it is";
+
+    // A pause asked for while a move settles is a pause, and the move holds.
+    player->setTime(VLCTime::timeWithInt(1000));
+    player->pause();
+    EXPECT_FALSE(player->isSettlingMove());
+    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Paused));
+    QTest::qWait(VlcMediaPlayer::kSettleLimitMs + 200);
+    EXPECT_EQ(player->state(), VLCMediaPlayerState::Paused) << "nothing plays on by itself";
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_NEAR(static_cast<double>(player->time().intValue()), 1000.0, 200.0);
+}
+
+TEST_F(VlcMediaPlayerTest, TwoPairedPlayersMovedTogetherAreLetGoTogether) {
+    VLCVideoView otherView;
+    otherView.resize(320, 240);
+    VlcMediaPlayer other(&otherView);
+    player->pairWith(&other);
+    other.pairWith(player.get());
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
+    other.setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
+    player->play();
+    other.play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 12 && otherView.framesPresented() > 12; },
+                                10000));
+    for (int target : {5000, 2000}) {
+        SCOPED_TRACE(target);
+        player->setTime(VLCTime::timeWithInt(target));
+        other.setTime(VLCTime::timeWithInt(target));
+        ASSERT_TRUE(player->isSettlingMove() && other.isSettlingMove());
+        bool togetherAtLetGo = false;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                if (player->isSettlingMove() && other.isSettlingMove()) return false;
+                togetherAtLetGo = !player->isSettlingMove() && !other.isSettlingMove();
+                return true;
+            },
+            VlcMediaPlayer::kSettleLimitMs + 2000));
+        EXPECT_TRUE(togetherAtLetGo) << "neither plays on while the other still looks for its place";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor() && other.displayAnchor(); }, 5000));
+        const double apartMs =
+            std::abs(player->displayAnchor()->wallMsAtMediaZero - other.displayAnchor()->wallMsAtMediaZero);
+        EXPECT_LT(apartMs, 40.0) << "the same file, let go together, plays in step";
+    }
 }
 
 }  // namespace
