@@ -28,14 +28,19 @@ export QT_QPA_PLATFORM=xcb
 APP=$!
 trap 'kill $APP 2>/dev/null || true' EXIT
 
-WINDOW=""
-for _ in $(seq 50); do
-    WINDOW=$(xdotool search --onlyvisible --name "^Zentrova$" 2>/dev/null | head -1 || true)
-    [ -n "$WINDOW" ] && break
-    sleep 0.2
-done
-[ -n "$WINDOW" ] || { echo "the window did not appear" >&2; exit 1; }
+find_window() {
+    WINDOW=""
+    for _ in $(seq 50); do
+        WINDOW=$(xdotool search --onlyvisible --name "^Zentrova$" 2>/dev/null | head -1 || true)
+        [ -n "$WINDOW" ] && break
+        sleep 0.2
+    done
+    [ -n "$WINDOW" ] || { echo "the window did not appear" >&2; exit 1; }
+}
+find_window
 sleep 3
+# Looked up again: the first window seen can be replaced while it starts.
+find_window
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # X, Y, WIDTH, HEIGHT
 
 # Points inside the window, from its top-left corner: the side column is

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QGridLayout>
@@ -60,6 +61,21 @@ QWidget* makeBox(const char* name, QWidget* parent) {
     box->setObjectName(QString::fromLatin1(name));
     box->setAttribute(Qt::WA_StyledBackground, true);
     return box;
+}
+
+// A readout's text changes width with its value ("X=0.00" against
+// "X=-1.25", "0 Km/h" against "118 Km/h"); reserving its widest text keeps
+// the graph between the readouts from shifting while a recording plays.
+void reserveWidthOfWidestText(QLabel* field, std::initializer_list<const char*> texts) {
+    field->ensurePolished();
+    const QString shown = field->text();
+    int widest = 0;
+    for (const char* text : texts) {
+        field->setText(QString::fromLatin1(text));
+        widest = std::max(widest, field->sizeHint().width());
+    }
+    field->setText(shown);
+    field->setMinimumWidth(widest);
 }
 
 QToolButton* makeToolButton(const char* name, const QString& tooltip, QWidget* parent) {
@@ -360,6 +376,12 @@ QWidget* ORVAppDelegate::buildGsensorBox(QWidget* parent) {
     m_speedField = makeField("speedField");
     m_hdopField = makeField("hdopField");
     m_sateliteField = makeField("sateliteField");
+    reserveWidthOfWidestText(m_gsensorXField, {"X=-00.00"});
+    reserveWidthOfWidestText(m_gsensorYField, {"Y=-00.00"});
+    reserveWidthOfWidestText(m_gsensorZField, {"Z=-00.00"});
+    reserveWidthOfWidestText(m_speedField, {"000 Km/h", "000 Mi/h"});
+    reserveWidthOfWidestText(m_hdopField, {"00.0"});
+    reserveWidthOfWidestText(m_sateliteField, {"00"});
 
     auto* gsensorColumn = new QVBoxLayout();
     gsensorColumn->setSpacing(2);

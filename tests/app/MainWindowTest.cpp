@@ -3,6 +3,7 @@
 #include "common/linux/ProcessUser.h"
 #include "playback/WebEngineStartup.h"
 #include "app/ORVMediaTableModel.h"
+#include "playback/GraphView.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLayout>
 #include <QLabel>
 #include <QScreen>
 #include <QSettings>
@@ -288,6 +290,25 @@ TEST_F(MainWindowTest, ControlTitlesFollowThePlayState) {
     for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
     }
+}
+
+TEST_F(MainWindowTest, GraphKeepsItsPlaceWhateverTheReadoutsShow) {
+    QWidget* window = delegate->window();
+    window->show();
+    auto* graph = window->findChild<GraphView*>();
+    ASSERT_NE(graph, nullptr);
+    auto show = [&](const char* x, const char* speed, const char* hdop, const char* satellites) {
+        window->findChild<QLabel*>("gsensorXField")->setText(x);
+        window->findChild<QLabel*>("speedField")->setText(speed);
+        window->findChild<QLabel*>("hdopField")->setText(hdop);
+        window->findChild<QLabel*>("sateliteField")->setText(satellites);
+        graph->parentWidget()->layout()->activate();
+        return graph->geometry();
+    };
+    const QRect idle = show("X=+0.00", "", "", "");
+    EXPECT_EQ(show("X=0.00", "- Km/h", "-.-", "-"), idle);
+    EXPECT_EQ(show("X=-12.25", "118 Km/h", "10.5", "12"), idle);
+    EXPECT_EQ(show("X=+0.50", "18 Mi/h", "0.9", "7"), idle);
 }
 
 TEST(CustomWindowTest, DragNeverLiftsTheTopAboveTheAvailableArea) {
