@@ -24,14 +24,12 @@ void DisplayTimeline::moved(double wallMs, double targetMs, double rate) {
     m_targetMs = targetMs;
     m_rate = rate;
     m_counted = 0;
-    m_staleMs = kStalePictureMs;
-    m_framesBeforeFirst = 0;
+    m_playedOnFromTarget = false;
 }
 
 void DisplayTimeline::playedOnFrom(double wallMs, double targetMs, double rate) {
     moved(wallMs, targetMs, rate);
-    m_staleMs = 0;
-    m_framesBeforeFirst = 1;
+    m_playedOnFromTarget = true;
 }
 
 void DisplayTimeline::invalidate() {
@@ -40,7 +38,8 @@ void DisplayTimeline::invalidate() {
 }
 
 void DisplayTimeline::displayed(double wallMs) {
-    if (!m_valid || m_counted >= kPicturesUsed || wallMs < m_moveWallMs + m_staleMs) return;
+    if (!m_valid || m_counted >= kPicturesUsed) return;
+    if (!m_playedOnFromTarget && wallMs < m_moveWallMs + kStalePictureMs) return;
     m_shownMs[static_cast<std::size_t>(m_counted++)] = wallMs;
 }
 
@@ -60,12 +59,12 @@ int DisplayTimeline::firstNewPicture(double slotMs) const {
 std::optional<DisplayTimeline::Anchor> DisplayTimeline::anchor(double frameIntervalMs) const {
     if (!m_valid || m_counted < kPicturesNeeded || !(frameIntervalMs > 0)) return std::nullopt;
     const double slotMs = frameIntervalMs / m_rate;
-    // Played on from a picture, every picture is the next one.
-    const int first = m_framesBeforeFirst > 0 ? 0 : firstNewPicture(slotMs);
+    const int first = m_playedOnFromTarget ? 0 : firstNewPicture(slotMs);
     if (first < 0 || m_counted - first < kPicturesNeeded) return std::nullopt;
     double earliest = shown(first);
     for (int i = first + 1; i < m_counted; ++i) earliest = std::min(earliest, shown(i) - (i - first) * slotMs);
-    return Anchor{m_move, earliest - m_targetMs / m_rate - m_framesBeforeFirst * slotMs};
+    const double slotsBeforeFirst = m_playedOnFromTarget ? 1 : 0;
+    return Anchor{m_move, earliest - m_targetMs / m_rate - slotsBeforeFirst * slotMs};
 }
 
 }  // namespace zentrova

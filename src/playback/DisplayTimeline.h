@@ -54,8 +54,9 @@ private:
     double m_moveWallMs = 0;
     double m_targetMs = 0;
     double m_rate = 1;
-    double m_staleMs = 0;
-    int m_framesBeforeFirst = 0;  // between the target and the first picture
+    // Played on from the paused picture of the target: every picture shown
+    // is a new one, the first of them one frame after the target.
+    bool m_playedOnFromTarget = false;
     std::array<double, kPicturesUsed> m_shownMs{};
     int m_counted = 0;
 };
