@@ -25,16 +25,32 @@ void DisplayTimeline::moved(double wallMs, double targetMs, double rate) {
     m_rate = rate;
     m_counted = 0;
     m_playedOnFromTarget = false;
+    m_timeKnown = false;
+    m_heldBeforeLastMs = 0;
+    m_lastHoldStartMs = 0;
+    m_lastHoldMs = 0;
 }
 
 void DisplayTimeline::playedOnFrom(double wallMs, double targetMs, double rate) {
     moved(wallMs, targetMs, rate);
     m_playedOnFromTarget = true;
+    m_timeKnown = m_valid;
 }
 
 void DisplayTimeline::invalidate() {
     ++m_move;
     m_valid = false;
+    m_timeKnown = false;
+}
+
+void DisplayTimeline::heldFor(double wallMs, double holdMs) {
+    const bool timeKnown = m_timeKnown && m_counted > 0;
+    invalidate();
+    if (!timeKnown) return;
+    m_timeKnown = true;
+    m_heldBeforeLastMs += m_lastHoldMs;
+    m_lastHoldStartMs = wallMs;
+    m_lastHoldMs = std::max(holdMs, 0.0);
 }
 
 void DisplayTimeline::displayed(double wallMs) {
@@ -57,10 +73,25 @@ int DisplayTimeline::firstNewPicture(double slotMs) const {
 }
 
 std::optional<DisplayTimeline::Anchor> DisplayTimeline::anchor(double frameIntervalMs) const {
-    if (!m_valid || m_counted < kPicturesNeeded || !(frameIntervalMs > 0)) return std::nullopt;
+    if (!m_valid) return std::nullopt;
+    return anchorFrom(frameIntervalMs, kPicturesNeeded);
+}
+
+std::optional<double> DisplayTimeline::mediaMsAt(double wallMs, double frameIntervalMs) const {
+    if (!m_timeKnown || m_counted == 0) return std::nullopt;
+    const double knownSinceMs = std::max(shown(0), m_lastHoldStartMs + m_lastHoldMs);
+    if (wallMs > knownSinceMs + kMediaTimeKnownForMs) return std::nullopt;
+    const auto known = anchorFrom(frameIntervalMs, 1);
+    if (!known) return std::nullopt;
+    const double heldMs = m_heldBeforeLastMs + std::clamp(wallMs - m_lastHoldStartMs, 0.0, m_lastHoldMs);
+    return (wallMs - heldMs - known->wallMsAtMediaZero) * m_rate;
+}
+
+std::optional<DisplayTimeline::Anchor> DisplayTimeline::anchorFrom(double frameIntervalMs, int needed) const {
+    if (m_counted < needed || !(frameIntervalMs > 0)) return std::nullopt;
     const double slotMs = frameIntervalMs / m_rate;
     const int first = m_playedOnFromTarget ? 0 : firstNewPicture(slotMs);
-    if (first < 0 || m_counted - first < kPicturesNeeded) return std::nullopt;
+    if (first < 0 || m_counted - first < needed) return std::nullopt;
     double earliest = shown(first);
     for (int i = first + 1; i < m_counted; ++i) earliest = std::min(earliest, shown(i) - (i - first) * slotMs);
     const double slotsBeforeFirst = m_playedOnFromTarget ? 1 : 0;

@@ -5,6 +5,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 
 #include "common/Log.h"
@@ -22,6 +23,8 @@ constexpr double kNearTheEnd = 0.95;
 constexpr int kJumpSeconds = 10;
 constexpr double kMaxSpeed = 2.0;
 constexpr double kMinSpeed = 1.0;
+// Closer than a frame: already showing the same picture.
+constexpr std::int64_t kInStepMs = 20;
 
 bool hasMedia(const ORVMediaPlayer* player) { return player && player->media(); }
 
@@ -358,6 +361,9 @@ void ORVPlayController::alignPlayersAtTheFirstOnesTime() {
         m_player2->setPosition(m_player1->position());
         return;
     }
+    // Moved and let go together, they already show the same time: another
+    // seek would only stop both pictures once more.
+    if (std::llabs(m_player2->time().intValue() - time.intValue()) < kInStepMs) return;
     m_player1->setTime(time);
     m_player2->setTime(time);
 }

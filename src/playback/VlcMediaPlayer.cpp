@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -268,7 +269,15 @@ VLCTime VlcMediaPlayer::time() const {
     if (m_heldAtEnd) return length();
     // Where it is going: it shows the old place only until the new is read.
     if (m_settling) return VLCTime::timeWithInt(m_settleTargetMs);
+    if (const auto shown = shownMediaMs()) return VLCTime::timeWithInt(std::llround(*shown));
     return VLCTime::timeWithInt(std::max<libvlc_time_t>(libvlc_media_player_get_time(m_player), 0));
+}
+
+std::optional<double> VlcMediaPlayer::shownMediaMs() const {
+    const double interval = frameIntervalMsOfMedia();
+    const double now = steadyNowMs();
+    std::lock_guard lock(m_timelineMutex);
+    return m_timeline.mediaMsAt(now, interval);
 }
 
 void VlcMediaPlayer::setTime(VLCTime time) {
@@ -302,7 +311,10 @@ void VlcMediaPlayer::setRate(float rate) {
 void VlcMediaPlayer::holdFor(int milliseconds) {
     if (!m_player || m_holding || milliseconds <= 0 || !isPlaying()) return;
     // The pictures after it are not in the slots of those before.
-    noteUnfollowable();
+    {
+        std::lock_guard lock(m_timelineMutex);
+        m_timeline.heldFor(steadyNowMs(), milliseconds);
+    }
     m_holding = true;
     m_holdNoticesToSwallow = 2;  // the pause and the play after it
     const std::uint64_t hold = ++m_holdCount;

@@ -116,6 +116,9 @@ private:
     VideoFrameSize::Size pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight);
     std::optional<libvlc_video_track_t> videoTrackOfMedia() const;
     double frameIntervalMsOfMedia() const;
+    // Right after a settled move, where the pictures say it is: libVLC's
+    // own time still names the target for a while.
+    std::optional<double> shownMediaMs() const;
     void noteMove(std::int64_t targetMs);
     void noteUnfollowable();
     void endHold();

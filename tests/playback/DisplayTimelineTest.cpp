@@ -107,6 +107,56 @@ TEST(DisplayTimelineTest, PlayingOnFromAPausedPictureCountsEveryPicture) {
     }
 }
 
+// libVLC's own time lags behind after a move: the pictures tell it, for a
+// player played on from its target's picture only.
+TEST(DisplayTimelineTest, KnowsTheMediaTimeShortlyAfterPlayingOn) {
+    enum class Start { PlayedOn, Guessed, PlayedOnThenPaused };
+    struct Case {
+        const char* name;
+        Start start;
+        double rate;
+        int pictures;  // shown from wall time 1005 on, one per slot
+        double holdFromMs;  // a wait of 100 ms from then, when above 0
+        double askedAtMs;
+        std::optional<double> mediaMs;
+    };
+    const double first = 6000 + kInterval;  // the first picture's time
+    const Case cases[] = {
+        {"the first picture is one frame after the target", Start::PlayedOn, 1.0, 1, 0, 1005, first},
+        {"and the time runs on with the wall clock", Start::PlayedOn, 1.0, 6, 0, 1205, first + 200},
+        {"twice as fast at 2x", Start::PlayedOn, 2.0, 12, 0, 1105, first + 200},
+        {"nothing shown yet", Start::PlayedOn, 1.0, 0, 0, 1005, std::nullopt},
+        {"long after, the player's own time is good again", Start::PlayedOn, 1.0, 40, 0, 2006, std::nullopt},
+        {"pictures of a guessed move tell no time", Start::Guessed, 1.0, 10, 0, 1205, std::nullopt},
+        {"a pause ends it", Start::PlayedOnThenPaused, 1.0, 6, 0, 1205, std::nullopt},
+        {"it stands still while it waits", Start::PlayedOn, 1.0, 6, 1200, 1250, first + 195},
+        {"and runs on after the wait", Start::PlayedOn, 2.0, 6, 1200, 1400, first + 2 * 295},
+        {"known for a while after the wait", Start::PlayedOn, 1.0, 6, 1200, 2250, first + 1145},
+        {"a wait before any picture tells nothing", Start::PlayedOn, 1.0, 0, 1000, 1250, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DisplayTimeline timeline;
+        if (c.start == Start::Guessed) {
+            timeline.moved(1000, 6000, c.rate);
+        } else {
+            timeline.playedOnFrom(1000, 6000, c.rate);
+        }
+        for (int i = 0; i < c.pictures; ++i) timeline.displayed(1005 + i * kInterval / c.rate);
+        if (c.start == Start::PlayedOnThenPaused) timeline.invalidate();
+        if (c.holdFromMs > 0) {
+            timeline.heldFor(c.holdFromMs, 100);
+            EXPECT_FALSE(timeline.anchor(kInterval)) << "the pictures after a wait fit no slots";
+            timeline.displayed(c.holdFromMs + 150);
+        }
+        const auto mediaMs = timeline.mediaMsAt(c.askedAtMs, kInterval);
+        ASSERT_EQ(mediaMs.has_value(), c.mediaMs.has_value());
+        if (mediaMs) {
+            EXPECT_NEAR(*mediaMs, *c.mediaMs, 1e-6);
+        }
+    }
+}
+
 TEST(OffsetCorrectionTest, TheOneAheadWaitsForTheOther) {
     struct Case {
         const char* name;

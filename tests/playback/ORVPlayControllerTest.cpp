@@ -359,28 +359,31 @@ TEST_F(PlayControllerTest, KeepingInStepMovesBothPlayersToTheFirstOnesTime) {
         bool bySpeedChange;
         int firstTimesSet;
         float secondPosition;
+        float secondBefore = 0.2f;
     };
     const Case cases[] = {
         {"same length: both seek to the same time", 60000, false, 1, 0.25f},
         {"speed change realigns too", 60000, true, 1, 0.25f},
         {"second file too short for the time: by position", 10000, false, 0, 0.25f},
+        {"already in step: neither is moved again", 60000, false, 0, 0.25f, 0.25f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         player2.lengthMs = c.secondLengthMs;
         startAndPlay(0);
         player1.reportTime(0.25f);
-        player2.playPosition = 0.2f;
+        player2.playPosition = c.secondBefore;
         player1.timesSet = player2.timesSet = 0;
         if (c.bySpeedChange) {
             controller->increaseSpeed();
         } else {
             controller->videoPositionSliderMoved(0.25);
             player1.playPosition = 0.25f;
-            player2.playPosition = 0.2f;
+            player2.playPosition = c.secondBefore;
         }
         steps->advance(300);
         EXPECT_EQ(player1.timesSet, c.firstTimesSet);
+        EXPECT_EQ(player2.timesSet, c.firstTimesSet);
         EXPECT_FLOAT_EQ(player2.playPosition, c.secondPosition);
         controller->stopPlay();
         if (c.bySpeedChange) controller->decreaseSpeed();

@@ -283,11 +283,13 @@ TEST_F(VlcMediaPlayerTest, AMoveWhilePlayingPausesUntilTheNewPlaceIsShownWithout
     ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isSettlingMove(); }, VlcMediaPlayer::kSettleLimitMs + 2000));
     EXPECT_LT(settling.elapsed(), VlcMediaPlayer::kSettleLimitMs)
         << "let go once the new place shows, not at the limit";
+    QElapsedTimer sinceLetGo;
+    sinceLetGo.start();
     const int shownAtLetGo = view->framesPresented();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > shownAtLetGo + 5; }, 5000));
-    const std::int64_t time = player->time().intValue();
-    EXPECT_GE(time, 4000);
-    EXPECT_LT(time, 6000);
+    const auto time = static_cast<double>(player->time().intValue());
+    EXPECT_NEAR(time, 4000.0 + static_cast<double>(sinceLetGo.elapsed()), 100.0)
+        << "runs on from the target at once; libVLC's own time stays on the target for a while";
     EXPECT_TRUE(states.empty()) << "no state notice for the move's pause";
     EXPECT_EQ(player->state(), VLCMediaPlayerState::Playing);
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor().has_value(); }, 5000))
