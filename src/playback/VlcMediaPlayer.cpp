@@ -282,14 +282,11 @@ std::optional<double> VlcMediaPlayer::shownMediaMs() const {
 
 void VlcMediaPlayer::setTime(VLCTime time) {
     if (!m_player || !m_media) return;
-    // Paused until the new place is shown, a move lands where it was asked
-    // to at any speed: the clock does not run while the picture is decoded.
-    const std::int64_t asked = std::max<std::int64_t>(time.intValue(), 0);
-    if (canSettleMoveTo(asked)) {
-        settleMoveTo(asked);
+    const std::int64_t target = FastPlaySeek::landingMs(time.intValue(), length().intValue(), rate());
+    if (canSettleMoveTo(target)) {
+        settleMoveTo(target);
         return;
     }
-    const std::int64_t target = FastPlaySeek::landingMs(time.intValue(), length().intValue(), rate());
     if (m_settling) letGoOfSettledMove();
     if (target < length().intValue()) leaveEnd();
     noteMove(target);

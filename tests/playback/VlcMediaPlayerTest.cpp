@@ -306,25 +306,6 @@ TEST_F(VlcMediaPlayerTest, AMoveWhilePlayingPausesUntilTheNewPlaceIsShownWithout
     EXPECT_NEAR(static_cast<double>(player->time().intValue()), 1000.0, 200.0);
 }
 
-// Paused while the picture is decoded, a move need not land on a key
-// picture at double speed.
-TEST_F(VlcMediaPlayerTest, AtDoubleSpeedAMoveLandsWhereAsked) {
-    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
-    player->play();
-    ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 12; }, 10000));
-    player->setRate(2.0f);
-    player->setTime(VLCTime::timeWithInt(2400));
-    ASSERT_TRUE(player->isSettlingMove());
-    EXPECT_EQ(player->time().intValue(), 2400);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isSettlingMove(); }, VlcMediaPlayer::kSettleLimitMs + 2000));
-    QElapsedTimer sinceLetGo;
-    sinceLetGo.start();
-    const int shownAtLetGo = view->framesPresented();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > shownAtLetGo + 5; }, 5000));
-    EXPECT_NEAR(static_cast<double>(player->time().intValue()), 2400.0 + 2.0 * sinceLetGo.elapsed(), 150.0);
-}
-
 TEST_F(VlcMediaPlayerTest, TwoPairedPlayersMovedTogetherAreLetGoTogether) {
     VLCVideoView otherView;
     otherView.resize(320, 240);
