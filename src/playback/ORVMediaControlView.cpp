@@ -174,7 +174,11 @@ void ORVMediaControlView::reportSliderAction(int action) {
 }
 
 void ORVMediaControlView::setPlaying(bool playing) {
-    m_playImageName = playing ? QStringLiteral("icon_pause_n") : QStringLiteral("icon_play_n");
+    // Told on every time notice: a new icon each time would be drawn from
+    // its SVG again.
+    const QString name = playing ? QStringLiteral("icon_pause_n") : QStringLiteral("icon_play_n");
+    if (name == m_playImageName && !m_playButton->icon().isNull()) return;
+    m_playImageName = name;
     m_playButton->setIcon(ImageLibrary::icon(m_playImageName));
 }
 

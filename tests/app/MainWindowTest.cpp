@@ -285,8 +285,15 @@ TEST_F(MainWindowTest, ControlTitlesFollowThePlayState) {
     EXPECT_EQ(delegate->mediaControlViewForFullScreen()->speedText(), "2.0x");
     info->setPosition(1.4);
     EXPECT_DOUBLE_EQ(controls->sliderValue(), 1.0);
+    // Every time notice repeats the state: the icon is only replaced when it changes.
+    auto* playButton = controls->findChild<QToolButton*>("playButton");
+    ASSERT_NE(playButton, nullptr);
+    const qint64 pauseIcon = playButton->icon().cacheKey();
+    info->setIsPlaying(true);
+    EXPECT_EQ(playButton->icon().cacheKey(), pauseIcon);
     info->setIsPlaying(false);
     EXPECT_EQ(controls->playImageName(), "icon_play_n");
+    EXPECT_NE(playButton->icon().cacheKey(), pauseIcon);
     for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
     }
