@@ -51,12 +51,14 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent) { setObjectName(QStringL
 void GraphView::setGraphData(const std::vector<ORVGSensor>* values) {
     m_heldData.reset();
     m_values = values;
+    m_plot = QPixmap();
     update();
 }
 
 void GraphView::setGraphData(std::shared_ptr<const ORVBlackBoxData> data) {
     m_values = data ? &data->m_GSensors : nullptr;
     m_heldData = std::move(data);
+    m_plot = QPixmap();
     update();
 }
 
@@ -98,14 +100,33 @@ QPolygonF GraphView::tracePoints(int axis) const {
 QSize GraphView::sizeHint() const { return {300, 116}; }
 
 void GraphView::paintEvent(QPaintEvent*) {
+    const QPixmap& plot = plotPicture();
     QPainter painter(this);
+    painter.drawPixmap(0, 0, plot);
+    if (values().empty()) return;
     // The drawing is laid out with y growing upwards from the bottom edge.
+    painter.translate(0, height());
+    painter.scale(1, -1);
+    drawTimePositionVerticalBar(painter);
+}
+
+const QPixmap& GraphView::plotPicture() {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(static_cast<int>(std::lround(width() * ratio)), static_cast<int>(std::lround(height() * ratio)));
+    if (!m_plot.isNull() && m_plot.size() == pixels && m_plot.devicePixelRatio() == ratio) return m_plot;
+    m_plot = QPixmap(pixels);
+    m_plot.setDevicePixelRatio(ratio);
+    QPainter painter(&m_plot);
+    drawPlot(painter);
+    return m_plot;
+}
+
+void GraphView::drawPlot(QPainter& painter) {
     painter.translate(0, height());
     painter.scale(1, -1);
     drawBackgroundRect(painter);
     if (values().empty()) return;
     drawGraphData(painter);
-    drawTimePositionVerticalBar(painter);
 }
 
 void GraphView::drawBackgroundRect(QPainter& painter) {

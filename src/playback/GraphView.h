@@ -3,6 +3,7 @@
 #include "telemetry/ORVBlackBoxData.h"
 #include "telemetry/ORVGSensor.h"
 
+#include <QPixmap>
 #include <QPointF>
 #include <QPolygonF>
 #include <QSizeF>
@@ -49,6 +50,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The grid, labels and traces change only with the data or the size,
+    // while the marker moves with every play position: they are drawn once
+    // into a picture that each paint copies, drawn again for a new size.
+    const QPixmap& plotPicture();
+    void drawPlot(QPainter& painter);
     void drawBackgroundRect(QPainter& painter);
     void drawGraphData(QPainter& painter);
     void drawTimePositionVerticalBar(QPainter& painter);
@@ -61,6 +67,7 @@ private:
     const std::vector<ORVGSensor>* m_values = nullptr;
     std::shared_ptr<const ORVBlackBoxData> m_heldData;
     double m_timePosition = 0.0;
+    QPixmap m_plot;
 };
 
 }  // namespace zentrova

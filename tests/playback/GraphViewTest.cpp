@@ -161,6 +161,39 @@ TEST_F(GraphViewTest, FiveSamplesOnAHundredPointPlotAreFlatRunsOfTwentyPoints) {
     }
 }
 
+// The grid and traces are drawn once and kept: what is kept must follow
+// new data and a new size, and the marker must not stay behind in it.
+TEST_F(GraphViewTest, KeptDrawingFollowsDataSizeAndMarker) {
+    auto strongestRedRow = [](const QImage& image, int column) {
+        int best = 0;
+        for (int row = 0; row < image.height(); ++row) {
+            if (dominance(image.pixel(column, row), 0) > dominance(image.pixel(column, best), 0)) best = row;
+        }
+        return best;
+    };
+    const std::vector<ORVGSensor> up(4, ORVGSensor(1.0f, 0.0f, 0.0f));
+    const std::vector<ORVGSensor> down(4, ORVGSensor(-1.0f, 0.0f, 0.0f));
+    view.setGraphData(&up);
+    EXPECT_NEAR(strongestRedRow(rendered(), 60), rowOfLineAt(83), 1);
+    view.setGraphData(&down);
+    EXPECT_NEAR(strongestRedRow(rendered(), 60), rowOfLineAt(33), 1);
+
+    const int markerRow = rowOfLineAt(20);
+    view.updateTimePosition(0.2);
+    EXPECT_EQ(rendered().pixel(40, markerRow), kWhite);
+    view.updateTimePosition(0.8);
+    const QImage moved = rendered();
+    EXPECT_EQ(moved.pixel(40, markerRow), kGrey) << "the old marker stays";
+    EXPECT_EQ(moved.pixel(100, markerRow), kWhite);
+
+    view.resize(kWidth + 100, kHeight);
+    QImage wider(kWidth + 100, kHeight, QImage::Format_RGB32);
+    wider.fill(Qt::black);
+    view.render(&wider);
+    EXPECT_EQ(wider.pixel(200, rowOfLineAt(8)), kWhite) << "the grid reaches the new width";
+    EXPECT_EQ(wider.pixel(180, markerRow), kWhite) << "the marker at 0.8 of the new width";
+}
+
 TEST_F(GraphViewTest, SharedTelemetryStaysAliveWhileShown) {
     auto data = std::make_shared<ORVBlackBoxData>();
     data->m_GSensors = {ORVGSensor(1.0f, 0.0f, 0.0f)};
