@@ -26,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -265,6 +266,9 @@ int main(int argc, char** argv) {
         waitInEventLoop(seconds * 1000);
         std::printf("shown  in %d s: %d pictures in the main view, %d in the second\n", seconds,
                     view1->framesPresented() - shown1, view2->framesPresented() - shown2);
+        // Shows whether the readouts followed a recording with telemetry.
+        const auto* speed = delegate.window()->findChild<QLabel*>("speedField");
+        std::printf("shown  speed readout at the end: %s\n", speed ? qPrintable(speed->text()) : "(none)");
         control->stopPlay();
         std::printf("cpu    %.2f s in the application and its helper processes\n", treeCpuSeconds());
         return 0;

@@ -3,7 +3,8 @@
 # build/bench-media): start time, player offsets and memory from
 # bench_playback, then CPU time of the application playing the pair for
 # 30 s against two cvlc processes decoding the same files for 30 s, on that
-# pair and on one coded like a camera's files.
+# pair, on one coded like a camera's files and on a sample-card recording
+# with telemetry.
 set -euo pipefail
 BIN="$(cd "$(dirname "$0")" && pwd)"
 MEDIA="$BIN/../bench-media"
@@ -49,12 +50,27 @@ if [ ! -f "$CAMERA_FRONT" ] || [ ! -f "$CAMERA_REAR" ]; then
         -vf negate,format=yuv420p -c:v libx264 -preset veryfast -g 30 -an "$CAMERA_REAR"
 fi
 
+# A recording as the sample-card generator writes it, with telemetry, so
+# that the readouts, the graph and the map follow the play as well.
+TELEMETRY_CARD="$MEDIA/telemetry-card"
+TELEMETRY_FRONT=""
+TELEMETRY_REAR=""
+if [ -x "$BIN/zentrova-samplecard" ]; then
+    if [ ! -d "$TELEMETRY_CARD/Normal" ]; then
+        echo "making a 1080p recording with telemetry (once)..." >&2
+        "$BIN/zentrova-samplecard" --hd --duration 40 --count 1 "$TELEMETRY_CARD" >/dev/null
+    fi
+    TELEMETRY_FRONT=$(find "$TELEMETRY_CARD/Normal" -name '*_F.MP4' | sort | head -n 1)
+    TELEMETRY_REAR="${TELEMETRY_FRONT%_F.MP4}_R.MP4"
+fi
+
 TIMES="$(mktemp)"
 trap 'rm -f "$TIMES"' EXIT
 # cvlc refuses to run as root.
 AS_USER=""
 if [ "$(id -u)" = 0 ]; then AS_USER="runuser -u nobody --"; fi
 chmod a+r "$FRONT" "$REAR" "$CAMERA_FRONT" "$CAMERA_REAR"
+if [ -n "$TELEMETRY_FRONT" ]; then chmod -R a+rX "$TELEMETRY_CARD"; fi
 
 # CPU time of the application playing a pair for 30 s against two cvlc
 # processes decoding the same files for 30 s. Two cvlc runs on the same
@@ -75,7 +91,7 @@ measure_cpu() {
         ref=$(awk '{print $1 + $2}' "$TIMES")
         ratios="$ratios $(awk -v a="$app" -v r="$ref" 'BEGIN { printf "%.3f", a / r }')"
         awk -v l="$label" -v n="$round" -v a="$app" -v r="$ref" 'BEGIN { printf "cpu    %s, round %d: application %.1f s, two cvlc %.1f s, ratio %.2f\n", l, n, a, r, a / r }'
-        echo "       ${shown#shown  }"
+        echo "$shown" | sed 's/^shown  /       /'
     done
     echo "$ratios" | tr ' ' '\n' | grep . | sort -n | awk -v l="$label" '{ v[NR] = $1 } END {
         m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
@@ -85,3 +101,6 @@ measure_cpu() {
 echo "== CPU for 30 s of play"
 measure_cpu "first pair" "$FRONT" "$REAR"
 measure_cpu "camera-like pair" "$CAMERA_FRONT" "$CAMERA_REAR"
+if [ -n "$TELEMETRY_FRONT" ]; then
+    measure_cpu "pair with telemetry" "$TELEMETRY_FRONT" "$TELEMETRY_REAR"
+fi
