@@ -115,7 +115,21 @@ long peakResidentKilobytes() {
     return usage.ru_maxrss;
 }
 
-// Parent of every process, read from /proc/PID/stat.
+// The fields of /proc/PID/stat after the name, state first; none when the
+// process is gone. The name in parentheses may hold spaces.
+std::vector<std::string> statFieldsOf(long pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return {};
+    const std::size_t close = line.rfind(')');
+    if (close == std::string::npos) return {};
+    std::istringstream rest(line.substr(close + 1));
+    std::vector<std::string> fields;
+    for (std::string field; rest >> field;) fields.push_back(field);
+    return fields;
+}
+
+// Parent of every process.
 std::map<long, long> parentsOfProcesses() {
     std::map<long, long> parents;
     const QStringList entries = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -123,16 +137,8 @@ std::map<long, long> parentsOfProcesses() {
         bool number = false;
         const long pid = entry.toLong(&number);
         if (!number) continue;
-        std::ifstream stat("/proc/" + entry.toStdString() + "/stat");
-        std::string line;
-        if (!std::getline(stat, line)) continue;
-        // The name in parentheses may hold spaces: the fields after it count.
-        const std::size_t close = line.rfind(')');
-        if (close == std::string::npos) continue;
-        std::istringstream rest(line.substr(close + 1));
-        std::string state;
-        long parent = 0;
-        if (rest >> state >> parent) parents[pid] = parent;
+        const std::vector<std::string> fields = statFieldsOf(pid);
+        if (fields.size() > 1) parents[pid] = std::stol(fields[1]);
     }
     return parents;
 }
@@ -173,15 +179,8 @@ long treeProportionalKilobytes() {
 
 // CPU time of a process and of the children it has waited for.
 double cpuSecondsOf(long pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return 0;
-    const std::size_t close = line.rfind(')');
-    if (close == std::string::npos) return 0;
-    std::istringstream rest(line.substr(close + 1));
-    std::vector<std::string> fields;
-    for (std::string field; rest >> field;) fields.push_back(field);
-    // After the name: state is the first field, utime the twelfth.
+    const std::vector<std::string> fields = statFieldsOf(pid);
+    // utime, stime, cutime and cstime follow the state at the twelfth field.
     constexpr std::size_t kUserTime = 11;
     if (fields.size() < kUserTime + 4) return 0;
     double ticks = 0;
