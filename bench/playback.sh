@@ -85,13 +85,14 @@ measure_cpu() {
         # renderer), which a timer around it would miss.
         report=$("$BIN/bench_playback" "$front" "$rear" --seconds 30 --play-only 2>/dev/null || true)
         shown=$(echo "$report" | grep '^shown' || true)
-        app=$(echo "$report" | awk '/^cpu / { print $2 }')
+        app=$(echo "$report" | awk '/^cpu .* in the application and its helper processes/ { print $2 }')
         app="${app:-0}"
         /usr/bin/time -o "$TIMES" -f '%U %S' $AS_USER bash -c "cvlc -q --aout=dummy --vout=dummy --play-and-exit --run-time=30 '$front' & cvlc -q --aout=dummy --vout=dummy --play-and-exit --run-time=30 '$rear' & wait" >/dev/null 2>&1
         ref=$(awk '{print $1 + $2}' "$TIMES")
         ratios="$ratios $(awk -v a="$app" -v r="$ref" 'BEGIN { printf "%.3f", a / r }')"
         awk -v l="$label" -v n="$round" -v a="$app" -v r="$ref" 'BEGIN { printf "cpu    %s, round %d: application %.1f s, two cvlc %.1f s, ratio %.2f\n", l, n, a, r, a / r }'
         echo "$shown" | sed 's/^shown  /       /'
+        echo "$report" | grep '^cpu    of which' | sed 's/^cpu    /       /' || true
     done
     echo "$ratios" | tr ' ' '\n' | grep . | sort -n | awk -v l="$label" '{ v[NR] = $1 } END {
         m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
