@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QWebEngineProfile>
+
+#include <unistd.h>
 
 #include <clocale>
 #include <cmath>
@@ -18,6 +22,23 @@ using test::evaluate;
 using test::OfflineInterceptor;
 
 constexpr int kLoadTimeoutMs = 20000;
+
+// The command lines of this process's children, arguments joined by blanks.
+QStringList childCommandLines() {
+    QStringList lines;
+    const QString parent = QString::number(::getpid());
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        const QByteArray text = stat.readAll();
+        // The parent follows the state, after the name in parentheses.
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 2 || fields[1] != parent.toLatin1()) continue;
+        QFile cmdline("/proc/" + entry + "/cmdline");
+        if (cmdline.open(QIODevice::ReadOnly)) lines << QString::fromLocal8Bit(cmdline.readAll().replace('\0', ' '));
+    }
+    return lines;
+}
 
 class ORVMapViewTest : public ::testing::Test {
 protected:
@@ -85,6 +106,31 @@ TEST(ORVMapViewScriptTest, OnlyTheResourcePagesExist) {
     EXPECT_FALSE(ORVMapView::pageExists("../images/zentrova"));
     ORVMapView view;
     EXPECT_FALSE(view.loadMapPage("map3"));
+}
+
+TEST(ORVMapViewScriptTest, WebEngineFlagsAddTheirsOnceAfterTheUsers) {
+    const struct {
+        const char* alreadySet;
+        const char* expected;
+    } cases[] = {
+        {"", "--no-unsandboxed-zygote"},
+        {"  ", "--no-unsandboxed-zygote"},
+        {"--disable-gpu", "--disable-gpu --no-unsandboxed-zygote"},
+        {"--no-unsandboxed-zygote --disable-gpu", "--no-unsandboxed-zygote --disable-gpu"},
+        {"--no-unsandboxed-zygote-x", "--no-unsandboxed-zygote-x --no-unsandboxed-zygote"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(webEngineFlags(c.alreadySet), QByteArray(c.expected)) << c.alreadySet;
+    }
+}
+
+TEST_F(ORVMapViewTest, MapStartsNoHelperStarterForUnsandboxedHelpers) {
+    ASSERT_TRUE(loadAndWait());
+    const QStringList children = childCommandLines();
+    ASSERT_FALSE(children.isEmpty()) << "the web engine started no helper process";
+    for (const QString& line : children) {
+        EXPECT_FALSE(line.contains("--no-zygote-sandbox")) << line.toStdString();
+    }
 }
 
 TEST_F(ORVMapViewTest, PageLoadsWithNoNetworkAndSaysTilesAreUnavailable) {
