@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -186,20 +187,45 @@ TEST_F(ORVBlackBoxDataTest, ChunksOutsideTheFileContributeNothing) {
     EXPECT_EQ(data.m_vGpsData.size(), 5u);
 }
 
-TEST_F(ORVBlackBoxDataTest, HugeEntryCountInASmallFileStopsWhereTheTableEnds) {
-    for (bool chunksBeforeMoov : {false, true}) {
-        Mp4TelemetryBuilder builder;
-        builder.chunksBeforeMoov = chunksBeforeMoov;
-        builder.records = threeRecords();
-        builder.entryCount = 4294967295u;
-        const BuiltFile file = builder.build();
-        ORVBlackBoxData data;
-        ASSERT_TRUE(extract(data, file));
-        // Everything after the table is read as further offsets until the file ends.
-        EXPECT_EQ(data.m_Times, test::referenceTimes(file, file.bytes.size()));
-        EXPECT_GE(data.m_Times.size(), 3u);
-    }
+// The table header of a three-record file, damaged in its count or its box size.
+struct TableHeaderCase {
+    const char* name;
+    std::optional<std::uint32_t> count;
+    std::optional<std::uint32_t> boxSize;
+    bool ok;
+    std::size_t records;
+    TelemetryFailure failure;
+
+    friend void PrintTo(const TableHeaderCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class TableHeaderTest : public QuietLog, public ::testing::WithParamInterface<TableHeaderCase> {};
+
+TEST_P(TableHeaderTest, ReadsOnlyEntriesInsideTheBoxAndTheFile) {
+    const TableHeaderCase& c = GetParam();
+    Mp4TelemetryBuilder builder;
+    builder.records = threeRecords();
+    builder.entryCount = c.count;
+    builder.tableBoxSize = c.boxSize;
+    ORVBlackBoxData data;
+    EXPECT_EQ(extract(data, builder.build()), c.ok);
+    EXPECT_EQ(data.lastFailure(), c.failure);
+    EXPECT_EQ(data.m_Times.size(), c.records);
+    EXPECT_EQ(data.m_vGpsData.size(), c.records);
+    if (!c.ok) expectEmpty(data);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Damaged, TableHeaderTest,
+    ::testing::Values(
+        TableHeaderCase{"huge_count_reads_only_the_box", 4294967295u, std::nullopt, true, 3, TelemetryFailure::None},
+        TableHeaderCase{"box_shorter_than_the_count", std::nullopt, 16 + 2 * 4, true, 2, TelemetryFailure::None},
+        TableHeaderCase{"box_size_not_a_whole_entry", std::nullopt, 16 + 2 * 4 + 3, true, 2, TelemetryFailure::None},
+        TableHeaderCase{"count_shorter_than_the_box", 1, std::nullopt, true, 1, TelemetryFailure::None},
+        TableHeaderCase{"box_smaller_than_its_header", 4294967295u, 8, true, 0, TelemetryFailure::None},
+        TableHeaderCase{"box_and_count_past_the_end", 4294967295u, 4294967295u, false, 0,
+                        TelemetryFailure::TooManyRecords}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ORVBlackBoxDataTest, FailureToOpenGivesNoAndClearsEverything) {
     Mp4TelemetryBuilder builder;
