@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -103,6 +105,69 @@ TEST_F(FlashDataFileTest, AHugeCountNeverAllocatesItsRecords) {
         ::setrlimit(RLIMIT_AS, &limit);
         auto contents = FlashDataFile::doReadFlashDataFile(path);
         ::_exit(contents && contents->records.size() == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the reader was killed";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A file of the given size, grown with a hole after its header and first
+// record, so that gigabytes of records take no disk.
+std::string sparseDrvFile(const TempDir& dir, std::uint32_t declared, std::uint64_t size) {
+    const auto path = dir.touch("sparse.drv", test::drvFileBytes(declared, test::sampleDrvRecord(1).bytes));
+    std::filesystem::resize_file(path, size);
+    return path.string();
+}
+
+constexpr std::uint64_t kRecordSize = 40;
+constexpr std::uint64_t kMost = FlashDataFile::kMostRecords;
+
+TEST_F(FlashDataFileTest, HoldsAtMostTheMostRecordsOneReadingTakes) {
+    struct Case {
+        const char* name;
+        std::uint32_t declared;
+        std::uint64_t recordBytes;
+        FlashDataRefusal refusal;
+        std::size_t kept;
+    } cases[] = {
+        {"a count above the most, the most in the file", 0xFFFFFFFFu, kMost * kRecordSize, FlashDataRefusal::None,
+         kMost},
+        {"a count above the most, one more in the file", 0xFFFFFFFFu, (kMost + 1) * kRecordSize,
+         FlashDataRefusal::TooManyRecords, 0},
+        {"a count above the most, one more cut short", 0xFFFFFFFFu, (kMost + 1) * kRecordSize - 1,
+         FlashDataRefusal::None, kMost},
+        {"the most promised, more in the file", static_cast<std::uint32_t>(kMost), (kMost + 5) * kRecordSize,
+         FlashDataRefusal::None, kMost},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto contents = FlashDataFile::doReadFlashDataFile(
+            sparseDrvFile(m_dir, c.declared, FlashDataFile::kHeaderSize + c.recordBytes));
+        ASSERT_TRUE(contents);
+        EXPECT_EQ(contents->refusal, c.refusal);
+        EXPECT_EQ(contents->declaredCount, c.declared);
+        ASSERT_EQ(contents->records.size(), c.kept);
+        EXPECT_LE(contents->records.capacity(), kMost);
+        if (c.kept > 0) {
+            EXPECT_EQ(contents->records.front().seq, 1);
+        }
+    }
+}
+
+// A sparse 8 GiB file whose header promises 2^32 - 1 records: refused within
+// an address space of 1 GiB, in a child process so that an abort shows.
+TEST_F(FlashDataFileTest, ASparseHugeFileIsRefusedInBoundedMemory) {
+    const std::string path = sparseDrvFile(m_dir, 0xFFFFFFFFu, std::uint64_t{8} << 30);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit limit{1u << 30, 1u << 30};
+        ::setrlimit(RLIMIT_AS, &limit);
+        auto contents = FlashDataFile::doReadFlashDataFile(path);
+        const bool refused = contents && contents->refusal == FlashDataRefusal::TooManyRecords &&
+                             contents->records.empty() && contents->declaredCount == 0xFFFFFFFFu;
+        ::_exit(refused ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
