@@ -77,6 +77,12 @@ std::optional<FlashDataContents> FlashDataFile::doReadFlashDataFile(const std::s
     if (in.gcount() >= 4) contents.declaredCount = countOfHeader(header);
     // Records begin after the whole header; a shorter file holds none.
     if (static_cast<std::size_t>(in.gcount()) != kHeaderSize) return contents;
+    // The size of a regular file tells before any record is read; a stream
+    // that cannot tell is found out after the most records.
+    if (contents.declaredCount > kMostRecords && bytesLeft(in) / FLASH_SAVE_VALUE_STRUCT::kSize > kMostRecords) {
+        contents.refusal = FlashDataRefusal::TooManyRecords;
+        return contents;
+    }
     try {
         readRecords(in, static_cast<std::uint32_t>(std::min<std::size_t>(contents.declaredCount, kMostRecords)),
                     contents.records);
