@@ -6,9 +6,9 @@
 //            value: no hole
 
 //   bytes 1- the file's first bytes
+#include "QuietLog.h"
 #include "ScratchFile.h"
 #include "common/AtomicFileWriter.h"
-#include "common/Log.h"
 #include "records/FlashDataCsv.h"
 #include "records/FlashDataFile.h"
 #include "records/FlashDataTable.h"
@@ -148,11 +148,7 @@ void checkCsv(const FlashDataTable& table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool quiet = [] {
-        setLogSink([](std::string_view) {});
-        return true;
-    }();
-    (void)quiet;
+    fuzz::silenceLog();
     if (size == 0) return 0;
     const std::uint64_t hole = data[0] >= 0xF0 ? std::min(std::uint64_t{1} << (20 + (data[0] & 15)), kLargestHole) : 0;
     const std::uint8_t* bytes = data + 1;

@@ -3,7 +3,7 @@
 // What every extraction must leave, whatever the bytes: parallel lists, no
 // more records than the file has room for, and lists within the bounds that
 // keep one extraction's memory fixed.
-#include "common/Log.h"
+#include "QuietLog.h"
 #include "telemetry/ORVBlackBoxData.h"
 
 #include <cstdint>
@@ -26,15 +26,6 @@ inline void checkExtraction(bool ok, const ORVBlackBoxData& telemetry, std::uint
     const bool failureTold = ok == (telemetry.lastFailure() == TelemetryFailure::None);
     const bool emptyOnFailure = ok || (records == 0 && telemetry.m_NMEAs.empty());
     if (!aligned || !fits || !bounded || !failureTold || !emptyOnFailure) std::abort();
-}
-
-// Log lines of the extraction are not wanted while fuzzing.
-inline void silenceLog() {
-    static const bool quiet = [] {
-        setLogSink([](std::string_view) {});
-        return true;
-    }();
-    (void)quiet;
 }
 
 }  // namespace zentrova::fuzz

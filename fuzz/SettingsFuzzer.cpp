@@ -1,9 +1,9 @@
 // The settings record: config.bin read from a real file of any content, the
 // preparation a save makes, the write and the read back; and the checks the
 // settings pages run on typed text, fed the same bytes.
+#include "QuietLog.h"
 #include "ScratchFile.h"
 #include "common/AtomicFileWriter.h"
-#include "common/Log.h"
 #include "settings/CarNumberFilter.h"
 #include "settings/FILEDATA.h"
 #include "settings/FileDataField.h"
@@ -171,11 +171,7 @@ void checkNumberScan(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool quiet = [] {
-        setLogSink([](std::string_view) {});
-        return true;
-    }();
-    (void)quiet;
+    fuzz::silenceLog();
     checkSettingsFile(data, size);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     checkPlateFilter(text);
