@@ -211,6 +211,8 @@ struct SystemUseCase {
     std::string detail;
 };
 
+void PrintTo(const SystemUseCase& c, std::ostream* out) { *out << c.name; }
+
 class SystemDiskTest : public ::testing::TestWithParam<SystemUseCase> {
 protected:
     void SetUp() override {
