@@ -412,6 +412,23 @@ std::optional<CardExclusion> LinuxVolumeSource::cardExclusion(const std::string&
     return CardExclusion{CardExclusion::Kind::NotMounted, {}};
 }
 
+std::optional<MountEntry> LinuxVolumeSource::firstMountOf(const std::string& deviceName) const {
+    if (!isSysfsEntryName(deviceName)) return std::nullopt;
+    const auto device = insideSysfs(underRoot("/sys/class/block") / deviceName);
+    if (!device) return std::nullopt;
+    for (const MountEntry& entry : mounts()) {
+        if (deviceDirOf(entry) == device) return entry;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> LinuxVolumeSource::udevProperty(const std::string& deviceName, std::string_view key) const {
+    if (!isSysfsEntryName(deviceName)) return std::nullopt;
+    const auto device = insideSysfs(underRoot("/sys/class/block") / deviceName);
+    if (!device) return std::nullopt;
+    return UdevRecord::parse(udevText(*device)).encodedProperty(key);
+}
+
 std::vector<std::string> LinuxVolumeSource::partitionNames(const std::string& diskName) {
     if (!isPlainBlockDeviceName(diskName)) return {};
     const auto disk = insideSysfs(underRoot("/sys/class/block") / diskName);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "card/MountInfo.h"
 #include "card/VolumeSource.h"
 
 #include <filesystem>
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace zentrova {
-
-struct MountEntry;
 
 // Volumes from the kernel's mount table, swap list and command line, sysfs
 // and the udev database. Every path is read under a root folder ("/"
@@ -32,6 +31,11 @@ public:
     std::vector<RemovableVolume> removableVolumes() override;
     std::vector<std::string> partitionNames(const std::string& diskName) override;
     std::optional<CardExclusion> cardExclusion(const std::string& deviceName) override;
+
+    // The first mount of the block device, or none when it is not mounted.
+    std::optional<MountEntry> firstMountOf(const std::string& deviceName) const;
+    // A property of the block device's record in the udev database.
+    std::optional<std::string> udevProperty(const std::string& deviceName, std::string_view key) const;
 
 private:
     using DeviceDir = std::filesystem::path;
