@@ -148,7 +148,8 @@ TEST(CardFormatCommandsTest, NoVolumeBeyondWhatAnSdCardHoldsIsPlanned) {
         {"a 4 TiB disk planned as 16 GiB", 4 * kTiB, 16 * kGiB, false},
         {"a 16 GiB card planned as 2 TiB", 16 * kGiB, 2 * kTiB, true},
         {"a 16 GiB card planned one byte beyond 2 TiB", 16 * kGiB, 2 * kTiB + 1, false},
-        {"a 16 GiB card planned as the largest 64-bit size", 16 * kGiB, std::numeric_limits<std::uint64_t>::max(), false},
+        {"a 16 GiB card planned as the largest 64-bit size", 16 * kGiB, std::numeric_limits<std::uint64_t>::max(),
+         false},
     };
     for (const SizeCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -58,9 +58,9 @@ protected:
 
     std::optional<std::string> rename(const RenameCase& c, test::RecordingCommandRunner& runner) {
         m_tree.addDisk("usb1/host6", Device{"sdb", 8, 16, 15560000, false, true, {{"ID_BUS", "usb"}}});
-        m_tree.addPartition("sdb", Device{"sdb1", 8, 17, 15558144, false, false,
-                                          {{"ID_BUS", "usb"}, {"ID_FS_LABEL", "NO_NAME"}, {"ID_FS_TYPE", c.fileSystem}}},
-                            1);
+        const std::map<std::string, std::string> udev = {
+            {"ID_BUS", "usb"}, {"ID_FS_LABEL", "NO_NAME"}, {"ID_FS_TYPE", c.fileSystem}};
+        m_tree.addPartition("sdb", Device{"sdb1", 8, 17, 15558144, false, false, udev}, 1);
         if (!c.mountPoint.empty()) m_tree.mount("sdb1", 8, 17, c.mountPoint, c.fileSystem);
         for (const CommandOutcome& outcome : c.outcomes) runner.outcomes.push_back(outcome);
         LinuxVolumeRenamer::Options options;

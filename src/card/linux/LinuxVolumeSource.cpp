@@ -281,9 +281,9 @@ void LinuxVolumeSource::markStartMedium(const std::vector<MountEntry>& mounts, D
 
 // The block devices that a kernel argument's value names: /dev/NAME, or
 // LABEL=, UUID=, PARTUUID=, PARTLABEL= as the udev database records them.
-std::vector<LinuxVolumeSource::DeviceDir> LinuxVolumeSource::devicesMatching(const std::string& spec) const {
-    if (spec.starts_with("/dev/")) {
-        if (auto device = deviceNamed(spec)) return {*device};
+std::vector<LinuxVolumeSource::DeviceDir> LinuxVolumeSource::devicesMatching(const std::string& value) const {
+    if (value.starts_with("/dev/")) {
+        if (auto device = deviceNamed(value)) return {*device};
         return {};
     }
     struct Tag {
@@ -294,16 +294,17 @@ std::vector<LinuxVolumeSource::DeviceDir> LinuxVolumeSource::devicesMatching(con
     constexpr std::array<Tag, 4> kTags = {Tag{"LABEL=", "ID_FS_LABEL", false}, Tag{"UUID=", "ID_FS_UUID", true},
                                           Tag{"PARTUUID=", "ID_PART_ENTRY_UUID", true},
                                           Tag{"PARTLABEL=", "ID_PART_ENTRY_NAME", false}};
-    const auto tag = std::find_if(kTags.begin(), kTags.end(), [&](const Tag& t) { return spec.starts_with(t.prefix); });
+    const auto tag =
+        std::find_if(kTags.begin(), kTags.end(), [&](const Tag& t) { return value.starts_with(t.prefix); });
     if (tag == kTags.end()) return {};
-    const std::string wanted = spec.substr(tag->prefix.size());
+    const std::string wanted = value.substr(tag->prefix.size());
     std::vector<DeviceDir> devices;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(underRoot("/sys/class/block"), ec)) {
         const auto device = insideSysfs(entry.path());
         if (!device) continue;
-        const auto value = UdevRecord::parse(udevText(*device)).encodedProperty(tag->property);
-        if (value && sameText(*value, wanted, tag->ignoreCase)) devices.push_back(*device);
+        const auto recorded = UdevRecord::parse(udevText(*device)).encodedProperty(tag->property);
+        if (recorded && sameText(*recorded, wanted, tag->ignoreCase)) devices.push_back(*device);
     }
     return devices;
 }

@@ -61,7 +61,7 @@ private:
                             std::set<DeviceDir>& disks, int depth) const;
     void markSwapDisks(const std::vector<MountEntry>& mounts, DiskUse& use) const;
     void markStartMedium(const std::vector<MountEntry>& mounts, DiskUse& use) const;
-    std::vector<DeviceDir> devicesMatching(const std::string& kernelSpec) const;
+    std::vector<DeviceDir> devicesMatching(const std::string& argumentValue) const;
     std::optional<CardExclusion> exclusionOf(const DiskUse& use, const DeviceDir& device) const;
     std::optional<RemovableVolume> volumeOf(const MountEntry& entry, const DeviceDir& device) const;
     std::string udevText(const DeviceDir& device) const;
