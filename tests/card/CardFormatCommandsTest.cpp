@@ -157,7 +157,9 @@ TEST(CardFormatCommandsTest, NoVolumeBeyondWhatAnSdCardHoldsIsPlanned) {
         const CardFormatPlan plan = cardFormatCommands(source, "sdb1", c.plannedSize, "/usr/sbin/mkfs.fat");
         EXPECT_EQ(plan.commands.has_value(), c.planned);
         EXPECT_EQ(plan.refusal, c.planned ? CardFormatRefusal::None : CardFormatRefusal::VolumeTooLarge);
-        if (!c.planned) EXPECT_EQ(plan.refusalText, localized("msg.format_volume_too_large"));
+        if (!c.planned) {
+            EXPECT_EQ(plan.refusalText, localized("msg.format_volume_too_large"));
+        }
     }
 }
 
