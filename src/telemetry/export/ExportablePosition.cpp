@@ -1,20 +1,8 @@
-#include "telemetry/export/FixPosition.h"
-
-#include "telemetry/NMEAToDegrees.h"
+#include "telemetry/export/ExportablePosition.h"
 
 #include <cmath>
 
 namespace zentrova {
-
-GeoPosition fixPosition(const ORVGpsData& fix) {
-    double latitude = std::fabs(fix.Latitude);
-    double longitude = std::fabs(fix.Longitude);
-    if (fix.NS != 'N') latitude = -latitude;
-    if (fix.EW != 'E') longitude = -longitude;
-    GeoPosition position;
-    NMEAToDegrees(latitude, longitude, &position.latitude, &position.longitude);
-    return position;
-}
 
 std::optional<GeoPosition> exportablePosition(const ORVGpsData& fix) {
     if (fix.gpsValid == 0) return std::nullopt;
