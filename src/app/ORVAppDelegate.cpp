@@ -1,11 +1,11 @@
 #include "app/ORVAppDelegate.h"
 
-#include "app/AppStyle.h"
+#include "controls/AppStyle.h"
 #include "app/CustomWindow.h"
-#include "app/ImageLibrary.h"
+#include "controls/ImageLibrary.h"
 #include "app/ORVMediaTableModel.h"
-#include "app/ScanningIndicator.h"
-#include "app/UiText.h"
+#include "controls/ScanningIndicator.h"
+#include "controls/UiText.h"
 #include "common/Log.h"
 #include "playback/GraphView.h"
 #include "playback/ORVMapView.h"
@@ -229,7 +229,7 @@ void ORVAppDelegate::setupInitialValues() {
     setRightViewMode(RightViewModeList);
     updateSideViewButton();
     m_strVersion = QCoreApplication::applicationVersion();
-    m_versionLabel->setText(uiFormat("main.version_fmt", {m_strVersion}));
+    m_versionLabel->setText(uiFormat("main.version_fmt", m_strVersion));
 }
 
 void ORVAppDelegate::buildWindow() {

@@ -1,4 +1,4 @@
-#include "app/AppStyle.h"
+#include "controls/AppStyle.h"
 
 namespace zentrova {
 
@@ -40,6 +40,13 @@ QSlider::groove:horizontal { height: 4px; background: #3a4049; border-radius: 2p
 QSlider::sub-page:horizontal { background: #19b5c8; border-radius: 2px; }
 QSlider::handle:horizontal { background: #e8ecf1; width: 12px; margin: -5px 0; border-radius: 6px; }
 #progressIndicator { background: #2e333b; border-radius: 3px; }
+QToolButton[segment="true"] { background: #2e333b; color: #c9d1da; border: 1px solid #3a4049; border-radius: 0px;
+                              padding: 3px 10px; }
+QToolButton[segment="true"]:checked { background: #19b5c8; color: #0d1013; border-color: #19b5c8; }
+QToolButton[segment="true"]:disabled { color: #5c646e; }
+QToolButton[segment="true"][place="first"] { border-top-left-radius: 4px; border-bottom-left-radius: 4px; }
+QToolButton[segment="true"][place="last"] { border-top-right-radius: 4px; border-bottom-right-radius: 4px; }
+QToolButton[segment="true"][place="only"] { border-radius: 4px; }
 QToolTip { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; }
 )css");
 }

@@ -1,4 +1,4 @@
-#include "app/ImageLibrary.h"
+#include "controls/ImageLibrary.h"
 
 #include <QFile>
 #include <QPainter>

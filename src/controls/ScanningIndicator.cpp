@@ -1,6 +1,6 @@
-#include "app/ScanningIndicator.h"
+#include "controls/ScanningIndicator.h"
 
-#include "app/UiText.h"
+#include "controls/UiText.h"
 
 #include <QLabel>
 #include <QProgressBar>
