@@ -88,7 +88,10 @@ QToolButton* makeToolButton(const char* name, const QString& tooltip, QWidget* p
 
 }  // namespace
 
-ORVAppDelegate::ORVAppDelegate(QObject* parent) : QObject(parent), m_mediaList(std::make_unique<ORVMediaList>(std::make_shared<PosixDirectoryLister>())) {
+ORVAppDelegate::ORVAppDelegate(QObject* parent)
+    : QObject(parent),
+      m_mediaList(std::make_unique<ORVMediaList>(std::make_shared<PosixDirectoryLister>())),
+      m_delayedSteps(std::make_shared<QtDelayedSteps>(this)) {
     m_directoryChooser = [](QWidget* panelParent) {
         return QFileDialog::getExistingDirectory(panelParent, QString(), QString(),
                                                  QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
@@ -121,13 +124,13 @@ void ORVAppDelegate::awakeFromNib() {
 void ORVAppDelegate::createPlayers() {
     m_player1 = new VlcMediaPlayer(m_videoView1);
     m_player2 = new VlcMediaPlayer(m_videoView2);
-    new PlayerPairFollower(m_player1, m_player2, this);
+    m_follower = std::make_unique<PlayerPairFollower>(*m_player1, *m_player2, *m_delayedSteps);
     ORVPlayController::Parts parts;
     parts.player1 = m_player1;
     parts.player2 = m_player2;
     parts.mediaList = m_mediaList.get();
     parts.host = this;
-    parts.delayedSteps = std::make_shared<QtDelayedSteps>(this);
+    parts.delayedSteps = m_delayedSteps;
     parts.extractTelemetry = [](const std::string& frontPath) -> std::shared_ptr<const ORVBlackBoxData> {
         auto telemetry = std::make_shared<ORVBlackBoxData>();
         // A file without telemetry leaves the record empty; play goes on.

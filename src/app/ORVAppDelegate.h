@@ -31,6 +31,8 @@ class ORVMapView;
 class ORVMediaControlView;
 class ORVMediaTableModel;
 class ORVPlayController;
+class PlayerPairFollower;
+class QtDelayedSteps;
 class ScanningIndicator;
 class TKVideoBackgroundImageView;
 class VLCVideoView;
@@ -172,6 +174,8 @@ private:
     QLabel* m_sateliteField = nullptr;
     VlcMediaPlayer* m_player1 = nullptr;
     VlcMediaPlayer* m_player2 = nullptr;
+    std::shared_ptr<QtDelayedSteps> m_delayedSteps;
+    std::unique_ptr<PlayerPairFollower> m_follower;
     ORVPlayController* m_playController = nullptr;
     std::shared_ptr<const ORVBlackBoxData> m_telemetry;
     bool m_scanning = false;
