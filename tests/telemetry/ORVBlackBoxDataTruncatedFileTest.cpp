@@ -48,7 +48,7 @@ std::set<std::uint64_t> interestingLengths(const BuiltFile& file) {
     return valid;
 }
 
-void expectSpecifiedResult(ORVBlackBoxData& data, bool ok, const BuiltFile& file, std::uint64_t length) {
+void expectReferenceResult(ORVBlackBoxData& data, bool ok, const BuiltFile& file, std::uint64_t length) {
     const auto expected = test::referenceTimes(file, length);
     EXPECT_EQ(ok, length >= file.headerEnd);
     EXPECT_EQ(data.m_Times, expected);
@@ -58,24 +58,24 @@ void expectSpecifiedResult(ORVBlackBoxData& data, bool ok, const BuiltFile& file
     EXPECT_EQ(data.m_NMEAs.size(), 2 * expected.size());
 }
 
-class TruncatedFileTest : public ::testing::TestWithParam<bool> {
+class ORVBlackBoxDataTruncatedFileTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override { setLogSink([](std::string_view) {}); }
     void TearDown() override { setLogSink({}); }
 };
 
-TEST_P(TruncatedFileTest, EveryLengthInMemoryGivesTheSpecifiedLists) {
+TEST_P(ORVBlackBoxDataTruncatedFileTest, EveryLengthInMemoryGivesTheExpectedLists) {
     const BuiltFile file = sampleFile(GetParam());
     ORVBlackBoxData data;
     for (std::size_t length = 0; length <= file.bytes.size(); ++length) {
         SCOPED_TRACE(length);
         MemoryByteSource source(std::span(file.bytes.data(), length));
         const bool ok = data.ExtractStreamInformation(source);
-        expectSpecifiedResult(data, ok, file, length);
+        expectReferenceResult(data, ok, file, length);
     }
 }
 
-TEST_P(TruncatedFileTest, RealFilesCutAtBoxesAndInsideRecords) {
+TEST_P(ORVBlackBoxDataTruncatedFileTest, RealFilesCutAtBoxesAndInsideRecords) {
     const BuiltFile file = sampleFile(GetParam());
     test::TempDir dir;
     ORVBlackBoxData data;
@@ -86,13 +86,13 @@ TEST_P(TruncatedFileTest, RealFilesCutAtBoxesAndInsideRecords) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(file.bytes.data()), static_cast<std::streamsize>(length));
         const bool ok = data.ExtractStreamInformation(path);
-        expectSpecifiedResult(data, ok, file, length);
+        expectReferenceResult(data, ok, file, length);
         if (data.m_Times.size() == 4) ++completeResults;
     }
     EXPECT_GT(completeResults, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, TruncatedFileTest, ::testing::Bool(),
+INSTANTIATE_TEST_SUITE_P(Layouts, ORVBlackBoxDataTruncatedFileTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "chunks_before_moov" : "chunks_after_moov"; });
 
 }  // namespace
