@@ -1,5 +1,6 @@
 #include "playback/ORVTelemetryReadout.h"
 
+#include "support/GpsBlock.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,16 +13,9 @@
 
 namespace zentrova {
 namespace {
+using test::gpsBlock;
 
 using Readout = ORVTelemetryReadout;
-
-ORVAviGpsData gpsBlock(std::uint8_t unit) {
-    ORVAviGpsData::Record record{};
-    record[0] = unit;
-    ORVAviGpsData block;
-    block.setData(record);
-    return block;
-}
 
 ORVGpsData fixAt(double latitude, char ns, double longitude, char ew) {
     ORVGpsData fix;

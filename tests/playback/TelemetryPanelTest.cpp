@@ -1,6 +1,7 @@
 #include "playback/TelemetryPanel.h"
 
 #include "playback/GraphView.h"
+#include "support/GpsBlock.h"
 #include "support/WidgetTestApplication.h"
 #include "telemetry/ORVBlackBoxData.h"
 
@@ -13,14 +14,7 @@
 
 namespace zentrova {
 namespace {
-
-ORVAviGpsData gpsBlock(std::uint8_t unit) {
-    ORVAviGpsData::Record record{};
-    record[0] = unit;
-    ORVAviGpsData block;
-    block.setData(record);
-    return block;
-}
+using test::gpsBlock;
 
 class TelemetryPanelTest : public test::WidgetTest {
 protected:
