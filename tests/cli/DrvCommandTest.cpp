@@ -144,8 +144,7 @@ TEST(DrvCommandTest, AnUnwritableCsvIsStatus1) {
         return std::to_string(run.status) + "|" + run.err;
     });
     ::chmod(folder.c_str(), 0755);
-    EXPECT_EQ(outcome, "1|zentrova-cli: drv: " + (folder / "out.csv").string() +
-                           ": The file could not be opened for writing. (Permission denied)\n");
+    EXPECT_EQ(outcome, "1|zentrova-cli: drv: cannot write " + (folder / "out.csv").string() + ": Permission denied\n");
 }
 
 TEST(DrvCommandTest, HelpAndTheRealProgram) {

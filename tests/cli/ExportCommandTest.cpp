@@ -226,7 +226,7 @@ TEST(ExportCommandTest, EveryFrontRecordingInListOrderSkippingThoseWithoutTeleme
     const std::filesystem::path out = card.dir.path() / "out/tracks";
     CliRun run = exportRun({card.root.string(), out.string(), "--gpx"});
     EXPECT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 15 points, 1 without telemetry, 0 failures\n");
+    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 15 points, 1 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
 
     std::vector<std::string> fronts;
     const auto list = ORVMediaList::scanDirectory(card.root.string());
@@ -259,12 +259,12 @@ TEST(ExportCommandTest, CsvRowsAndAnEmptyCard) {
     Card card;
     CliRun run = exportRun({"--csv", card.root.string(), (card.dir.path() / "csv").string()});
     EXPECT_EQ(run.status, kExitOk);
-    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 24 rows, 1 without telemetry, 0 failures\n");
+    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 24 rows, 1 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
 
     TempDir empty;
     CliRun none = exportRun({empty.str(), (empty.path() / "out").string(), "--kml"});
     EXPECT_EQ(none.status, kExitOk);
-    EXPECT_EQ(none.out, "exported 0 of 0 front recordings, 0 points, 0 without telemetry, 0 failures\n");
+    EXPECT_EQ(none.out, "exported 0 of 0 front recordings, 0 points, 0 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
     EXPECT_EQ(none.err, "");
 }
 

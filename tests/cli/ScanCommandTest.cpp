@@ -41,7 +41,7 @@ TEST(ScanCommandTest, JsonHasEveryFieldAndThePairs) {
         "\"yyyymmddhhmiss\":\"20190312081500\",\"date\":\"2019-03-12\",\"time\":\"08:15:00\",\"mediaGroupName\":\"alwa_20190312_081500\"}"
         "],\"pairs\":{"
         "\"alwa_20190312_081500\":{\"front\":\"" + d + "/A/alwa_20190312_081500_F.MP4\",\"rear\":\"" + d + "/A/alwa_20190312_081500_R.MP4\"},"
-        "\"motion_20191301_081500\":{\"front\":null,\"rear\":null}}}\n";
+        "\"motion_20191301_081500\":{\"front\":null,\"rear\":null}},\"unreadableDirectories\":[]}\n";
     EXPECT_EQ(run.out, expected);
 }
 
@@ -72,7 +72,7 @@ TEST(ScanCommandTest, ErrorsAndHelp) {
             EXPECT_EQ(run.err, "");
         }
     }
-    EXPECT_EQ(scan({empty.str(), "--json"}).out, "{\"directory\":\"" + empty.str() + "\",\"medias\":[],\"pairs\":{}}\n");
+    EXPECT_EQ(scan({empty.str(), "--json"}).out, "{\"directory\":\"" + empty.str() + "\",\"medias\":[],\"pairs\":{},\"unreadableDirectories\":[]}\n");
 }
 
 TEST(ScanCommandTest, ExecutableAnswersVersionHelpAndMissingDirectory) {

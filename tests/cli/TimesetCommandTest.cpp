@@ -97,8 +97,7 @@ TEST(TimesetCommandTest, AnUnwritableFolderIsStatus1) {
         return std::to_string(run.status) + "|" + run.err;
     });
     ::chmod(folder.c_str(), 0755);
-    EXPECT_EQ(outcome,
-              "1|zentrova-cli: timeset: " + out + ": The file could not be opened for writing. (Permission denied)\n");
+    EXPECT_EQ(outcome, "1|zentrova-cli: timeset: cannot write " + out + ": Permission denied\n");
     EXPECT_FALSE(fs::exists(out));
 }
 
