@@ -5,6 +5,7 @@
 
 #include "records/DrvFileBuilder.h"
 #include "support/AsUnprivilegedUser.h"
+#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,32 @@ TEST(DrvCommandTest, BadArgumentsAreOneLineAndStatus2) {
         EXPECT_EQ(lineCount(run.err), 1u) << run.err;
         EXPECT_TRUE(run.err.starts_with("zentrova-cli: drv: ")) << run.err;
     }
+}
+
+TEST(DrvCommandTest, ACsvOverTheDriveLogIsRefusedAndTheLogKept) {
+    TempDir dir;
+    fs::path file = dir.touch("zentrova_000.drv", twoRecordFile());
+    fs::create_symlink(file, dir.path() / "link.csv");
+    fs::create_hard_link(file, dir.path() / "hard.csv");
+    for (const fs::path& out : {file, dir.path() / "link.csv", dir.path() / "hard.csv"}) {
+        SCOPED_TRACE(out.string());
+        CliRun run = drv({file.string(), "--csv", out.string()});
+        EXPECT_EQ(run.status, kExitUsage);
+        EXPECT_EQ(lineCount(run.err), 1u) << run.err;
+        EXPECT_NE(run.err.find("is the input file " + file.string() + " itself"), std::string::npos) << run.err;
+        EXPECT_EQ(test::fileText(file), twoRecordFile());
+    }
+}
+
+TEST(DrvCommandTest, AFifoIsRefusedWithoutWaiting) {
+    TempDir dir;
+    const std::string fifo = (dir.path() / "zentrova_000.drv").string();
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    CliRun run = drv({fifo});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_EQ(run.err, "zentrova-cli: drv: cannot read " + fifo +
+                           ": not a regular file (a FIFO) (see zentrova-cli drv --help)\n");
 }
 
 TEST(DrvCommandTest, AnUnwritableCsvIsStatus1) {

@@ -5,6 +5,7 @@
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/ChildProcess.h"
+#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -76,13 +77,19 @@ TEST_F(FileDataFileTest, ReadsOnlyAFileOfExactly500Bytes) {
     }
 }
 
-TEST_F(FileDataFileTest, MissingFileLeavesTheRecord) {
+TEST_F(FileDataFileTest, OnlyARegularFileIsRead) {
     TempDir dir;
-    FILEDATA record;
-    resetFileData(record);
-    record.vid_hue = 77;
-    EXPECT_EQ(readFileData((dir.path() / "config.bin").string(), record), FileDataReadResult::CannotOpen);
-    EXPECT_EQ(record.vid_hue, 77u);
+    const fs::path fifo = dir.path() / "fifo.bin";
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    for (const fs::path& path : {dir.path() / "config.bin", fifo, dir.mkdir("folder.bin"), fs::path("/dev/zero")}) {
+        SCOPED_TRACE(path.string());
+        FILEDATA record;
+        resetFileData(record);
+        record.vid_hue = 77;
+        EXPECT_EQ(readFileData(path.string(), record), FileDataReadResult::CannotOpen);
+        EXPECT_EQ(record.vid_hue, 77u);
+    }
 }
 
 TEST_F(FileDataFileTest, WriteReplacesTheFileWithTheRecordsBytes) {

@@ -1,0 +1,107 @@
+#include "common/linux/FileChecks.h"
+
+#include "support/AsUnprivilegedUser.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+namespace zentrova {
+namespace {
+namespace fs = std::filesystem;
+using test::TempDir;
+
+struct Tree {
+    TempDir dir;
+    std::string file = dir.touch("file.mp4", "bytes").string();
+    std::string fifo = (dir.path() / "fifo_F.mp4").string();
+    std::string folder = dir.mkdir("folder").string();
+    std::string loop = (dir.path() / "loop").string();
+    std::string dangling = (dir.path() / "dangling").string();
+    std::string linkToFile = (dir.path() / "link.mp4").string();
+    std::string locked = dir.touch("locked.mp4", "secret").string();
+    std::string lockedFolder = dir.mkdir("locked_folder").string();
+
+    Tree() {
+        ::mkfifo(fifo.c_str(), 0644);
+        fs::create_symlink("loop", loop);
+        fs::create_symlink("missing", dangling);
+        fs::create_symlink(file, linkToFile);
+        ::chmod(dir.str().c_str(), 0755);
+        ::chmod(file.c_str(), 0644);
+        ::chmod(locked.c_str(), 0);
+        ::chmod(lockedFolder.c_str(), 0);
+    }
+};
+
+// Each answer without waiting: a FIFO without a writer would block an open
+// for reading for ever.
+TEST(FileChecksTest, OnlyRegularReadableFilesPass) {
+    Tree tree;
+    struct Case {
+        const char* name;
+        std::string path;
+        std::optional<std::string> reason;
+    } cases[] = {
+        {"regular file", tree.file, std::nullopt},
+        {"link to a regular file", tree.linkToFile, std::nullopt},
+        {"FIFO", tree.fifo, "not a regular file (a FIFO)"},
+        {"character device", "/dev/null", "not a regular file (a character device)"},
+        {"folder", tree.folder, "is a directory"},
+        {"missing", tree.dir.str() + "/missing", "No such file or directory"},
+        {"link loop", tree.loop, "Too many levels of symbolic links"},
+        {"dangling link", tree.dangling, "No such file or directory"},
+        {"under a file", tree.file + "/x", "Not a directory"},
+        {"no read permission", tree.locked, "Permission denied"},
+    };
+    std::string expected, got = test::runAsUnprivilegedUser([&] {
+        std::string text;
+        for (const Case& c : cases) text += std::string(c.name) + ": " + unreadableFileReason(c.path).value_or("-") + "\n";
+        return text;
+    });
+    for (const Case& c : cases) expected += std::string(c.name) + ": " + c.reason.value_or("-") + "\n";
+    EXPECT_EQ(got, expected);
+}
+
+TEST(FileChecksTest, OnlyListableDirectoriesPass) {
+    Tree tree;
+    struct Case {
+        const char* name;
+        std::string path;
+        std::optional<std::string> reason;
+    } cases[] = {
+        {"folder", tree.folder, std::nullopt},
+        {"file", tree.file, "not a directory"},
+        {"FIFO", tree.fifo, "not a directory"},
+        {"missing", tree.dir.str() + "/missing", "No such file or directory"},
+        {"link loop", tree.loop, "Too many levels of symbolic links"},
+        {"no permission", tree.lockedFolder, "Permission denied"},
+    };
+    std::string expected, got = test::runAsUnprivilegedUser([&] {
+        std::string text;
+        for (const Case& c : cases) text += std::string(c.name) + ": " + unreadableDirectoryReason(c.path).value_or("-") + "\n";
+        return text;
+    });
+    for (const Case& c : cases) expected += std::string(c.name) + ": " + c.reason.value_or("-") + "\n";
+    EXPECT_EQ(got, expected);
+}
+
+TEST(FileChecksTest, LinksAndHardLinksNameTheSameFileButACopyDoesNot) {
+    Tree tree;
+    const std::string hard = (tree.dir.path() / "hard.mp4").string();
+    const std::string copy = (tree.dir.path() / "copy.mp4").string();
+    fs::create_hard_link(tree.file, hard);
+    fs::copy_file(tree.file, copy);
+    const auto identity = fileIdentityOf(tree.file);
+    ASSERT_TRUE(identity);
+    EXPECT_EQ(fileIdentityOf(tree.linkToFile), identity);
+    EXPECT_EQ(fileIdentityOf(hard), identity);
+    EXPECT_NE(fileIdentityOf(copy), identity);
+    EXPECT_EQ(fileIdentityOf(tree.dangling), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zentrova
