@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 
 #include <fcntl.h>
@@ -8,13 +9,22 @@
 
 namespace zentrova::test {
 
-// A FIFO that this object holds open at both ends. A reader that opens it
-// anyway then does not wait for a writer but reads nothing, so a test of
-// "FIFOs are refused" fails at once instead of hanging when they are not.
+// A FIFO that this object holds open at both ends, with kWaiting bytes in
+// it. A reader that opens it anyway then waits neither for a writer nor for
+// bytes (up to kWaiting of them), so a test of "FIFOs are refused" fails at
+// once instead of hanging when they are not.
 class HeldOpenFifo {
 public:
+    static constexpr std::size_t kWaiting = 4096;
+
     explicit HeldOpenFifo(const std::filesystem::path& path) {
-        if (::mkfifo(path.c_str(), 0644) == 0) m_fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        if (::mkfifo(path.c_str(), 0644) != 0) return;
+        m_fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        const char zeros[kWaiting] = {};
+        if (m_fd >= 0 && ::write(m_fd, zeros, kWaiting) != static_cast<ssize_t>(kWaiting)) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
     }
     ~HeldOpenFifo() {
         if (m_fd >= 0) ::close(m_fd);
