@@ -3,6 +3,7 @@
 #include "cli/CliCommand.h"
 #include "common/JsonWriter.h"
 #include "common/PrintableText.h"
+#include "common/Utf8.h"
 #include "common/linux/FileChecks.h"
 #include "recordings/ORVMediaList.h"
 #include "recordings/linux/PosixDirectoryLister.h"
@@ -112,7 +113,9 @@ std::string scanResultJson(const std::string& directory, const ORVMediaListSnaps
     json.endArray().key("pairs").beginObject();
     for (const std::string& group : list.sortedGroupNames()) {
         const auto& pair = list.mediaPairDic().at(group);
-        json.key(group).beginObject();
+        // Names that differ only in bytes that are not UTF-8 would share one
+        // key once those bytes are replaced: such a name's key is its bytes.
+        json.key(isValidUtf8(group) ? group : JsonWriter::percentEncoded(group)).beginObject();
         writeSide(json, "front", pair->frontMedia);
         writeSide(json, "rear", pair->rearMedia);
         json.endObject();

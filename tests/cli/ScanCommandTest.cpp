@@ -71,6 +71,19 @@ TEST(ScanCommandTest, JsonStaysValidAndKeepsTheExactBytesOfNamesThatAreNotUtf8) 
     EXPECT_EQ(run.out.find("\xe9"), std::string::npos);
 }
 
+TEST(ScanCommandTest, RecordingsWhoseNamesDifferOnlyInBytesThatAreNotUtf8KeepTheirOwnPairs) {
+    TempDir card;
+    card.touch("alwa_2019\xff" "312_081500_F.MP4");
+    card.touch("alwa_2019\xfe" "312_081500_F.MP4");
+    CliRun run = scan({card.str(), "--json"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_TRUE(isValidUtf8(run.out));
+    const std::string pairs = run.out.substr(run.out.find("\"pairs\""));
+    EXPECT_EQ(pairs, "\"pairs\":{\"alwa_2019%FE312_081500\":{\"front\":null,\"rear\":null},"
+                     "\"alwa_2019%FF312_081500\":{\"front\":null,\"rear\":null}},\"unreadableDirectories\":[]}\n");
+    EXPECT_NE(run.out.find("\"mediaGroupNameBytes\":\"alwa_2019%FF312_081500\""), std::string::npos);
+}
+
 TEST(ScanCommandTest, TheTableEscapesControlCharactersOfNames) {
     TempDir card;
     card.touch("two\nlines\x1b[2J/alwa_20190312_081500_F.MP4");
