@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -37,56 +38,55 @@ struct Tree {
     }
 };
 
+struct Case {
+    const char* name;
+    std::string path;
+    std::optional<std::string> reason;
+};
+
+// One line per case, "name: reason" ("-" for none), as the check gives them
+// to a user without special rights and as the cases expect them.
+template <typename Check>
+void expectReasons(const std::vector<Case>& cases, Check check) {
+    const auto lines = [&](auto reasonOf) {
+        std::string text;
+        for (const Case& c : cases) text += std::string(c.name) + ": " + reasonOf(c).value_or("-") + "\n";
+        return text;
+    };
+    const std::string got = test::runAsUnprivilegedUser([&] { return lines([&](const Case& c) { return check(c.path); }); });
+    EXPECT_EQ(got, lines([](const Case& c) { return c.reason; }));
+}
+
 // Each answer without waiting: a FIFO without a writer would block an open
 // for reading for ever.
 TEST(FileChecksTest, OnlyRegularReadableFilesPass) {
     Tree tree;
-    struct Case {
-        const char* name;
-        std::string path;
-        std::optional<std::string> reason;
-    } cases[] = {
-        {"regular file", tree.file, std::nullopt},
-        {"link to a regular file", tree.linkToFile, std::nullopt},
-        {"FIFO", tree.fifo, "not a regular file (a FIFO)"},
-        {"character device", "/dev/null", "not a regular file (a character device)"},
-        {"folder", tree.folder, "is a directory"},
-        {"missing", tree.dir.str() + "/missing", "No such file or directory"},
-        {"link loop", tree.loop, "Too many levels of symbolic links"},
-        {"dangling link", tree.dangling, "No such file or directory"},
-        {"under a file", tree.file + "/x", "Not a directory"},
-        {"no read permission", tree.locked, "Permission denied"},
-    };
-    std::string expected, got = test::runAsUnprivilegedUser([&] {
-        std::string text;
-        for (const Case& c : cases) text += std::string(c.name) + ": " + unreadableFileReason(c.path).value_or("-") + "\n";
-        return text;
-    });
-    for (const Case& c : cases) expected += std::string(c.name) + ": " + c.reason.value_or("-") + "\n";
-    EXPECT_EQ(got, expected);
+    expectReasons({
+                      {"regular file", tree.file, std::nullopt},
+                      {"link to a regular file", tree.linkToFile, std::nullopt},
+                      {"FIFO", tree.fifo, "not a regular file (a FIFO)"},
+                      {"character device", "/dev/null", "not a regular file (a character device)"},
+                      {"folder", tree.folder, "is a directory"},
+                      {"missing", tree.dir.str() + "/missing", "No such file or directory"},
+                      {"link loop", tree.loop, "Too many levels of symbolic links"},
+                      {"dangling link", tree.dangling, "No such file or directory"},
+                      {"under a file", tree.file + "/x", "Not a directory"},
+                      {"no read permission", tree.locked, "Permission denied"},
+                  },
+                  unreadableFileReason);
 }
 
 TEST(FileChecksTest, OnlyListableDirectoriesPass) {
     Tree tree;
-    struct Case {
-        const char* name;
-        std::string path;
-        std::optional<std::string> reason;
-    } cases[] = {
-        {"folder", tree.folder, std::nullopt},
-        {"file", tree.file, "not a directory"},
-        {"FIFO", tree.fifo, "not a directory"},
-        {"missing", tree.dir.str() + "/missing", "No such file or directory"},
-        {"link loop", tree.loop, "Too many levels of symbolic links"},
-        {"no permission", tree.lockedFolder, "Permission denied"},
-    };
-    std::string expected, got = test::runAsUnprivilegedUser([&] {
-        std::string text;
-        for (const Case& c : cases) text += std::string(c.name) + ": " + unreadableDirectoryReason(c.path).value_or("-") + "\n";
-        return text;
-    });
-    for (const Case& c : cases) expected += std::string(c.name) + ": " + c.reason.value_or("-") + "\n";
-    EXPECT_EQ(got, expected);
+    expectReasons({
+                      {"folder", tree.folder, std::nullopt},
+                      {"file", tree.file, "not a directory"},
+                      {"FIFO", tree.fifo, "not a directory"},
+                      {"missing", tree.dir.str() + "/missing", "No such file or directory"},
+                      {"link loop", tree.loop, "Too many levels of symbolic links"},
+                      {"no permission", tree.lockedFolder, "Permission denied"},
+                  },
+                  unreadableDirectoryReason);
 }
 
 TEST(FileChecksTest, LinksAndHardLinksNameTheSameFileButACopyDoesNot) {
