@@ -5,7 +5,6 @@
 
 #include "records/DrvFileBuilder.h"
 #include "support/AsUnprivilegedUser.h"
-#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -146,17 +145,6 @@ TEST(DrvCommandTest, ACsvOverTheDriveLogIsRefusedAndTheLogKept) {
         EXPECT_NE(run.err.find("is the input file " + file.string() + " itself"), std::string::npos) << run.err;
         EXPECT_EQ(test::fileText(file), twoRecordFile());
     }
-}
-
-TEST(DrvCommandTest, AFifoIsRefusedWithoutWaiting) {
-    TempDir dir;
-    const std::string fifo = (dir.path() / "zentrova_000.drv").string();
-    const test::HeldOpenFifo heldOpen(fifo);
-    ASSERT_TRUE(heldOpen.ok());
-    CliRun run = drv({fifo});
-    EXPECT_EQ(run.status, kExitUsage);
-    EXPECT_EQ(run.err, "zentrova-cli: drv: cannot read " + fifo +
-                           ": not a regular file (a FIFO) (see zentrova-cli drv --help)\n");
 }
 
 TEST(DrvCommandTest, AnUnwritableCsvIsStatus1) {

@@ -89,19 +89,5 @@ TEST(FileChecksTest, OnlyListableDirectoriesPass) {
                   unreadableDirectoryReason);
 }
 
-TEST(FileChecksTest, LinksAndHardLinksNameTheSameFileButACopyDoesNot) {
-    Tree tree;
-    const std::string hard = (tree.dir.path() / "hard.mp4").string();
-    const std::string copy = (tree.dir.path() / "copy.mp4").string();
-    fs::create_hard_link(tree.file, hard);
-    fs::copy_file(tree.file, copy);
-    const auto identity = fileIdentityOf(tree.file);
-    ASSERT_TRUE(identity);
-    EXPECT_EQ(fileIdentityOf(tree.linkToFile), identity);
-    EXPECT_EQ(fileIdentityOf(hard), identity);
-    EXPECT_NE(fileIdentityOf(copy), identity);
-    EXPECT_EQ(fileIdentityOf(tree.dangling), std::nullopt);
-}
-
 }  // namespace
 }  // namespace zentrova
