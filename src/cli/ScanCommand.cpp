@@ -76,7 +76,7 @@ void writeTable(std::ostream& out, const ORVMediaListSnapshot& list) {
         appendPadded(text, side.empty() ? "-" : side, 6);
         appendPadded(text, media->dateText(), 12);
         appendPadded(text, media->timeText(), 10);
-        text += printableText(media->path());
+        appendPrintableText(text, media->path());
         text.push_back('\n');
     }
     size_t complete = 0;

@@ -32,12 +32,25 @@ void appendEscape(std::string& out, char32_t c) {
     out += escape;
 }
 
+bool isPlainAscii(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x7F && c != '\\';
+}
+
 }  // namespace
 
 std::string printableText(std::string_view text) {
     std::string out;
-    out.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
+    appendPrintableText(out, text);
+    return out;
+}
+
+void appendPrintableText(std::string& out, std::string_view text) {
+    // Names are nearly always plain ASCII: copied in one go.
+    std::size_t plain = 0;
+    while (plain < text.size() && isPlainAscii(text[plain])) ++plain;
+    out.append(text.substr(0, plain));
+    for (std::size_t at = plain; at < text.size();) {
         const Utf8Step step = utf8StepAt(text, at);
         if (!step.valid) {
             char escape[8];
@@ -50,7 +63,6 @@ std::string printableText(std::string_view text) {
         }
         at += step.length;
     }
-    return out;
 }
 
 }  // namespace zentrova

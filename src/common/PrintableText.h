@@ -11,5 +11,6 @@ namespace zentrova {
 // backslash is doubled, so one name stays one readable line and sends the
 // terminal no commands.
 std::string printableText(std::string_view text);
+void appendPrintableText(std::string& out, std::string_view text);
 
 }  // namespace zentrova
