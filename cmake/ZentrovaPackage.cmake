@@ -40,4 +40,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "vlc-plugin-base, udisks2, libglib2.0-bin, dosf
 # only X11 (XWayland on a Wayland desktop) allows.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libvlc-bin")
 
+# `make package_source` packs the sources only, never a build tree.
+set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build/" "/build-[^/]*/")
+
 include(CPack)
