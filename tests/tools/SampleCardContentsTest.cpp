@@ -15,8 +15,8 @@
 
 namespace zentrova {
 namespace {
-using samplecard::ChildProcess;
-using samplecard::ProcessResult;
+using tools::ChildProcess;
+using tools::ProcessResult;
 using samplecard::SampleRecording;
 using test::SmallSampleCard;
 
