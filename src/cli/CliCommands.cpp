@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 
+#include "cli/CheckCommand.h"
 #include "cli/ConfigCommand.h"
 #include "cli/DrvCommand.h"
 #include "cli/FormatPlanCommand.h"
@@ -21,6 +22,7 @@ std::span<const CliCommand> cliCommands() {
         {"volumes", "list the mounted USB volumes and the one taken for the camera's card", runVolumesCommand},
         {"format-plan", "print the command lines that formatting a card would run", runFormatPlanCommand},
         {"export", "write the telemetry of every front recording as GPX, KML or CSV", runExportCommand},
+        {"check", "check a card: recordings, gaps, the camera's clock, config.bin, space", runCheckCommand},
     };
     return commands;
 }
