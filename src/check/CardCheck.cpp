@@ -86,8 +86,11 @@ CardCheckReport CardCheck::run(const ProgressCallback& progress, std::stop_token
     } else {
         inspectFiles(report, progress, cancelled);
     }
-    compareClock(report);
-    checkContinuity(report);
+    // A part of the card says nothing sure about its gaps, clock or space.
+    if (report.complete) {
+        compareClock(report);
+        checkContinuity(report);
+    }
     SpaceCheck::measureCard(m_directory, report.settings.record ? &*report.settings.record : nullptr, report.space);
     collectFindings(report);
     return report;
@@ -101,12 +104,12 @@ void CardCheck::inspectFiles(CardCheckReport& report, const ProgressCallback& pr
     for (RecordingCheck& recording : report.recordings) {
         for (auto* side : {&recording.front, &recording.rear}) {
             if (!*side) continue;
+            RecordingFileCheck& file = **side;
+            if (progress) progress(CardCheckProgress{done, total, file.path});
             if (cancelled.stop_requested()) {
                 report.complete = false;
                 return;
             }
-            RecordingFileCheck& file = **side;
-            if (progress) progress(CardCheckProgress{done, total, file.path});
             file = RecordingInspector::inspect(file.path, file.side, scratch);
             ModeSpace& space = report.space.mode(recording.mode);
             space.bytes += file.index.fileSize;
