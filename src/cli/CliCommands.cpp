@@ -4,6 +4,7 @@
 #include "cli/ConfigCommand.h"
 #include "cli/DrvCommand.h"
 #include "cli/FormatPlanCommand.h"
+#include "cli/IncidentCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TelemetryCommand.h"
@@ -23,6 +24,7 @@ std::span<const CliCommand> cliCommands() {
         {"format-plan", "print the command lines that formatting a card would run", runFormatPlanCommand},
         {"export", "write the telemetry of every front recording as GPX, KML or CSV", runExportCommand},
         {"check", "check a card: recordings, gaps, the camera's clock, config.bin, space", runCheckCommand},
+        {"incident", "write the incident package of a recording: copies, route, summary, checksums", runIncidentCommand},
     };
     return commands;
 }
