@@ -3,6 +3,8 @@
 
 #include "support/CliRun.h"
 #include "support/GeneratedCard.h"
+#include "support/FileText.h"
+#include "support/ShellStatus.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +17,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 namespace zentrova {
 namespace {
 
@@ -24,16 +24,6 @@ namespace fs = std::filesystem;
 using test::CliRun;
 
 CliRun incident(const std::vector<std::string>& args) { return test::runCli(runIncidentCommand, args); }
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-int shell(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::size_t countOf(const std::string& text, const std::string& part) {
     std::size_t count = 0;
@@ -82,22 +72,22 @@ TEST_F(IncidentCommandTest, PackageOfARecordingVerifiesAndReadsBack) {
     const std::string rear = fs::path(event.rearPath).filename().string();
     EXPECT_EQ(names, (std::set<std::string>{front, rear, "route.gpx", "route.kml", "telemetry.csv", "summary.json",
                                             "summary.html", "SHA256SUMS"}));
-    EXPECT_EQ(readFile(package / front), readFile(event.frontPath));
-    EXPECT_EQ(readFile(package / rear), readFile(event.rearPath));
-    EXPECT_EQ(shell("cd '" + package.string() + "' && sha256sum --quiet -c SHA256SUMS"), 0);
-    EXPECT_EQ(countOf(readFile(package / "SHA256SUMS"), "\n"), 7u);
+    EXPECT_EQ(test::fileText(package / front), test::fileText(event.frontPath));
+    EXPECT_EQ(test::fileText(package / rear), test::fileText(event.rearPath));
+    EXPECT_EQ(test::shellStatus("cd '" + package.string() + "' && sha256sum --quiet -c SHA256SUMS"), 0);
+    EXPECT_EQ(countOf(test::fileText(package / "SHA256SUMS"), "\n"), 7u);
 
-    const std::string json = readFile(package / "summary.json");
+    const std::string json = test::fileText(package / "summary.json");
     const std::size_t fixes = static_cast<std::size_t>(numberAfter(json, "validFixes"));
     EXPECT_GE(fixes, 4u);
     EXPECT_LE(fixes, 5u);
-    if (shell("command -v gpsbabel >/dev/null 2>&1") == 0) {
+    if (test::shellStatus("command -v gpsbabel >/dev/null 2>&1") == 0) {
         const std::string csv = (m_out.path() / "route.csv").string();
-        ASSERT_EQ(shell("gpsbabel -t -i gpx -f '" + (package / "route.gpx").string() + "' -o unicsv,utc=0 -F '" + csv +
+        ASSERT_EQ(test::shellStatus("gpsbabel -t -i gpx -f '" + (package / "route.gpx").string() + "' -o unicsv,utc=0 -F '" + csv +
                         "'"),
                   0);
-        EXPECT_EQ(countOf(readFile(csv), "\n"), fixes + 1) << "a header and one row per fix";
-        EXPECT_EQ(shell("gpsbabel -i kml -f '" + (package / "route.kml").string() + "' -o unicsv -F /dev/null"), 0);
+        EXPECT_EQ(countOf(test::fileText(csv), "\n"), fixes + 1) << "a header and one row per fix";
+        EXPECT_EQ(test::shellStatus("gpsbabel -i kml -f '" + (package / "route.kml").string() + "' -o unicsv -F /dev/null"), 0);
     } else {
         std::cout << "[ NOTE     ] gpsbabel is not installed (scripts/setup.sh installs it)\n";
     }
@@ -117,7 +107,7 @@ TEST_F(IncidentCommandTest, PackageOfARecordingVerifiesAndReadsBack) {
     EXPECT_GT(numberAfter(json, "kilometresPerHour"), 5.0);
     EXPECT_NE(json.find("\"start\":{\"latitude\":47."), std::string::npos);
 
-    const std::string html = readFile(package / "summary.html");
+    const std::string html = test::fileText(package / "summary.html");
     EXPECT_NE(html.find(event.groupName), std::string::npos);
     EXPECT_EQ(html.find("incident."), std::string::npos) << "a key without a text";
     EXPECT_NE(html.find("sha256sum -c SHA256SUMS"), std::string::npos);
@@ -153,7 +143,7 @@ TEST_F(IncidentCommandTest, WrongArgumentsAndTargetsThatCannotBeUsed) {
     const CliRun again = incident({recording, existing.string()});
     EXPECT_EQ(again.status, kExitFailure);
     EXPECT_NE(again.err.find("already there"), std::string::npos) << again.err;
-    EXPECT_EQ(readFile(existing / "keep.txt"), "mine");
+    EXPECT_EQ(test::fileText(existing / "keep.txt"), "mine");
     std::size_t entries = 0;
     for (const auto& entry : fs::directory_iterator(m_out.path())) {
         ++entries;

@@ -1,6 +1,8 @@
 #include "incident/IncidentPackageWriter.h"
 #include "incident/linux/PosixPackageFolderWriter.h"
 
+#include "support/FileText.h"
+#include "support/ShellStatus.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,22 +15,10 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 namespace zentrova {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-int shell(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::set<std::string> entriesOf(const fs::path& folder) {
     std::set<std::string> names;
@@ -133,16 +123,16 @@ TEST_F(IncidentPackageWriterTest, WritesEveryFileWithChecksumsThatSha256sumVerif
     EXPECT_EQ(entriesOf(m_out), (std::set<std::string>{"package"})) << "no hidden folder left beside it";
     EXPECT_EQ(entriesOf(target()), (std::set<std::string>{"alwa_20240614_093000_F.MP4", "route.gpx", "summary.json",
                                                           "SHA256SUMS"}));
-    EXPECT_EQ(readFile(fs::path(target()) / "alwa_20240614_093000_F.MP4"), m_video) << "the copy is byte for byte";
-    EXPECT_EQ(shell("cd '" + target() + "' && sha256sum --quiet -c SHA256SUMS"), 0);
+    EXPECT_EQ(test::fileText(fs::path(target()) / "alwa_20240614_093000_F.MP4"), m_video) << "the copy is byte for byte";
+    EXPECT_EQ(test::shellStatus("cd '" + target() + "' && sha256sum --quiet -c SHA256SUMS"), 0);
 
     ASSERT_EQ(result.files.size(), 4u);
     EXPECT_EQ(result.files.back().name, "SHA256SUMS");
-    const std::string sums = readFile(fs::path(target()) / "SHA256SUMS");
+    const std::string sums = test::fileText(fs::path(target()) / "SHA256SUMS");
     EXPECT_EQ(sums, IncidentPackageWriter::checksumList(std::span(result.files).first(3)));
     EXPECT_EQ(sums.substr(64, 2 + 26 + 1), "  alwa_20240614_093000_F.MP4\n");
     // The summary names the files written before it, with the same checksums.
-    EXPECT_EQ(readFile(fs::path(target()) / "summary.json"),
+    EXPECT_EQ(test::fileText(fs::path(target()) / "summary.json"),
               "alwa_20240614_093000_F.MP4 " + result.files[0].sha256 + "\nroute.gpx " + result.files[1].sha256 + "\n");
 
     ASSERT_FALSE(progress.empty());
@@ -222,7 +212,7 @@ TEST_F(IncidentPackageWriterTest, NeverReplacesWhatIsThere) {
     const PackageResult result = IncidentPackageWriter(folders).write(m_package, target());
     ASSERT_TRUE(result.error);
     EXPECT_EQ(entriesOf(target()), (std::set<std::string>{"keep.txt"}));
-    EXPECT_EQ(readFile(existing), "mine");
+    EXPECT_EQ(test::fileText(existing), "mine");
     EXPECT_EQ(entriesOf(m_out), (std::set<std::string>{"package"}));
 
     fs::remove_all(target());
@@ -236,9 +226,9 @@ TEST_F(IncidentPackageWriterTest, AnExtraFileJoinsTheChecksumsAndTheSummary) {
     PosixPackageFolderWriter folders;
     const PackageResult result = IncidentPackageWriter(folders).write(m_package, target());
     ASSERT_FALSE(result.error);
-    EXPECT_NE(readFile(fs::path(target()) / "SHA256SUMS").find("  capture.png\n"), std::string::npos);
-    EXPECT_NE(readFile(fs::path(target()) / "summary.json").find("capture.png "), std::string::npos);
-    EXPECT_EQ(shell("cd '" + target() + "' && sha256sum --quiet -c SHA256SUMS"), 0);
+    EXPECT_NE(test::fileText(fs::path(target()) / "SHA256SUMS").find("  capture.png\n"), std::string::npos);
+    EXPECT_NE(test::fileText(fs::path(target()) / "summary.json").find("capture.png "), std::string::npos);
+    EXPECT_EQ(test::shellStatus("cd '" + target() + "' && sha256sum --quiet -c SHA256SUMS"), 0);
 }
 
 TEST(IncidentPackageTest, OnlyPlainNewNamesAreTaken) {

@@ -1,3 +1,5 @@
+#include "support/FileText.h"
+#include "support/ShellStatus.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +10,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include <sys/wait.h>
 
 namespace zentrova {
 namespace {
@@ -22,19 +22,14 @@ struct GeneratorRun {
     std::string errorOutput;
 };
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The generator as a user runs it, with both of its outputs.
 GeneratorRun generate(const std::vector<std::string>& args) {
     const test::TempDir logs;
     std::string command = "'" + std::string(ZENTROVA_BIN_DIR) + "/zentrova-samplecard'";
     for (const std::string& arg : args) command += " '" + arg + "'";
     command += " >'" + (logs.path() / "out").string() + "' 2>'" + (logs.path() / "err").string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(logs.path() / "out"), readFile(logs.path() / "err")};
+    const int status = test::shellStatus(command);
+    return {status, test::fileText(logs.path() / "out"), test::fileText(logs.path() / "err")};
 }
 
 TEST(SampleCardOptionsTest, BadFaultOptionsAreRefused) {
