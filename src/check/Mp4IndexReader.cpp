@@ -24,9 +24,12 @@ std::uint64_t readBigEndian64(const std::uint8_t* bytes) {
 
 }  // namespace
 
-Mp4IndexReader::HeaderResult Mp4IndexReader::readHeader(ByteSource& source, std::uint64_t at,
-                                                        std::uint64_t containerEnd, BoxHeader& header) {
+Mp4IndexReader::HeaderResult Mp4IndexReader::readHeader(Walk& walk, std::uint64_t at, std::uint64_t containerEnd,
+                                                        BoxHeader& header) {
     if (at >= containerEnd) return HeaderResult::End;
+    if (walk.headersLeft == 0) return HeaderResult::OverBudget;
+    --walk.headersLeft;
+    ByteSource& source = walk.source;
     if (containerEnd - at < 8) return HeaderResult::Short;
     std::array<std::uint8_t, 16> bytes{};
     if (!readFull(source, at, std::span(bytes.data(), 8))) return HeaderResult::Short;
@@ -79,19 +82,20 @@ std::optional<std::uint32_t> Mp4IndexReader::handlerType(ByteSource& source, con
     return readBigEndian32(bytes.data() + 8);
 }
 
-void Mp4IndexReader::readTrack(ByteSource& source, const BoxHeader& trak, Mp4Index& index) {
+void Mp4IndexReader::readTrack(Walk& walk, const BoxHeader& trak, Mp4Index& index) {
+    ByteSource& source = walk.source;
     ++index.tracks;
     std::optional<double> seconds;
     std::optional<std::uint32_t> handler;
     BoxHeader child;
     std::uint64_t at = trak.payload();
     for (std::size_t n = 0; n < kMostBoxesPerContainer; ++n, at = child.end()) {
-        if (readHeader(source, at, trak.end(), child) != HeaderResult::Read || child.end() > trak.end()) break;
+        if (readHeader(walk, at, trak.end(), child) != HeaderResult::Read || child.end() > trak.end()) break;
         if (!child.is("mdia")) continue;
         BoxHeader media;
         std::uint64_t inner = child.payload();
         for (std::size_t m = 0; m < kMostBoxesPerContainer; ++m, inner = media.end()) {
-            if (readHeader(source, inner, child.end(), media) != HeaderResult::Read || media.end() > child.end()) break;
+            if (readHeader(walk, inner, child.end(), media) != HeaderResult::Read || media.end() > child.end()) break;
             if (media.is("mdhd")) seconds = headerSeconds(source, media);
             if (media.is("hdlr")) handler = handlerType(source, media);
         }
@@ -105,25 +109,25 @@ void Mp4IndexReader::readTrack(ByteSource& source, const BoxHeader& trak, Mp4Ind
     }
 }
 
-bool Mp4IndexReader::readMovie(ByteSource& source, const BoxHeader& moov, Mp4Index& index) {
+bool Mp4IndexReader::readMovie(Walk& walk, const BoxHeader& moov, Mp4Index& index) {
     BoxHeader child;
     std::uint64_t at = moov.payload();
     bool haveHeader = false;
     for (std::size_t n = 0; n < kMostBoxesPerContainer; ++n, at = child.end()) {
-        const HeaderResult result = readHeader(source, at, moov.end(), child);
+        const HeaderResult result = readHeader(walk, at, moov.end(), child);
         if (result == HeaderResult::End) break;
         if (result != HeaderResult::Read || child.end() > moov.end()) return false;
         if (child.is("mvhd")) {
-            index.movieSeconds = headerSeconds(source, child);
+            index.movieSeconds = headerSeconds(walk.source, child);
             haveHeader = index.movieSeconds.has_value();
         } else if (child.is("trak")) {
-            readTrack(source, child, index);
+            readTrack(walk, child, index);
         }
     }
     return haveHeader;
 }
 
-void Mp4IndexReader::readTopLevel(ByteSource& source, Mp4Index& index) {
+void Mp4IndexReader::readTopLevel(Walk& walk, Mp4Index& index) {
     const std::uint64_t fileSize = index.fileSize;
     bool sawMovie = false;
     bool cutOff = false;
@@ -135,7 +139,7 @@ void Mp4IndexReader::readTopLevel(ByteSource& source, Mp4Index& index) {
             index.damagedAt = at;
             return;
         }
-        const HeaderResult result = readHeader(source, at, fileSize, box);
+        const HeaderResult result = readHeader(walk, at, fileSize, box);
         if (result == HeaderResult::End) break;
         if (n == 0 && (result != HeaderResult::Read || !box.is("ftyp"))) {
             index.fault = Mp4Fault::NotMp4;
@@ -146,7 +150,7 @@ void Mp4IndexReader::readTopLevel(ByteSource& source, Mp4Index& index) {
             cutOff = true;
             break;
         }
-        if (result == HeaderResult::Malformed) {
+        if (result == HeaderResult::Malformed || result == HeaderResult::OverBudget) {
             index.fault = Mp4Fault::Damaged;
             index.damagedAt = at;
             return;
@@ -158,7 +162,7 @@ void Mp4IndexReader::readTopLevel(ByteSource& source, Mp4Index& index) {
         }
         if (box.is("moov") && !sawMovie) {
             sawMovie = true;
-            index.hasIndex = readMovie(source, box, index);
+            index.hasIndex = readMovie(walk, box, index);
         }
     }
     if (cutOff) {
@@ -179,7 +183,8 @@ Mp4Index Mp4IndexReader::read(ByteSource& source) {
         index.fault = Mp4Fault::Empty;
         return index;
     }
-    readTopLevel(source, index);
+    Walk walk{source};
+    readTopLevel(walk, index);
     return index;
 }
 

@@ -216,5 +216,20 @@ TEST(Mp4IndexReaderTest, EndlessRunsOfBoxesAreCutShort) {
     EXPECT_LE(source.reads, Mp4IndexReader::kMostBoxesPerContainer + 1);
 }
 
+TEST(Mp4IndexReaderTest, AnIndexOfEndlessTracksCostsABoundedNumberOfReads) {
+    Bytes children;
+    for (int i = 0; i < 1000; ++i) {
+        const Bytes free = box("free", {});
+        children.insert(children.end(), free.begin(), free.end());
+    }
+    const Bytes track = box("trak", children);
+    Bytes tracks = timeHeader("mvhd", 0, 1000, 1000);
+    for (int i = 0; i < 100; ++i) tracks.insert(tracks.end(), track.begin(), track.end());
+    CountingSource source(join({ftyp(), box("moov", tracks)}));
+    const Mp4Index index = Mp4IndexReader::read(source);
+    EXPECT_EQ(index.fault, Mp4Fault::DamagedIndex);
+    EXPECT_LE(source.reads, Mp4IndexReader::kMostBoxesPerFile + 10);
+}
+
 }  // namespace
 }  // namespace zentrova
