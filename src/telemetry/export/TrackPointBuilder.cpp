@@ -39,6 +39,7 @@ public:
             m_seenTime = true;
             m_time = fix.Now;
             m_timeRecord = record;
+            m_placeAtTimeStart = fixPosition(fix);
         }
         const auto position = exportablePosition(fix);
         if (!position) {
@@ -50,9 +51,9 @@ public:
             if (!(fix.Now == m_pendingTime)) {
                 flush();
             } else if (!samePlace(*position, m_pendingPosition)) {
-                // A state that only carried the last point's place into this
-                // second says nothing new.
-                if (m_lastEmitted && samePlace(*m_lastEmitted, m_pendingPosition)) {
+                // The new time's first sentences still carry the place of
+                // the time before; that state is no point of its own.
+                if (samePlace(m_pendingPosition, m_placeAtTimeStart)) {
                     m_pending.reset();
                 } else {
                     flush();
@@ -69,7 +70,6 @@ public:
         if (!m_inSegment) m_segments.emplace_back();
         m_inSegment = true;
         m_segments.back().push_back(std::move(*m_pending));
-        m_lastEmitted = m_pendingPosition;
         m_pending.reset();
     }
 
@@ -82,7 +82,7 @@ private:
     std::optional<TrackPoint> m_pending;
     SYSTEMTIME m_pendingTime{};
     GeoPosition m_pendingPosition;
-    std::optional<GeoPosition> m_lastEmitted;
+    GeoPosition m_placeAtTimeStart;
 };
 
 }  // namespace

@@ -27,8 +27,8 @@ public:
     // part of the fix (time, then position, then satellites). A position
     // that changes while the time stays (a receiver without a time, or
     // several positions a second) gives a point of its own; the position
-    // carried over from the last second into the new second's first
-    // sentence does not. Split where valid fixes stop. snapshots are the
+    // carried over from the time before into the new time's first
+    // sentences does not. Split where valid fixes stop. snapshots are the
     // extraction's m_NMEAs, rows its rows.
     static TrackSegments segments(const std::vector<TelemetryRow>& rows, std::span<const ORVGpsData> snapshots);
 

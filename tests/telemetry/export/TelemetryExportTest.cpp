@@ -117,6 +117,12 @@ std::string rmcAt(int second) {
            ".000,A,4807.000,N,01131.000,E,10.0,90.0,140624,,,A*00\r\n";
 }
 
+std::string rmcWithoutFixAt(int second) {
+    std::string rmc = rmcAt(second);
+    rmc.replace(rmc.find(",A,"), 3, ",V,");
+    return rmc;
+}
+
 std::string ggaAt(int second, const std::string& latitude) {
     return "$GNGGA,0915" + std::string(second < 10 ? "0" : "") + std::to_string(second) + ".000," + latitude +
            ",N,01131.000,E,1,12,0.8,430.0,M,47.3,M,,*00\r\n";
@@ -165,6 +171,9 @@ TEST(TrackPointBuilderTest, OnePointPerFixTimeKeepingEveryDistinctPosition) {
          {rmcAt(5), ggaAt(5, "4807.000"), ggaAt(5, "4807.100"), ggaAt(5, "4807.100"), ggaAt(5, "4807.200")},
          {{"2024-06-14T09:15:05Z", 7, 0, 1, 0}, {"2024-06-14T09:15:05Z", 7.1, 0, 3, 0},
           {"2024-06-14T09:15:05Z", 7.2, 0, 4, 0}}},
+        {"the place of a second without a fix is not carried into the first fix",
+         {rmcWithoutFixAt(1), ggaAt(1, "4807.000"), rmcAt(2), ggaAt(2, "4807.100")},
+         {{"2024-06-14T09:15:02Z", 7.1, 0, 3, 2}}},
         {"a car standing still gives a point for every second",
          {rmcAt(1), ggaAt(1, "4807.000"), rmcAt(2), ggaAt(2, "4807.000"), rmcAt(3)},
          {{"2024-06-14T09:15:01Z", 7, 0, 1, 0}, {"2024-06-14T09:15:02Z", 7, 0, 3, 2},
