@@ -143,6 +143,8 @@ void writeSettings(JsonWriter& json, const SettingsReport& settings) {
         .key("present").value(settings.present);
     optional(json, "size", settings.size);
     json.key("checksumRight").value(settings.checksumRight());
+    json.key("checksumUnset").value(settings.record.has_value() && !settings.checksumRight() &&
+                                    settings.storedChecksum == 0);
     json.key("storedChecksum");
     settings.record ? json.value(settings.storedChecksum) : json.null();
     json.key("computedChecksum");

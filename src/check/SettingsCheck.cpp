@@ -136,6 +136,10 @@ void SettingsCheck::addFindings(const SettingsReport& report, CheckFindings& fin
     }
     if (report.checksumRight()) {
         findings.push_back(CheckFinding::make(Severity::Info, TextKey{"check.settings.whole"}, subject, {}));
+    } else if (report.storedChecksum == 0) {
+        // The settings file a format leaves has no checksum yet; it is not damage.
+        findings.push_back(CheckFinding::make(Severity::Info, TextKey{"check.settings.no_checksum"}, subject,
+                                              {FindingValue::ofText("computed", hex16(report.computedChecksum))}));
     } else {
         findings.push_back(CheckFinding::make(Severity::Problem, TextKey{"check.settings.bad_checksum"}, subject,
                                               {FindingValue::ofText("stored", hex16(report.storedChecksum)),

@@ -59,13 +59,13 @@ TEST(SettingsCheckTest, FindingsForEachStateOfConfigBin) {
         {"empty", "config.bin", "", {{"check.settings.wrong_size", Severity::Problem}}},
         {"a wrong checksum", "config.bin", bytesOf(wrongSum),
          withRecordNotes({{"check.settings.bad_checksum", Severity::Problem}})},
-        {"the reset record before its first save: checksum 0", "config.bin",
+        {"the reset record a format leaves, before its first save: checksum 0", "config.bin",
          [] {
              FILEDATA record;
              resetFileData(record);
              return bytesOf(record);
          }(),
-         withRecordNotes({{"check.settings.bad_checksum", Severity::Problem}})},
+         withRecordNotes({{"check.settings.no_checksum", Severity::Info}})},
         {"a split the page refuses", "config.bin", bytesOf(saved([](FILEDATA& r) {
              r.sd_mem_always_ratio = 85;
              r.sd_mem_motion_ratio = 10;
