@@ -22,8 +22,7 @@ const std::string& nameOf(const std::vector<std::string>& names, std::size_t ind
 
 }  // namespace
 
-std::vector<std::pair<double, double>> ContinuityCheck::uncovered(double from, double to,
-                                                                  const std::vector<TimedRecording>& others) {
+double ContinuityCheck::uncovered(double from, double to, const std::vector<TimedRecording>& others) {
     std::vector<std::pair<double, double>> pieces{{from, to}};
     for (const TimedRecording& other : others) {
         if (!other.lengthSeconds) continue;
@@ -40,7 +39,9 @@ std::vector<std::pair<double, double>> ContinuityCheck::uncovered(double from, d
         }
         pieces = std::move(left);
     }
-    return pieces;
+    double seconds = 0.0;
+    for (const auto& [a, b] : pieces) seconds += b - a;
+    return seconds;
 }
 
 std::vector<DayContinuity> ContinuityCheck::days(std::vector<TimedRecording> recordings) {
@@ -70,12 +71,11 @@ std::vector<DayContinuity> ContinuityCheck::days(std::vector<TimedRecording> rec
             day.overlaps.push_back({recording.recording, next.recording, end - nextStart});
             continue;
         }
+        if (nextStart - end <= kGapToleranceSeconds) continue;
+        const double open = uncovered(end, nextStart, others);
+        if (open <= kGapToleranceSeconds) continue;
         const bool whileMoving = moving(recording.kilometresPerHourAtEnd) || moving(next.kilometresPerHourAtStart);
-        for (const auto& [from, to] : uncovered(end, nextStart, others)) {
-            if (to - from > kGapToleranceSeconds) {
-                day.gaps.push_back({recording.recording, next.recording, from, to, whileMoving});
-            }
-        }
+        day.gaps.push_back({recording.recording, next.recording, end, nextStart, open, whileMoving});
     }
     std::vector<DayContinuity> result;
     for (auto& [date, day] : byDate) result.push_back(std::move(day));
@@ -98,12 +98,13 @@ void ContinuityCheck::addFindings(const std::vector<DayContinuity>& days, const 
             findings.push_back(CheckFinding::make(
                 gap.whileMoving ? Severity::Warning : Severity::Info, key, day.date,
                 {FindingValue::ofText("date", day.date),
-                 FindingValue::ofText("duration", CivilSeconds::durationText(gap.seconds())),
+                 FindingValue::ofText("duration", CivilSeconds::durationText(gap.uncoveredSeconds)),
                  FindingValue::ofText("from", CivilSeconds::timeText(wholeSeconds(gap.from))),
                  FindingValue::ofText("to", CivilSeconds::timeText(wholeSeconds(gap.to))),
                  FindingValue::ofText("before", nameOf(names, gap.before)),
                  FindingValue::ofText("after", nameOf(names, gap.after)),
-                 FindingValue::ofSeconds("seconds", gap.seconds())}));
+                 FindingValue::ofSeconds("seconds", gap.uncoveredSeconds),
+                 FindingValue::ofSeconds("spanSeconds", gap.seconds())}));
         }
         for (const RecordingOverlap& overlap : day.overlaps) {
             findings.push_back(CheckFinding::make(Severity::Warning, TextKey{"check.day.overlap"}, day.date,

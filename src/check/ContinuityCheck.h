@@ -22,12 +22,14 @@ struct TimedRecording {
     std::optional<double> kilometresPerHourAtEnd;
 };
 
-// Time between two continuous recordings that no recording covers.
+// Time between two continuous recordings of which more than the tolerance
+// no recording of another mode covers.
 struct RecordingGap {
     std::size_t before = 0;  // recordings around it
     std::size_t after = 0;
     double from = 0.0;       // CivilSeconds, with fractions
     double to = 0.0;
+    double uncoveredSeconds = 0.0;
     bool whileMoving = false;
     double seconds() const { return to - from; }
 };
@@ -66,9 +68,8 @@ public:
                             CheckFindings& findings);
 
 private:
-    // What of [from, to] no recording of another mode covers.
-    static std::vector<std::pair<double, double>> uncovered(double from, double to,
-                                                            const std::vector<TimedRecording>& others);
+    // How much of [from, to] no recording of another mode covers.
+    static double uncovered(double from, double to, const std::vector<TimedRecording>& others);
 };
 
 }  // namespace zentrova

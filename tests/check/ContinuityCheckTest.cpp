@@ -25,6 +25,7 @@ TimedRecording at(std::size_t index, double secondsAfterNine, std::optional<doub
 
 struct Gap {
     double from, to;  // seconds after nine
+    double uncovered;
     bool whileMoving;
 };
 
@@ -38,17 +39,19 @@ TEST(ContinuityCheckTest, GapsAndOverlapsBetweenContinuousRecordings) {
         {"back to back, the last frames a little long",
          {at(0, 0, 60.04), at(1, 60, 60.04), at(2, 120, 60.0)}, {}, {}},
         {"names in whole seconds and a second lost between files", {at(0, 0, 59.2), at(1, 62, 60)}, {}, {}},
-        {"thirty seconds missing while driving", {at(0, 0, 60), at(1, 90, 60)}, {{60, 90, true}}, {}},
-        {"given in any order", {at(1, 90, 60), at(0, 0, 60)}, {{60, 90, true}}, {}},
+        {"thirty seconds missing while driving", {at(0, 0, 60), at(1, 90, 60)}, {{60, 90, 30, true}}, {}},
+        {"given in any order", {at(1, 90, 60), at(0, 0, 60)}, {{60, 90, 30, true}}, {}},
         {"an event recording in between covers the time",
          {at(0, 0, 60), at(1, 60, 30, ORVMediaDivisionEvent), at(2, 90, 60)}, {}, {}},
         {"an event covers part of it",
-         {at(0, 0, 60), at(1, 70, 10, ORVMediaDivisionEvent), at(2, 100, 60)}, {{60, 70, true}, {80, 100, true}}, {}},
+         {at(0, 0, 60), at(1, 70, 10, ORVMediaDivisionEvent), at(2, 100, 60)}, {{60, 100, 30, true}}, {}},
+        {"recordings of other modes leave only seconds open",
+         {at(0, 0, 60), at(1, 61, 20, ORVMediaDivisionMotion), at(2, 83, 60)}, {}, {}},
         {"a stop: standing at both ends", {at(0, 0, 60, ORVMediaDivisionAlways, 0.0), at(1, 600, 60, ORVMediaDivisionAlways, 2.0)},
-         {{60, 600, false}}, {}},
+         {{60, 600, 540, false}}, {}},
         {"no fix at either end", {at(0, 0, 60, ORVMediaDivisionAlways, std::nullopt),
                                  at(1, 600, 60, ORVMediaDivisionAlways, std::nullopt)},
-         {{60, 600, false}}, {}},
+         {{60, 600, 540, false}}, {}},
         {"a damaged file of unknown length runs until the next", {at(0, 0, 60), at(1, 60, std::nullopt), at(2, 120, 60)},
          {}, {}},
         {"the clock set back", {at(0, 0, 60), at(1, 50, 60)}, {}, {10}},
@@ -62,7 +65,8 @@ TEST(ContinuityCheckTest, GapsAndOverlapsBetweenContinuousRecordings) {
         std::vector<double> overlaps;
         for (const DayContinuity& day : days) {
             for (const RecordingGap& gap : day.gaps) {
-                gaps.push_back({gap.from - static_cast<double>(kNine), gap.to - static_cast<double>(kNine), gap.whileMoving});
+                gaps.push_back({gap.from - static_cast<double>(kNine), gap.to - static_cast<double>(kNine),
+                                gap.uncoveredSeconds, gap.whileMoving});
             }
             for (const RecordingOverlap& overlap : day.overlaps) overlaps.push_back(overlap.seconds);
         }
@@ -70,6 +74,7 @@ TEST(ContinuityCheckTest, GapsAndOverlapsBetweenContinuousRecordings) {
         for (std::size_t i = 0; i < gaps.size(); ++i) {
             EXPECT_DOUBLE_EQ(gaps[i].from, c.gaps[i].from);
             EXPECT_DOUBLE_EQ(gaps[i].to, c.gaps[i].to);
+            EXPECT_DOUBLE_EQ(gaps[i].uncovered, c.gaps[i].uncovered);
             EXPECT_EQ(gaps[i].whileMoving, c.gaps[i].whileMoving);
         }
         EXPECT_EQ(overlaps, c.overlaps);
