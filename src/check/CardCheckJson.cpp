@@ -40,7 +40,7 @@ void writeTelemetry(JsonWriter& json, const RecordingFileCheck& file) {
 void writeFile(JsonWriter& json, const RecordingFileCheck& file) {
     json.beginObject()
         .key("side").value(mediaDirectionWord(file.side))
-        .key("path").value(file.path)
+        .textMember("path", file.path)
         .key("checked").value(file.checked);
     if (file.checked) {
         json.key("size").value(static_cast<unsigned long long>(file.index.fileSize))
@@ -140,7 +140,7 @@ void writeClock(JsonWriter& json, const CardCheckReport& report) {
 
 void writeSettings(JsonWriter& json, const SettingsReport& settings) {
     json.key("settings").beginObject()
-        .key("path").value(settings.path)
+        .textMember("path", settings.path)
         .key("present").value(settings.present);
     optional(json, "size", settings.size);
     json.key("checksumRight").value(settings.checksumRight());
@@ -189,8 +189,8 @@ void writeFindings(JsonWriter& json, const CheckFindings& findings) {
         json.beginObject()
             .key("severity").value(severityWord(finding.severity))
             .key("key").value(finding.key)
-            .key("subject").value(finding.subject)
-            .key("text").value(finding.text)
+            .textMember("subject", finding.subject)
+            .textMember("text", finding.text)
             .key("values").beginObject();
         for (const FindingValue& value : finding.values) {
             json.key(value.name);
@@ -231,7 +231,7 @@ std::string_view CardCheckJson::verdictWord(ClockVerdict verdict) {
 std::string CardCheckJson::write(const CardCheckReport& report) {
     JsonWriter json;
     json.beginObject()
-        .key("directory").value(report.directory)
+        .textMember("directory", report.directory)
         .key("complete").value(report.complete)
         .key("recordingLimitReached").value(report.recordingLimitReached)
         .key("worst").value(severityWord(report.worst()))

@@ -4,6 +4,9 @@
 #include "telemetry/FileByteSource.h"
 #include "telemetry/ORVBlackBoxData.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace zentrova {
 namespace {
 
@@ -28,7 +31,8 @@ void addIndexFinding(const RecordingFileCheck& file, const std::string& subject,
     case Mp4Fault::None:
         return;
     case Mp4Fault::Unreadable:
-        findings.push_back(CheckFinding::make(Severity::Problem, TextKey{"check.file.unreadable"}, subject, {name}));
+        findings.push_back(CheckFinding::make(Severity::Problem, TextKey{"check.file.unreadable"}, subject,
+                                              {name, FindingValue::ofText("reason", file.unreadableReason)}));
         return;
     case Mp4Fault::Empty:
         findings.push_back(CheckFinding::make(Severity::Problem, TextKey{"check.file.empty"}, subject, {name}));
@@ -71,9 +75,17 @@ RecordingFileCheck RecordingInspector::inspect(const std::string& path, ORVMedia
     file.side = side;
     file.path = path;
     file.checked = true;
+    // Opening a FIFO or a device to read would wait or read without end.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        file.index.fault = Mp4Fault::Unreadable;
+        file.unreadableReason = ec ? ec.message() : "not a regular file";
+        return file;
+    }
     FileByteSource source;
     if (!source.open(path)) {
         file.index.fault = Mp4Fault::Unreadable;
+        file.unreadableReason = "it cannot be opened";
         return file;
     }
     // Box headers lie far apart; reading ahead from one would read media.

@@ -18,6 +18,7 @@ struct RecordingFileCheck {
     ORVMediaDirection side = ORVMediaDirectionFront;
     std::string path;
     bool checked = false;  // false until looked at (a cancelled check leaves some)
+    std::string unreadableReason;  // for Mp4Fault::Unreadable
     Mp4Index index;
     // Front files only: the telemetry when its track was found with records.
     std::optional<TelemetryFacts> telemetry;

@@ -99,6 +99,8 @@ SettingsReport SettingsCheck::read(const std::string& cardDirectory) {
     if (!found) return report;
     report.present = true;
     std::error_code ec;
+    // A FIFO or a device under that name is not read: it could block or never end.
+    if (!fs::is_regular_file(*found, ec)) return report;
     const std::uintmax_t size = fs::file_size(*found, ec);
     if (ec) return report;
     report.size = size;

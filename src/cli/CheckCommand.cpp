@@ -4,12 +4,12 @@
 #include "check/CardCheckJson.h"
 #include "cli/CliCommand.h"
 #include "common/Log.h"
+#include "common/PrintableText.h"
+#include "common/linux/FileChecks.h"
 #include "recordings/linux/PosixDirectoryLister.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace zentrova {
 namespace {
@@ -29,16 +29,6 @@ constexpr std::string_view kCheckHelp =
     "Exit status: 0 when nothing worse than a note was found, 1 when there are\n"
     "warnings, 3 when there are problems, 2 for wrong arguments or a DIR that\n"
     "cannot be read.\n";
-
-std::string unreadableReason(const std::string& directory) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(directory, ec)) {
-        if (ec) return ec.message();
-        return std::filesystem::exists(directory, ec) ? "not a directory" : "no such directory";
-    }
-    std::filesystem::directory_iterator probe(directory, ec);
-    return ec ? ec.message() : std::string();
-}
 
 std::string lengthText(const std::optional<double>& seconds) {
     if (!seconds) return "-";
@@ -84,7 +74,7 @@ void writeFiles(std::string& text, const CardCheckReport& report) {
     std::size_t width = 4;
     for (const RecordingCheck& recording : report.recordings) {
         for (const auto* side : {&recording.front, &recording.rear}) {
-            if (*side) width = std::max(width, relativeTo(report.directory, (*side)->path).size());
+            if (*side) width = std::max(width, printableText(relativeTo(report.directory, (*side)->path)).size());
         }
     }
     appendPadded(text, "FILE", width + 2);
@@ -96,7 +86,7 @@ void writeFiles(std::string& text, const CardCheckReport& report) {
         for (const auto* side : {&recording.front, &recording.rear}) {
             if (!*side) continue;
             const RecordingFileCheck& file = **side;
-            appendPadded(text, relativeTo(report.directory, file.path), width + 2);
+            appendPadded(text, printableText(relativeTo(report.directory, file.path)), width + 2);
             appendPadded(text, mediaDivisionWord(recording.mode), 8);
             appendPadded(text, lengthText(file.checked ? file.index.lengthSeconds() : std::nullopt), 10);
             appendPadded(text, stateText(file), 16);
@@ -111,7 +101,8 @@ void writeFindings(std::string& text, const CardCheckReport& report) {
     for (const CheckFinding& finding : report.findings) {
         text += "  ";
         appendPadded(text, severityWord(finding.severity), 9);
-        text += finding.text;
+        // The sentences name files, whose names may hold anything.
+        appendPrintableText(text, finding.text);
         text += "  [";
         text += finding.key;
         text += "]\n";
@@ -152,8 +143,8 @@ int runCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
         }
     }
     if (!directory) return reportUsageError(err, "check: give DIR (see zentrova-cli check --help)");
-    if (const std::string reason = unreadableReason(*directory); !reason.empty()) {
-        return reportUsageError(err, "check: cannot read " + *directory + ": " + reason);
+    if (const auto reason = unreadableDirectoryReason(*directory)) {
+        return reportUsageError(err, "check: cannot read " + *directory + ": " + *reason);
     }
 
     // The extraction's progress lines are for the application's log.
@@ -164,7 +155,7 @@ int runCheckCommand(std::span<const std::string> args, std::ostream& out, std::o
     if (json) {
         out << CardCheckJson::write(report);
     } else {
-        std::string text = "Card check of " + report.directory + "\n\n";
+        std::string text = "Card check of " + printableText(report.directory) + "\n\n";
         writeFiles(text, report);
         writeFindings(text, report);
         out << text;

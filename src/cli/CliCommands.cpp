@@ -10,6 +10,7 @@
 #include "cli/TelemetryCommand.h"
 #include "cli/TimesetCommand.h"
 #include "cli/VolumesCommand.h"
+#include "common/PrintableText.h"
 
 namespace zentrova {
 
@@ -30,8 +31,13 @@ std::span<const CliCommand> cliCommands() {
 }
 
 int reportUsageError(std::ostream& err, std::string_view message) {
-    err << "zentrova-cli: " << message << '\n';
+    err << "zentrova-cli: " << printableText(message) << '\n';
     return kExitUsage;
+}
+
+int reportFailure(std::ostream& err, std::string_view message) {
+    err << "zentrova-cli: " << printableText(message) << '\n';
+    return kExitFailure;
 }
 
 }  // namespace zentrova

@@ -2,7 +2,10 @@
 
 #include "check/CardCheck.h"
 #include "cli/CliCommand.h"
+#include "cli/CliFileChecks.h"
 #include "common/Log.h"
+#include "common/PrintableText.h"
+#include "common/linux/FileChecks.h"
 #include "incident/IncidentPackageBuilder.h"
 #include "incident/IncidentPackageWriter.h"
 #include "incident/linux/PosixPackageFolderWriter.h"
@@ -69,13 +72,14 @@ int runIncidentCommand(std::span<const std::string> args, std::ostream& out, std
     }
     if (paths.size() != 2) return reportUsageError(err, "incident: give FILE and OUT_DIR (see zentrova-cli incident --help)");
     const std::string& file = paths[0];
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return reportUsageError(err, "incident: cannot read " + file);
+    if (const auto reason = unreadableFileReason(file)) {
+        return reportUsageError(err, "incident: cannot read " + file + ": " + *reason);
+    }
 
     // The extraction's progress lines are for the application's log.
     setLogSink([](std::string_view) {});
     const std::string cardRoot = CardCheck::cardRootOf(file);
-    err << "incident: checking the card at " << cardRoot << " for its clock\n";
+    err << "incident: checking the card at " << printableText(cardRoot) << " for its clock\n";
     PosixDirectoryLister lister;
     const CardCheckReport check = CardCheck(cardRoot, lister).run();
 
@@ -89,21 +93,19 @@ int runIncidentCommand(std::span<const std::string> args, std::ostream& out, std
     if (!build.package) return reportUsageError(err, "incident: " + build.error);
 
     const std::string target = packageFolder(paths[1], build.folderName);
+    if (const auto problem = outputPathProblem(target, {file})) return reportUsageError(err, "incident: " + *problem);
     PosixPackageFolderWriter folders;
     IncidentPackageWriter writer(folders);
     std::string lastFile;
     const PackageResult result = writer.write(*build.package, target, [&](const PackageProgress& progress) {
         if (progress.file == lastFile) return;
         lastFile = std::string(progress.file);
-        err << "incident: writing " << lastFile << '\n';
+        err << "incident: writing " << printableText(lastFile) << '\n';
     });
-    if (result.error) {
-        err << "zentrova-cli: incident: cannot write " << target << ": " << *result.error << '\n';
-        return kExitFailure;
-    }
+    if (result.error) return reportWriteFailure(err, "incident", target, *result.error);
     std::uint64_t bytes = 0;
     for (const PackagedFile& written : result.files) bytes += written.size;
-    out << target << ": " << result.files.size() << " files, " << bytes << " bytes\n";
+    out << printableText(target) << ": " << result.files.size() << " files, " << bytes << " bytes\n";
     out.flush();
     return kExitOk;
 }

@@ -70,7 +70,7 @@ void writeStrongest(JsonWriter& json, const IncidentSummary& summary) {
 void writeClock(JsonWriter& json, const IncidentSummary& summary) {
     json.key("cameraClock").beginObject();
     numberOrNull(json, "recordingDifferenceSeconds", summary.clockDifferenceSeconds);
-    json.key("cardDirectory").value(summary.cardDirectory);
+    json.textMember("cardDirectory", summary.cardDirectory);
     if (summary.cardClock) {
         const ClockReport& clock = *summary.cardClock;
         json.key("cardVerdict").value(CardCheckJson::verdictWord(clock.verdict));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace zentrova {
 namespace {
@@ -17,6 +19,10 @@ constexpr std::size_t kLargestWindowedRead = FileByteSource::kWindowSize / 2;
 
 bool FileByteSource::open(const std::string& path) {
     close();
+    // Opening a FIFO would wait for a writer for ever, and a device is no
+    // recording: only regular files are read.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     // Unbuffered: the reads below decide themselves how much to read at once.
     m_file.rdbuf()->pubsetbuf(nullptr, 0);
     m_file.open(path, std::ios::in | std::ios::binary);

@@ -22,7 +22,7 @@ public:
     FileByteSource(const FileByteSource&) = delete;
     FileByteSource& operator=(const FileByteSource&) = delete;
 
-    // False when the file cannot be opened.
+    // False when the file cannot be opened or is not a regular file.
     bool open(const std::string& path);
     void close();
     bool isOpen() const { return m_file.is_open(); }

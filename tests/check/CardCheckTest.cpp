@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -207,6 +209,21 @@ TEST(CardCheckTest, CancelledCheckStopsEarlyAndSaysSo) {
     EXPECT_EQ(checked, 3u);
     EXPECT_TRUE(report.days.empty()) << "no continuity from a part of the card";
     EXPECT_EQ(report.clock.verdict, ClockVerdict::NoGpsTime);
+}
+
+TEST(CardCheckTest, SpecialFilesUnderRecordingNamesAreReportedWithoutBeingOpened) {
+    test::TempDir card;
+    card.mkdir("Normal");
+    const std::string fifo = (card.path() / "Normal" / "alwa_20240614_093000_F.MP4").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((card.path() / "config.bin").c_str(), 0644), 0);
+    // A reader that opened either would wait here for a writer for ever.
+    const CardCheckReport report = check(card.str());
+    EXPECT_EQ(worseThanNotes(report), (std::set<std::pair<std::string, std::string>>{
+                                          {"check.file.unreadable", "Normal/alwa_20240614_093000_F.MP4"},
+                                          {"check.settings.unreadable", "config.bin"},
+                                      }));
+    EXPECT_NE(findingOf(report, "check.file.unreadable")->text.find("not a regular file"), std::string::npos);
 }
 
 }  // namespace

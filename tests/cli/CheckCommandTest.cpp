@@ -1,5 +1,6 @@
 #include "cli/CheckCommand.h"
 #include "cli/CliCommand.h"
+#include "common/JsonWriter.h"
 
 #include "support/CliRun.h"
 #include "support/GeneratedCard.h"
@@ -45,6 +46,22 @@ TEST(CheckCommandTest, ExitStatusByTheWorstFinding) {
             EXPECT_EQ(run.err.rfind("zentrova-cli: check: ", 0), 0u) << run.err;
         }
     }
+}
+
+TEST(CheckCommandTest, FolderNamesThatAreNotTextStayOneLineAndValidJson) {
+    test::TempDir card;
+    const std::string folder = "odd\x1b[31m\xff";
+    card.touch(folder + "/alwa_20240614_093000_F.MP4");
+    const CliRun table = checkRun({card.str()});
+    EXPECT_EQ(table.status, kExitCheckProblems);
+    EXPECT_EQ(table.out.find('\x1b'), std::string::npos) << "a terminal command got through";
+    EXPECT_NE(table.out.find("odd\\x1b[31m\\xff/alwa_20240614_093000_F.MP4 is empty"), std::string::npos) << table.out;
+
+    const CliRun json = checkRun({card.str(), "--json"});
+    EXPECT_EQ(json.out.find('\xff'), std::string::npos) << "bytes that are not UTF-8";
+    EXPECT_NE(json.out.find("\"pathBytes\":\"" + JsonWriter::percentEncoded(card.str() + "/" + folder)),
+              std::string::npos)
+        << json.out;
 }
 
 TEST(CheckCommandTest, TableAndJsonOfACleanCard) {

@@ -7,7 +7,9 @@
 #include "telemetry/NMEAToDegrees.h"
 #include "telemetry/ORVBlackBoxData.h"
 
+#include "support/AsUnprivilegedUser.h"
 #include "support/DriveSample.h"
+#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace zentrova {
@@ -227,7 +230,7 @@ TEST(ExportCommandTest, EveryFrontRecordingInListOrderSkippingThoseWithoutTeleme
     const std::filesystem::path out = card.dir.path() / "out/tracks";
     CliRun run = exportRun({card.root.string(), out.string(), "--gpx"});
     EXPECT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 12 points, 1 without telemetry, 0 failures\n");
+    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 12 points, 1 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
 
     std::vector<std::string> fronts;
     const auto list = ORVMediaList::scanDirectory(card.root.string());
@@ -260,13 +263,82 @@ TEST(ExportCommandTest, CsvRowsAndAnEmptyCard) {
     Card card;
     CliRun run = exportRun({"--csv", card.root.string(), (card.dir.path() / "csv").string()});
     EXPECT_EQ(run.status, kExitOk);
-    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 24 rows, 1 without telemetry, 0 failures\n");
+    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 24 rows, 1 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
 
     TempDir empty;
     CliRun none = exportRun({empty.str(), (empty.path() / "out").string(), "--kml"});
     EXPECT_EQ(none.status, kExitOk);
-    EXPECT_EQ(none.out, "exported 0 of 0 front recordings, 0 points, 0 without telemetry, 0 failures\n");
+    EXPECT_EQ(none.out, "exported 0 of 0 front recordings, 0 points, 0 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
     EXPECT_EQ(none.err, "");
+}
+
+// Each is named with its reason, counted apart from the files without
+// telemetry, and the status tells that not everything could be read.
+TEST(ExportCommandTest, UnreadableRecordingsAndFoldersAreReportedApartFromThoseWithoutTelemetry) {
+    Card card;
+    const std::filesystem::path fifo = card.root / "DCIM/100/alwa_20240312_082000_F.MP4";
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    const std::filesystem::path locked = card.root / "DCIM/101/motion_20240312_081700_F.mp4";
+    const std::filesystem::path lockedFolder = card.root / "DCIM/103";
+    writeFile(lockedFolder / "alwa_20240312_090000_F.MP4", test::driveFile().bytes);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(card.dir.path())) {
+        if (entry.is_directory()) ::chmod(entry.path().c_str(), 0777);
+    }
+    ::chmod(card.dir.path().c_str(), 0777);
+    ::chmod(locked.c_str(), 0);
+    ::chmod(lockedFolder.c_str(), 0);
+    const std::filesystem::path out = card.dir.path() / "out";
+    const std::string outcome = test::runAsUnprivilegedUser([&] {
+        CliRun run = exportRun({card.root.string(), out.string(), "--gpx"});
+        return std::to_string(run.status) + "\n" + run.out + run.err;
+    });
+    ::chmod(lockedFolder.c_str(), 0755);
+    std::vector<std::string> lines;
+    std::stringstream text(outcome);
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 8u) << outcome;
+    EXPECT_EQ(lines[0], "1");
+    EXPECT_EQ(lines[1], "exported 2 of 5 front recordings, 10 points, 1 without telemetry, 2 unreadable, "
+                        "1 unreadable folders, 0 failures");
+    EXPECT_EQ(lines[2], "export: cannot read folder " + lockedFolder.string() + ": Permission denied, skipped");
+    std::set<std::string> unreadable;
+    for (const std::string& line : lines) {
+        if (line.find("cannot be read") != std::string::npos) unreadable.insert(line.substr(line.find("] ") + 2));
+    }
+    EXPECT_EQ(unreadable, (std::set<std::string>{fifo.string() + ": cannot be read (not a regular file (a FIFO)), skipped",
+                                                 locked.string() + ": cannot be read (Permission denied), skipped"}));
+}
+
+TEST(ExportCommandTest, AnOutputFileThatIsARecordingIsRefusedBeforeAnythingIsWritten) {
+    Card card;
+    const std::filesystem::path out = card.dir.path() / "out";
+    std::filesystem::create_directories(out);
+    const std::filesystem::path recording = card.root / "DCIM/101/motion_20240312_081700_F.mp4";
+    const std::string original = test::fileText(recording);
+    std::filesystem::create_symlink(recording, out / "motion_20240312_081700_F.gpx");
+    CliRun run = exportRun({card.root.string(), out.string(), "--gpx"});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "zentrova-cli: export: the output " + (out / "motion_20240312_081700_F.gpx").string() +
+                           " is the recording " + recording.string() + " itself; nothing was written\n");
+    EXPECT_EQ(test::fileText(recording), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 1);
+
+    // Beside the recordings themselves is fine: the names differ.
+    CliRun beside = exportRun({card.root.string(), card.root.string(), "--csv"});
+    EXPECT_EQ(beside.status, kExitOk) << beside.err;
+    EXPECT_EQ(test::fileText(recording), original);
+}
+
+TEST(ExportCommandTest, ProgressLinesEscapeControlCharactersOfNames) {
+    TempDir dir;
+    writeFile(dir.path() / "card/a\nb\x1b[2J/alwa_20240312_081500_F.MP4", test::driveFile().bytes);
+    const std::filesystem::path out = dir.path() / "out\x1b";
+    CliRun run = exportRun({(dir.path() / "card").string(), out.string(), "--gpx"});
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.err, "export: [1/1] " + dir.str() + "/card/a\\nb\\x1b[2J/alwa_20240312_081500_F.MP4: 5 points -> " +
+                           dir.str() + "/out\\x1b/alwa_20240312_081500_F.gpx\n");
 }
 
 TEST(ExportCommandTest, UsageErrorsAndHelp) {
@@ -286,6 +358,8 @@ TEST(ExportCommandTest, UsageErrorsAndHelp) {
         {{in, out, "--json"}, kExitUsage},
         {{(card.dir.path() / "missing").string(), out, "--gpx"}, kExitUsage},
         {{in, file, "--gpx"}, kExitFailure},
+        {{in, "", "--gpx"}, kExitUsage},
+        {{file, out, "--gpx"}, kExitUsage},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));

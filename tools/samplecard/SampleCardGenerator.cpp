@@ -320,8 +320,8 @@ std::optional<std::string> SampleCardGenerator::writeCardFiles(SampleCard& card)
         card.faults.push_back("wrong checksum: " + card.settingsPath);
     }
     PosixAtomicFileWriter writer;
-    if (std::optional<std::string> error = writeFileData(settings, card.settingsPath, writer)) {
-        return "cannot write " + card.settingsPath;
+    if (const FileSaveResult result = writeFileData(settings, card.settingsPath, writer); !result.saved()) {
+        return "cannot write " + card.settingsPath + ": " + result.reason;
     }
 
     card.clockPath = (root / "timeset.cfg").string();
