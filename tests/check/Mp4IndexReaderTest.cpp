@@ -91,10 +91,12 @@ Mp4Index indexOf(const Bytes& bytes) {
     return Mp4IndexReader::read(source);
 }
 
-// Counts every read and every byte, to prove the media is never read.
+// Counts every read and every byte, to prove the media is never read. The
+// bytes must outlive it.
 class CountingSource : public ByteSource {
 public:
     explicit CountingSource(const Bytes& bytes) : m_bytes(bytes) {}
+    CountingSource(Bytes&&) = delete;
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
         ++reads;
         bytesRead += out.size();
@@ -225,7 +227,8 @@ TEST(Mp4IndexReaderTest, AnIndexOfEndlessTracksCostsABoundedNumberOfReads) {
     const Bytes track = box("trak", children);
     Bytes tracks = timeHeader("mvhd", 0, 1000, 1000);
     for (int i = 0; i < 100; ++i) tracks.insert(tracks.end(), track.begin(), track.end());
-    CountingSource source(join({ftyp(), box("moov", tracks)}));
+    const Bytes file = join({ftyp(), box("moov", tracks)});
+    CountingSource source(file);
     const Mp4Index index = Mp4IndexReader::read(source);
     EXPECT_EQ(index.fault, Mp4Fault::DamagedIndex);
     EXPECT_LE(source.reads, Mp4IndexReader::kMostBoxesPerFile + 10);
