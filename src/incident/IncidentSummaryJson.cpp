@@ -22,26 +22,15 @@ void numberOrNull(JsonWriter& json, std::string_view key, const std::optional<do
     value ? json.value(*value) : json.null();
 }
 
-void writePlace(JsonWriter& json, std::string_view key, const std::optional<FixFact>& fix) {
+// A fix as an object; the fastest one also names its speed.
+void writeFix(JsonWriter& json, std::string_view key, const std::optional<FixFact>& fix, bool withSpeed) {
     json.key(key);
     if (!fix) {
         json.null();
         return;
     }
-    json.beginObject().key("latitude").value(fix->latitude).key("longitude").value(fix->longitude);
-    timeOrNull(json, "utc", fix->utcMilliseconds);
-    numberOrNull(json, "atSeconds", fix->atSeconds);
-    json.endObject();
-}
-
-void writeFastest(JsonWriter& json, const IncidentSummary& summary) {
-    json.key("fastest");
-    const auto& fix = summary.telemetry ? summary.telemetry->fastest : std::nullopt;
-    if (!fix) {
-        json.null();
-        return;
-    }
-    json.beginObject().key("kilometresPerHour").value(fix->kilometresPerHour);
+    json.beginObject();
+    if (withSpeed) json.key("kilometresPerHour").value(fix->kilometresPerHour);
     json.key("latitude").value(fix->latitude).key("longitude").value(fix->longitude);
     timeOrNull(json, "utc", fix->utcMilliseconds);
     numberOrNull(json, "atSeconds", fix->atSeconds);
@@ -120,9 +109,9 @@ std::string IncidentSummaryJson::write(const IncidentSummary& summary, std::span
     numberOrNull(json, "lengthSeconds", summary.lengthSeconds);
     json.key("telemetryRecords").value(static_cast<unsigned long long>(summary.telemetry ? summary.telemetry->records : 0));
     json.key("validFixes").value(static_cast<unsigned long long>(summary.telemetry ? summary.telemetry->validFixes : 0));
-    writePlace(json, "start", summary.telemetry ? summary.telemetry->first : std::nullopt);
-    writePlace(json, "end", summary.telemetry ? summary.telemetry->last : std::nullopt);
-    writeFastest(json, summary);
+    writeFix(json, "start", summary.telemetry ? summary.telemetry->first : std::nullopt, false);
+    writeFix(json, "end", summary.telemetry ? summary.telemetry->last : std::nullopt, false);
+    writeFix(json, "fastest", summary.telemetry ? summary.telemetry->fastest : std::nullopt, true);
     writeStrongest(json, summary);
     writeClock(json, summary);
     json.endObject();
