@@ -1,8 +1,10 @@
 #include "cli/CliCommand.h"
 
+#include "cli/CheckCommand.h"
 #include "cli/ConfigCommand.h"
 #include "cli/DrvCommand.h"
 #include "cli/FormatPlanCommand.h"
+#include "cli/IncidentCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TelemetryCommand.h"
@@ -22,6 +24,8 @@ std::span<const CliCommand> cliCommands() {
         {"volumes", "list the mounted USB volumes and the one taken for the camera's card", runVolumesCommand},
         {"format-plan", "print the command lines that formatting a card would run", runFormatPlanCommand},
         {"export", "write the telemetry of every front recording as GPX, KML or CSV", runExportCommand},
+        {"check", "check a card: recordings, gaps, the camera's clock, config.bin, space", runCheckCommand},
+        {"incident", "write the incident package of a recording: copies, route, summary, checksums", runIncidentCommand},
     };
     return commands;
 }

@@ -83,7 +83,7 @@ bool FileByteSource::windowHolds(std::uint64_t offset, std::size_t count) const 
 }
 
 bool FileByteSource::continuesForward(std::uint64_t offset, std::size_t count) const {
-    return count <= kLargestWindowedRead && m_previousEnd != kNoRead && offset >= m_previousEnd &&
+    return m_readAhead && count <= kLargestWindowedRead && m_previousEnd != kNoRead && offset >= m_previousEnd &&
            offset - m_previousEnd <= kLargestForwardGap;
 }
 
