@@ -11,12 +11,14 @@ libgl-dev libxkbcommon-dev
 libvlc-dev vlc-plugin-base vlc-plugin-video-output
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 libudev-dev libcups2-dev
-ffmpeg dosfstools mtools udisks2 policykit-1
+ffmpeg dosfstools mtools udisks2 policykit-1 libglib2.0-bin
+dbus python3-dbus python3-gi
 libjs-leaflet
 clang libclang-rt-14-dev
 gpsbabel
 xvfb xauth imagemagick xdotool time vlc-bin
 fonts-dejavu-core
+dpkg-dev lintian desktop-file-utils appstream man-db groff-base
 "
 
 missing=""

@@ -1,6 +1,10 @@
 #include "card/CardFormatCommands.h"
 
+#include "card/UsbVolumes.h"
+#include "card/VolumeSource.h"
 #include "common/Localization.h"
+
+#include <algorithm>
 
 namespace zentrova {
 namespace {
@@ -39,6 +43,33 @@ CardCommand unmountCommand(const std::string& name) {
     return {fillFormat("udisksctl unmount -b %@", {devicePath(name)}), false};
 }
 
+TextKey refusalKey(CardFormatRefusal refusal) {
+    switch (refusal) {
+    case CardFormatRefusal::DeviceName: return TextKey{"msg.format_bad_device_name"};
+    case CardFormatRefusal::ProgramPath: return TextKey{"msg.format_tool_missing"};
+    case CardFormatRefusal::VolumeTooLarge: return TextKey{"msg.format_volume_too_large"};
+    case CardFormatRefusal::VolumeTooSmall: return TextKey{"msg.format_volume_too_small"};
+    case CardFormatRefusal::None:
+    case CardFormatRefusal::NotACard: break;
+    }
+    return TextKey{};
+}
+
+CardFormatPlan refused(CardFormatRefusal refusal) {
+    CardFormatPlan plan;
+    plan.refusal = refusal;
+    plan.refusalText = localized(refusalKey(refusal));
+    return plan;
+}
+
+// The card's volume as the source lists it now, never an older description.
+std::optional<TKUSBDiskEntity> listedCard(VolumeSource& source, const std::string& device) {
+    for (const TKUSBDiskEntity& volume : usbDiskEntities(source)) {
+        if (volume.deviceFilePath() == device) return volume;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<CardCommand> CardFormatCommands::inOrder() const {
@@ -64,16 +95,6 @@ std::optional<long long> formatClusterArgument(std::uint64_t volumeSize) {
     return sectorsPerCluster;
 }
 
-std::string_view cardFormatRefusalKey(CardFormatRefusal refusal) {
-    switch (refusal) {
-    case CardFormatRefusal::None: return {};
-    case CardFormatRefusal::DeviceName: return TextKey{"msg.format_bad_device_name"}.key;
-    case CardFormatRefusal::ProgramPath: return TextKey{"msg.format_tool_missing"}.key;
-    case CardFormatRefusal::VolumeTooSmall: return TextKey{"msg.format_volume_too_small"}.key;
-    }
-    return {};
-}
-
 bool isPlainBlockDeviceName(std::string_view name) {
     if (name.empty() || name.size() > kMaxDeviceNameLength || !isAsciiLetter(name.front())) return false;
     for (char c : name) {
@@ -82,17 +103,28 @@ bool isPlainBlockDeviceName(std::string_view name) {
     return true;
 }
 
-CardFormatPlan cardFormatCommands(const TKUSBDiskEntity& volume, std::span<const std::string> partitionsOfWholeMedium,
-                                  std::string_view mkfsProgram) {
-    const std::string& device = volume.deviceFilePath();
-    if (!isPlainBlockDeviceName(device)) return {std::nullopt, CardFormatRefusal::DeviceName};
-    if (!isPlainAbsolutePath(mkfsProgram)) return {std::nullopt, CardFormatRefusal::ProgramPath};
-    const auto sectorsPerCluster = formatClusterArgument(volume.volumeSize());
-    if (!sectorsPerCluster) return {std::nullopt, CardFormatRefusal::VolumeTooSmall};
+CardFormatPlan cardFormatCommands(VolumeSource& source, const std::string& device,
+                                  std::optional<std::uint64_t> volumeSize, std::string_view mkfsProgram) {
+    if (!isPlainBlockDeviceName(device)) return refused(CardFormatRefusal::DeviceName);
+    if (!isPlainAbsolutePath(mkfsProgram)) return refused(CardFormatRefusal::ProgramPath);
+    const auto card = listedCard(source, device);
+    if (!card) {
+        const CardExclusion exclusion =
+            source.cardExclusion(device).value_or(CardExclusion{CardExclusion::Kind::NotRemovable, {}});
+        CardFormatPlan plan = refused(CardFormatRefusal::NotACard);
+        plan.exclusion = exclusion;
+        plan.refusalText = cardExclusionText(device, exclusion);
+        return plan;
+    }
+    const std::uint64_t size = volumeSize.value_or(card->volumeSize());
+    if (std::max(size, card->volumeSize()) > kMaxCardVolumeSize) return refused(CardFormatRefusal::VolumeTooLarge);
+    const auto sectorsPerCluster = formatClusterArgument(size);
+    if (!sectorsPerCluster) return refused(CardFormatRefusal::VolumeTooSmall);
+
     CardFormatCommands commands;
-    if (volume.mediaWhole()) {
-        for (const std::string& partition : partitionsOfWholeMedium) {
-            if (!isPlainBlockDeviceName(partition)) return {std::nullopt, CardFormatRefusal::DeviceName};
+    if (card->mediaWhole()) {
+        for (const std::string& partition : source.partitionNames(device)) {
+            if (!isPlainBlockDeviceName(partition)) return refused(CardFormatRefusal::DeviceName);
             commands.unmount.push_back(unmountCommand(partition));
         }
     }
@@ -105,7 +137,9 @@ CardFormatPlan cardFormatCommands(const TKUSBDiskEntity& volume, std::span<const
                                    devicePath(device)}),
                        true};
     commands.mount = {fillFormat("udisksctl mount -b %@", {devicePath(device)}), false};
-    return {std::move(commands), CardFormatRefusal::None};
+    CardFormatPlan plan;
+    plan.commands = std::move(commands);
+    return plan;
 }
 
 }  // namespace zentrova

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "card/CardExclusion.h"
 #include "card/TKUSBDiskEntity.h"
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,28 +37,38 @@ long long clusterSizeByVolumeSizeInKB(std::uint64_t volumeSize);
 // for FAT32 at one sector per cluster.
 std::optional<long long> formatClusterArgument(std::uint64_t volumeSize);
 
+// The largest volume taken for a card: 2 TiB, the most an SDXC card holds.
+// It is also where FAT32 ends: its boot sector counts at most 2^32 - 1
+// sectors of 512 bytes, and mkfs.fat leaves whatever lies beyond unused.
+constexpr std::uint64_t kMaxCardVolumeSize = std::uint64_t{1} << 41;
+
 // Why no format commands were made.
-enum class CardFormatRefusal { None, DeviceName, ProgramPath, VolumeTooSmall };
+enum class CardFormatRefusal { None, DeviceName, ProgramPath, NotACard, VolumeTooLarge, VolumeTooSmall };
 
 struct CardFormatPlan {
     std::optional<CardFormatCommands> commands;
     CardFormatRefusal refusal = CardFormatRefusal::None;
+    // For NotACard: what rules the device out.
+    std::optional<CardExclusion> exclusion;
+    // The refusal as one readable sentence; empty for a plan.
+    std::string refusalText;
 };
-
-// The string-table key that explains a refusal to the user.
-std::string_view cardFormatRefusalKey(CardFormatRefusal refusal);
 
 // A block device's own name (sdb, sdb1, mmcblk0p1): a letter, then letters
 // and digits only, so that it names a file in /dev and nothing else.
 bool isPlainBlockDeviceName(std::string_view name);
 
-// The commands that format the volume. A whole medium has every partition
-// unmounted as well as the disk itself. mkfsProgram is the absolute path of
-// mkfs.fat, as the elevation tool needs it. Refused when a device name is not
-// a plain block-device name, the program path is not a plain absolute path or
-// the volume is too small for FAT32.
-CardFormatPlan cardFormatCommands(const TKUSBDiskEntity& volume,
-                                                     std::span<const std::string> partitionsOfWholeMedium,
-                                                     std::string_view mkfsProgram);
+class VolumeSource;
+
+// The commands that format the card on the block device, made only for a
+// device that the source lists as a card right now. A whole medium, as the
+// source sees the device, has every partition unmounted as well as the disk
+// itself. The size (the card's own when absent) decides the clusters.
+// mkfsProgram is the absolute path of mkfs.fat, as the elevation tool needs
+// it. Refused when a device name is not a plain block-device name, the
+// program path is not a plain absolute path, the device is not a card's, or
+// either size is beyond what a card can be, or too small for FAT32.
+CardFormatPlan cardFormatCommands(VolumeSource& source, const std::string& deviceName,
+                                  std::optional<std::uint64_t> volumeSize, std::string_view mkfsProgram);
 
 }  // namespace zentrova

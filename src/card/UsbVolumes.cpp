@@ -2,6 +2,7 @@
 
 #include "common/Log.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -11,10 +12,12 @@ namespace zentrova {
 namespace {
 
 constexpr std::string_view kCardLabel = "ZENTROVA";
-constexpr std::string_view kUsbProtocol = "USB";
+// A card in a built-in slot is a card just like one in a USB reader.
+constexpr std::array<std::string_view, 2> kCardProtocols = {"USB", "SD"};
 
-bool isAttachedByUsb(const RemovableVolume& volume) {
-    return volume.deviceProtocol && *volume.deviceProtocol == kUsbProtocol;
+bool reachesUsAsACard(const RemovableVolume& volume) {
+    return volume.deviceProtocol &&
+           std::find(kCardProtocols.begin(), kCardProtocols.end(), *volume.deviceProtocol) != kCardProtocols.end();
 }
 
 bool fileExists(const std::filesystem::path& path) {
@@ -39,7 +42,7 @@ std::vector<std::string> removableVolumeURLs(VolumeSource& source) {
 std::vector<std::string> usbVolumeURLs(VolumeSource& source) {
     std::vector<std::string> urls;
     for (const RemovableVolume& volume : source.removableVolumes()) {
-        if (isAttachedByUsb(volume)) urls.push_back(volume.mountedURL);
+        if (reachesUsAsACard(volume)) urls.push_back(volume.mountedURL);
     }
     return urls;
 }
@@ -47,7 +50,7 @@ std::vector<std::string> usbVolumeURLs(VolumeSource& source) {
 std::vector<TKUSBDiskEntity> usbDiskEntities(VolumeSource& source) {
     std::vector<TKUSBDiskEntity> entities;
     for (const RemovableVolume& volume : source.removableVolumes()) {
-        if (!isAttachedByUsb(volume) || !volume.description) continue;
+        if (!reachesUsAsACard(volume) || !volume.description) continue;
         logLine(volume.mountedURL);
         entities.push_back(*volume.description);
     }

@@ -10,7 +10,8 @@
 
 namespace zentrova {
 
-// The volume functions of the card services over one platform view.
+// The volume functions of the card services over one platform view. The
+// "USB" volumes are those of cards in a USB reader or in a built-in SD slot.
 
 std::vector<std::string> removableVolumeURLs(VolumeSource& source);
 std::vector<std::string> usbVolumeURLs(VolumeSource& source);

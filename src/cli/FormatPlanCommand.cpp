@@ -4,7 +4,6 @@
 #include "card/linux/LinuxVolumeSource.h"
 #include "card/linux/SystemPrograms.h"
 #include "cli/CliCommand.h"
-#include "common/Localization.h"
 
 #include <charconv>
 #include <optional>
@@ -13,7 +12,7 @@ namespace zentrova {
 namespace {
 
 constexpr std::string_view kFormatPlanHelp =
-    "usage: zentrova-cli format-plan DEVICE_NAME --size BYTES [--whole]\n"
+    "usage: zentrova-cli format-plan DEVICE_NAME [--size BYTES]\n"
     "\n"
     "Prints, in order, the command lines that formatting the camera's card on\n"
     "the block device DEVICE_NAME (sdb1, mmcblk0p1: the name without /dev/)\n"
@@ -21,11 +20,16 @@ constexpr std::string_view kFormatPlanHelp =
     "Nothing is run. The formatting line, which needs administrator rights, is\n"
     "shown with the pkexec that asks for them.\n"
     "\n"
-    "  --size BYTES  the size of the volume; it decides the sectors per cluster\n"
-    "                (32 below 7 GiB, else 128; fewer for a card that would have\n"
-    "                too few clusters for FAT32)\n"
-    "  --whole       the file system lies on the whole disk: every partition of\n"
-    "                the disk is unmounted as well\n"
+    "The device must be one that zentrova-cli volumes lists: a mounted volume\n"
+    "of a card in a USB reader or an SD slot, on a disk that the system does\n"
+    "not use. Any other device is refused with the reason (exit status 2).\n"
+    "When the card's file system lies on the whole disk, every partition of\n"
+    "the disk is unmounted as well.\n"
+    "\n"
+    "  --size BYTES  plan as if the volume had this size (default: its own);\n"
+    "                it decides the sectors per cluster (32 below 7 GiB, else\n"
+    "                128; fewer for a card that would have too few clusters\n"
+    "                for FAT32). At most 2 TiB, the most an SD card holds.\n"
     "  --help        show this text\n";
 
 constexpr std::string_view kElevationPrefix = "pkexec ";
@@ -46,7 +50,6 @@ std::optional<std::uint64_t> parseByteCount(const std::string& text) {
 struct PlanArguments {
     std::optional<std::string> device;
     std::optional<std::uint64_t> size;
-    bool whole = false;
     std::string root = "/";
 };
 
@@ -60,14 +63,12 @@ int runFormatPlanCommand(std::span<const std::string> args, std::ostream& out, s
             out << kFormatPlanHelp;
             return kExitOk;
         }
-        if (arg == "--whole") {
-            plan.whole = true;
-        } else if (arg == "--size") {
+        if (arg == "--size") {
             if (i + 1 == args.size()) return usage(err, "--size needs a byte count");
             plan.size = parseByteCount(args[++i]);
             if (!plan.size) return usage(err, "--size needs a whole number of bytes, not " + args[i]);
         } else if (arg == "--root" && i + 1 < args.size()) {
-            // Reads the disk's partitions under another folder (for tests).
+            // Reads the system's files under another folder (for tests).
             plan.root = args[++i];
         } else if (arg.starts_with("--")) {
             return usage(err, "unknown option " + arg);
@@ -78,17 +79,14 @@ int runFormatPlanCommand(std::span<const std::string> args, std::ostream& out, s
         }
     }
     if (!plan.device) return usage(err, "a device name is required");
-    if (!plan.size) return usage(err, "--size is required");
     if (!isPlainBlockDeviceName(*plan.device)) {
         return usage(err, "\"" + *plan.device + "\" is not a plain block-device name such as sdb1");
     }
 
-    std::vector<std::string> partitions;
-    if (plan.whole) partitions = LinuxVolumeSource(plan.root).partitionNames(*plan.device);
+    LinuxVolumeSource source(plan.root);
     const std::string mkfs = findSystemProgram("mkfs.fat").value_or(std::string(kDefaultMkfs));
-    const TKUSBDiskEntity volume("ZENTROVA", "", *plan.device, std::nullopt, *plan.size, true, plan.whole, "");
-    const CardFormatPlan formatPlan = cardFormatCommands(volume, partitions, mkfs);
-    if (!formatPlan.commands) return usage(err, localized(cardFormatRefusalKey(formatPlan.refusal)));
+    const CardFormatPlan formatPlan = cardFormatCommands(source, *plan.device, plan.size, mkfs);
+    if (!formatPlan.commands) return reportUsageError(err, "format-plan: " + formatPlan.refusalText);
 
     std::string text;
     for (const CardCommand& command : formatPlan.commands->inOrder()) {

@@ -53,9 +53,11 @@ void readRecords(std::ifstream& in, std::uint32_t count, std::vector<FLASH_SAVE_
 
 std::optional<FlashDataContents> FlashDataFile::doReadFlashDataFile(const std::string& path) {
     std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
-    // A folder opens like a file on Linux but has no bytes to read.
-    if (!in || std::filesystem::is_directory(path, ec)) {
+    // Only a regular file is opened: a FIFO would wait for a writer, and a
+    // folder opens like a file on Linux but has no bytes to read.
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         logLine("fopen fail:" + path);
         return std::nullopt;
     }

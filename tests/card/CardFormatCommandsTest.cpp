@@ -1,5 +1,7 @@
 #include "card/CardFormatCommands.h"
 
+#include "ListedVolumes.h"
+
 #include "card/CommandLineSplitter.h"
 #include "card/linux/LinuxCommandRunner.h"
 #include "card/linux/SystemPrograms.h"
@@ -12,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace zentrova {
@@ -23,6 +26,23 @@ constexpr std::uint64_t kMiB = 1ULL << 20;
 
 TKUSBDiskEntity card(const std::string& device, std::uint64_t size, bool whole = false) {
     return TKUSBDiskEntity("ZENTROVA", "/media/u/ZENTROVA", device, std::nullopt, size, true, whole, "k");
+}
+
+// A source that lists one card in a USB reader.
+test::ListedVolumes sourceWith(const TKUSBDiskEntity& volume, const std::vector<std::string>& partitions = {}) {
+    test::ListedVolumes source;
+    source.volumes.push_back({volume.mountedURL(), std::string("USB"), volume});
+    source.partitions[volume.deviceFilePath()] = partitions;
+    return source;
+}
+
+CardFormatPlan planFor(const TKUSBDiskEntity& volume, const std::vector<std::string>& partitions = {},
+                       std::string_view mkfs = "/usr/sbin/mkfs.fat") {
+    test::ListedVolumes source = sourceWith(volume, partitions);
+    setLogSink([](std::string_view) {});
+    CardFormatPlan plan = cardFormatCommands(source, volume.deviceFilePath(), std::nullopt, mkfs);
+    setLogSink({});
+    return plan;
 }
 
 std::vector<std::string> commandLines(const CardFormatPlan& plan) {
@@ -49,7 +69,7 @@ TEST(ClusterSizeTest, SmallVolumesGetSmallerClustersSoThatTheyStayFat32) {
 }
 
 TEST(CardFormatCommandsTest, APartitionIsUnmountedFormattedAndMountedInThisOrder) {
-    const CardFormatPlan plan = cardFormatCommands(card("sdb1", 16 * kGiB), {}, "/usr/sbin/mkfs.fat");
+    const CardFormatPlan plan = planFor(card("sdb1", 16 * kGiB));
     ASSERT_TRUE(plan.commands);
     EXPECT_EQ(commandLines(plan), (std::vector<std::string>{
                                       "udisksctl unmount -b /dev/sdb1",
@@ -62,7 +82,7 @@ TEST(CardFormatCommandsTest, APartitionIsUnmountedFormattedAndMountedInThisOrder
 
 TEST(CardFormatCommandsTest, AWholeMediumHasEveryPartitionUnmounted) {
     const std::vector<std::string> partitions = {"mmcblk0p1", "mmcblk0p2"};
-    const CardFormatPlan plan = cardFormatCommands(card("mmcblk0", 4 * kGiB, true), partitions, "/sbin/mkfs.fat");
+    const CardFormatPlan plan = planFor(card("mmcblk0", 4 * kGiB, true), partitions, "/sbin/mkfs.fat");
     ASSERT_TRUE(plan.commands);
     EXPECT_EQ(commandLines(plan), (std::vector<std::string>{
                                       "udisksctl unmount -b /dev/mmcblk0p1", "udisksctl unmount -b /dev/mmcblk0p2",
@@ -73,7 +93,7 @@ TEST(CardFormatCommandsTest, AWholeMediumHasEveryPartitionUnmounted) {
 
 TEST(CardFormatCommandsTest, APartitionIgnoresPartitionsOfItsDisk) {
     const std::vector<std::string> partitions = {"sdb2"};
-    const CardFormatPlan plan = cardFormatCommands(card("sdb1", 16 * kGiB), partitions, "/usr/sbin/mkfs.fat");
+    const CardFormatPlan plan = planFor(card("sdb1", 16 * kGiB), partitions);
     EXPECT_EQ(plan.commands->unmount.size(), 1U);
 }
 
@@ -81,11 +101,12 @@ class BadDeviceNameTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(BadDeviceNameTest, IsRefused) {
     EXPECT_FALSE(isPlainBlockDeviceName(GetParam()));
-    const CardFormatPlan plan = cardFormatCommands(card(GetParam(), 16 * kGiB), {}, "/usr/sbin/mkfs.fat");
+    const CardFormatPlan plan = planFor(card(GetParam(), 16 * kGiB));
     EXPECT_FALSE(plan.commands);
     EXPECT_EQ(plan.refusal, CardFormatRefusal::DeviceName);
+    EXPECT_FALSE(plan.refusalText.empty());
     const std::vector<std::string> partitions = {GetParam()};
-    EXPECT_FALSE(cardFormatCommands(card("sdb", 16 * kGiB, true), partitions, "/usr/sbin/mkfs.fat").commands);
+    EXPECT_EQ(planFor(card("sdb", 16 * kGiB, true), partitions).refusal, CardFormatRefusal::DeviceName);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, BadDeviceNameTest,
@@ -102,15 +123,79 @@ TEST(CardFormatCommandsTest, PlainNamesAreAccepted) {
 
 TEST(CardFormatCommandsTest, ARelativeOrSplittingProgramPathIsRefused) {
     for (const char* program : {"mkfs.fat", "/usr/s bin/mkfs.fat", "/x'y"}) {
-        EXPECT_EQ(cardFormatCommands(card("sdb1", 16 * kGiB), {}, program).refusal, CardFormatRefusal::ProgramPath);
+        EXPECT_EQ(planFor(card("sdb1", 16 * kGiB), {}, program).refusal, CardFormatRefusal::ProgramPath);
     }
 }
 
 TEST(CardFormatCommandsTest, ATinyVolumeIsRefused) {
-    const CardFormatPlan plan = cardFormatCommands(card("sdb1", 16 * kMiB), {}, "/usr/sbin/mkfs.fat");
+    const CardFormatPlan plan = planFor(card("sdb1", 16 * kMiB));
     EXPECT_EQ(plan.refusal, CardFormatRefusal::VolumeTooSmall);
-    EXPECT_FALSE(localized(cardFormatRefusalKey(plan.refusal)).empty());
+    EXPECT_EQ(plan.refusalText, localized("msg.format_volume_too_small"));
 }
+
+struct SizeCase {
+    const char* what;
+    std::uint64_t cardSize;
+    std::optional<std::uint64_t> plannedSize;
+    bool planned;
+};
+
+TEST(CardFormatCommandsTest, NoVolumeBeyondWhatAnSdCardHoldsIsPlanned) {
+    constexpr std::uint64_t kTiB = 1ULL << 40;
+    const SizeCase cases[] = {
+        {"a 2 TiB card", 2 * kTiB, std::nullopt, true},
+        {"a card one byte beyond 2 TiB", 2 * kTiB + 1, std::nullopt, false},
+        {"a 4 TiB disk planned as 16 GiB", 4 * kTiB, 16 * kGiB, false},
+        {"a 16 GiB card planned as 2 TiB", 16 * kGiB, 2 * kTiB, true},
+        {"a 16 GiB card planned one byte beyond 2 TiB", 16 * kGiB, 2 * kTiB + 1, false},
+        {"a 16 GiB card planned as the largest 64-bit size", 16 * kGiB, std::numeric_limits<std::uint64_t>::max(),
+         false},
+    };
+    for (const SizeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::ListedVolumes source = sourceWith(card("sdb1", c.cardSize));
+        const CardFormatPlan plan = cardFormatCommands(source, "sdb1", c.plannedSize, "/usr/sbin/mkfs.fat");
+        EXPECT_EQ(plan.commands.has_value(), c.planned);
+        EXPECT_EQ(plan.refusal, c.planned ? CardFormatRefusal::None : CardFormatRefusal::VolumeTooLarge);
+        if (!c.planned) {
+            EXPECT_EQ(plan.refusalText, localized("msg.format_volume_too_large"));
+        }
+    }
+}
+
+TEST(CardFormatCommandsTest, ThePlannedSizeDecidesTheClusters) {
+    test::ListedVolumes source = sourceWith(card("sdb1", 16 * kGiB));
+    const CardFormatPlan plan = cardFormatCommands(source, "sdb1", 7516192767ULL, "/usr/sbin/mkfs.fat");
+    ASSERT_TRUE(plan.commands);
+    EXPECT_TRUE(plan.commands->format.commandLine.ends_with(" -s 32 -a /dev/sdb1"));
+}
+
+TEST(CardFormatCommandsTest, ADeviceTheSourceDoesNotListAsACardIsRefusedWithItsReason) {
+    test::ListedVolumes source = sourceWith(card("sdb1", 16 * kGiB));
+    source.exclusions["vda"] = CardExclusion{CardExclusion::Kind::SystemMount, "/"};
+    const CardFormatPlan plan = cardFormatCommands(source, "vda", 274877906944ULL, "/usr/sbin/mkfs.fat");
+    EXPECT_FALSE(plan.commands);
+    EXPECT_EQ(plan.refusal, CardFormatRefusal::NotACard);
+    ASSERT_TRUE(plan.exclusion);
+    EXPECT_EQ(plan.exclusion->kind, CardExclusion::Kind::SystemMount);
+    EXPECT_EQ(plan.refusalText, fillFormat(localized("msg.card_refused.system_mount_fmt"), {"vda", "/"}));
+}
+
+TEST(CardFormatCommandsTest, OnlyVolumesReachedAsCardsArePlanned) {
+    for (const char* protocol : {"USB", "SD"}) {
+        test::ListedVolumes source;
+        source.volumes.push_back({"/media/u/X", std::string(protocol), card("sdb1", 16 * kGiB)});
+        EXPECT_TRUE(cardFormatCommands(source, "sdb1", std::nullopt, "/usr/sbin/mkfs.fat").commands) << protocol;
+    }
+    // Listed as removable, but neither in a USB reader nor in an SD slot,
+    // and the source gives no reason: still not a card.
+    test::ListedVolumes source;
+    source.volumes.push_back({"/media/u/X", std::string("SATA"), card("sdb1", 16 * kGiB)});
+    const CardFormatPlan plan = cardFormatCommands(source, "sdb1", std::nullopt, "/usr/sbin/mkfs.fat");
+    EXPECT_EQ(plan.refusal, CardFormatRefusal::NotACard);
+    EXPECT_EQ(plan.exclusion->kind, CardExclusion::Kind::NotRemovable);
+}
+
 
 std::string firstSector(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -147,7 +232,7 @@ protected:
         const auto mkfs = findSystemProgram("mkfs.fat");
         EXPECT_TRUE(mkfs) << "mkfs.fat (dosfstools) is not installed";
         if (!mkfs) return {};
-        const CardFormatPlan plan = cardFormatCommands(card("sdb1", GetParam()), {}, *mkfs);
+        const CardFormatPlan plan = planFor(card("sdb1", GetParam()), {}, *mkfs);
         EXPECT_TRUE(plan.commands);
         if (!plan.commands) return {};
         sectorsPerCluster = *formatClusterArgument(GetParam());

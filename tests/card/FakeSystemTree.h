@@ -41,15 +41,41 @@ public:
         m_folders[partition.name] = folder;
     }
 
-    // A device-mapper device stacked on lower devices.
-    void addMapped(const Device& mapped, const std::string& lowerName) {
+    // A device-mapper device stacked on a lower device, linked both ways as
+    // sysfs links them (slaves/ below, holders/ above).
+    void addMapped(const Device& mapped, const std::string& lowerName, const std::string& mapperName = "") {
         const std::string folder = "sys/devices/virtual/block/" + mapped.name;
         writeDevice(folder, mapped, "disk");
         m_dir.touch(folder + "/removable", "0\n");
+        if (!mapperName.empty()) m_dir.touch(folder + "/dm/name", mapperName + "\n");
         m_dir.mkdir(folder + "/slaves");
         link(folder + "/slaves/" + lowerName, m_folders.at(lowerName));
+        m_dir.mkdir(m_folders.at(lowerName) + "/holders");
+        link(m_folders.at(lowerName) + "/holders/" + mapped.name, folder);
         m_folders[mapped.name] = folder;
     }
+
+    // A loop device reading a file.
+    void addLoop(const Device& loop, const std::string& backingFile) {
+        const std::string folder = "sys/devices/virtual/block/" + loop.name;
+        writeDevice(folder, loop, "disk");
+        m_dir.touch(folder + "/removable", "0\n");
+        m_dir.touch(folder + "/loop/backing_file", backingFile + "\n");
+        m_folders[loop.name] = folder;
+    }
+
+    // A file in a device's sysfs folder ("device/type").
+    void setAttribute(const std::string& deviceName, const std::string& relative, const std::string& content) {
+        m_dir.touch(m_folders.at(deviceName) + "/" + relative, content + "\n");
+    }
+
+    // One line of /proc/swaps below its heading.
+    void swapOn(const std::string& escapedPath, const std::string& type) {
+        m_swaps += escapedPath + "\t\t\t\t" + type + "\t\t1000000\t\t0\t\t-2\n";
+        m_dir.touch("proc/swaps", "Filename\t\t\t\tType\t\tSize\t\tUsed\t\tPriority\n" + m_swaps);
+    }
+
+    void setKernelCommandLine(const std::string& line) { m_dir.touch("proc/cmdline", line + "\n"); }
 
     // One mountinfo line; the mount point is written with the kernel's escapes.
     void mount(const std::string& name, unsigned major, unsigned minor, const std::string& escapedMountPoint,
@@ -99,6 +125,7 @@ private:
     TempDir m_dir;
     std::map<std::string, std::string> m_folders;
     std::string m_mountinfo;
+    std::string m_swaps;
     int m_mountId = 20;
 };
 

@@ -1,5 +1,7 @@
 #include "card/UsbVolumes.h"
 
+#include "ListedVolumes.h"
+
 #include "common/Log.h"
 #include "support/TempDir.h"
 
@@ -84,13 +86,7 @@ TEST(TKUSBDiskEntityTest, DisplayStringWithoutModelEndsInABlank) {
     EXPECT_EQ(card.displayString(), "[15 GB] ZENTROVA ");
 }
 
-// A view of volumes as a platform might report them.
-class ListedVolumes : public VolumeSource {
-public:
-    std::vector<RemovableVolume> volumes;
-    std::vector<RemovableVolume> removableVolumes() override { return volumes; }
-    std::vector<std::string> partitionNames(const std::string&) override { return {}; }
-};
+using test::ListedVolumes;
 
 TEST(UsbVolumesTest, OnlyUsbVolumesWithADeviceNameBecomeEntities) {
     test::TempDir dir;
@@ -98,6 +94,7 @@ TEST(UsbVolumesTest, OnlyUsbVolumesWithADeviceNameBecomeEntities) {
     const std::string usbCard = dir.mkdir("card").string();
     const std::string internal = dir.mkdir("internal").string();
     const std::string nameless = dir.mkdir("nameless").string();
+    const std::string slotCard = dir.mkdir("slot").string();
     dir.touch("nameless/timeset.cfg");
     dir.touch("internal/timeset.cfg");
     dir.touch("card/timeset.cfg");
@@ -105,17 +102,19 @@ TEST(UsbVolumesTest, OnlyUsbVolumesWithADeviceNameBecomeEntities) {
         {internal, std::string("SATA"), volume("X", internal, true, "sda1")},
         {nameless, std::string("USB"), std::nullopt},
         {usbCard, std::string("USB"), volume("ZENTROVA", usbCard, true, "sdc1")},
+        {slotCard, std::string("SD"), volume("CAM", slotCard, true, "mmcblk0p1")},
     };
-    EXPECT_EQ(removableVolumeURLs(source), (std::vector<std::string>{internal, nameless, usbCard}));
-    EXPECT_EQ(usbVolumeURLs(source), (std::vector<std::string>{nameless, usbCard}));
+    EXPECT_EQ(removableVolumeURLs(source), (std::vector<std::string>{internal, nameless, usbCard, slotCard}));
+    EXPECT_EQ(usbVolumeURLs(source), (std::vector<std::string>{nameless, usbCard, slotCard}));
 
     std::vector<std::string> logged;
     setLogSink([&](std::string_view line) { logged.emplace_back(line); });
     const auto entities = usbDiskEntities(source);
     setLogSink({});
-    ASSERT_EQ(entities.size(), 1U);
+    ASSERT_EQ(entities.size(), 2U);
     EXPECT_EQ(entities[0].deviceFilePath(), "sdc1");
-    EXPECT_EQ(logged, std::vector<std::string>{usbCard});
+    EXPECT_EQ(entities[1].deviceFilePath(), "mmcblk0p1");
+    EXPECT_EQ(logged, (std::vector<std::string>{usbCard, slotCard}));
 
     // The first USB volume holding the file, with or without a device name.
     EXPECT_EQ(usbVolumeURLWithFile(source, "timeset.cfg"), nameless);

@@ -38,8 +38,7 @@ TEST_F(AlertTest, ASheetHasOneOkButtonTheTitleAboveTheMessageAndDoesNotBlock) {
     QPointer<QMessageBox> open(alert);
     alert->buttons().first()->click();
     EXPECT_FALSE(alert->isVisible());
-    QTest::qWaitFor([&] { return open.isNull(); }, 2000);
-    EXPECT_TRUE(open.isNull()) << "a dismissed alert deletes itself";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return open.isNull(); }, 2000)) << "a dismissed alert deletes itself";
 }
 
 TEST_F(AlertTest, WhatFollowsASheetRunsOnceWhenItIsDismissedByButtonOrEscape) {

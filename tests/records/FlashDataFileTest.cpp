@@ -2,6 +2,7 @@
 
 #include "common/Log.h"
 #include "DrvFileBuilder.h"
+#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -111,7 +112,11 @@ TEST_F(FlashDataFileTest, AHugeCountNeverAllocatesItsRecords) {
 }
 
 TEST_F(FlashDataFileTest, AFileThatCannotBeOpenedIsLogged) {
-    for (std::string path : {(m_dir.path() / "missing.drv").string(), m_dir.mkdir("folder.drv").string()}) {
+    const std::string fifo = (m_dir.path() / "fifo.drv").string();
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    for (std::string path : {(m_dir.path() / "missing.drv").string(), m_dir.mkdir("folder.drv").string(), fifo,
+                             std::string("/dev/zero")}) {
         SCOPED_TRACE(path);
         m_log.clear();
         EXPECT_FALSE(FlashDataFile::doReadFlashDataFile(path));

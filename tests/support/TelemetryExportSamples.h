@@ -27,4 +27,13 @@ inline std::vector<TelemetryRow> driveRows() {
     return rows.value_or(std::vector<TelemetryRow>{});
 }
 
+// The track points of a recording's telemetry, one per fix time.
+inline TrackSegments segmentsOf(const ORVBlackBoxData& data) {
+    const auto rows = TrackPointBuilder::rows(data);
+    EXPECT_TRUE(rows.has_value());
+    return TrackPointBuilder::segments(rows.value_or(std::vector<TelemetryRow>{}), data.m_NMEAs);
+}
+
+inline TrackSegments driveSegments() { return segmentsOf(extract(driveFile().bytes)); }
+
 }  // namespace zentrova::test

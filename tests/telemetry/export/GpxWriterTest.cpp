@@ -1,6 +1,5 @@
 #include "telemetry/export/GpxWriter.h"
 
-#include "telemetry/export/TrackPointBuilder.h"
 #include "support/TelemetryExportSamples.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,7 @@
 
 namespace zentrova {
 namespace {
-using test::driveRows;
+using test::driveSegments;
 
 // The element names of the direct children of each <trkpt>.
 std::vector<std::vector<std::string>> trackPointChildren(const std::string& gpx) {
@@ -41,9 +40,9 @@ TEST(GpxWriterTest, TrackPointChildrenInTheSchemaOrder) {
     const std::vector<std::string> schemaOrder = {
         "ele",  "time", "magvar", "geoidheight", "name", "cmt", "desc", "src",           "link",   "sym",
         "type", "fix",  "sat",    "hdop",        "vdop", "pdop", "ageofdgpsdata", "dgpsid", "extensions"};
-    const std::string gpx = GpxWriter::write(TrackPointBuilder::segments(driveRows()), "drive");
+    const std::string gpx = GpxWriter::write(driveSegments(), "drive");
     const auto points = trackPointChildren(gpx);
-    ASSERT_EQ(points.size(), 5u);
+    ASSERT_EQ(points.size(), 4u);
     for (const auto& names : points) {
         EXPECT_EQ(names, (std::vector<std::string>{"time", "sat", "hdop", "extensions"}));
         std::size_t last = 0;

@@ -1,6 +1,5 @@
 #include "telemetry/export/KmlWriter.h"
 
-#include "telemetry/export/TrackPointBuilder.h"
 #include "support/TelemetryExportSamples.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +8,10 @@
 
 namespace zentrova {
 namespace {
-using test::driveRows;
+using test::driveSegments;
 
 TEST(KmlWriterTest, RouteAndTimedTrackPerSegment) {
-    const std::string kml = KmlWriter::write(TrackPointBuilder::segments(driveRows()), "drive");
+    const std::string kml = KmlWriter::write(driveSegments(), "drive");
     EXPECT_NE(kml.find("<LineString><tessellate>1</tessellate><coordinates>11.516666666666667,48.11730143229167 "),
               std::string::npos);
     EXPECT_NE(kml.find("<gx:MultiTrack>"), std::string::npos);

@@ -1,7 +1,7 @@
 #include "telemetry/export/TelemetryExporter.h"
 
-#include "support/TelemetryExportSamples.h"
 #include "support/DriveSample.h"
+#include "support/TelemetryExportSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ TEST(TelemetryExporterTest, NoRecordsNoExport) {
         EXPECT_FALSE(TelemetryExporter::exportTelemetry(format, empty, "x"));
     }
     const ORVBlackBoxData data = extract(test::driveFile().bytes);
-    EXPECT_EQ(TelemetryExporter::exportTelemetry(TelemetryExportFormat::Gpx, data, "x")->points, 5u);
+    EXPECT_EQ(TelemetryExporter::exportTelemetry(TelemetryExportFormat::Gpx, data, "x")->points, 4u);
     EXPECT_EQ(TelemetryExporter::exportTelemetry(TelemetryExportFormat::Csv, data, "x")->points, 8u);
 }
 
