@@ -1,7 +1,7 @@
 #include "telemetry/export/TrackPointBuilder.h"
 
 #include "telemetry/ORVBlackBoxData.h"
-#include "telemetry/export/FixPosition.h"
+#include "telemetry/export/ExportablePosition.h"
 #include "telemetry/export/UtcTimeText.h"
 
 namespace zentrova {
