@@ -12,10 +12,11 @@
 
 namespace zentrova::bench {
 
-inline std::string nmeaTime(int tenths) {
+// The fix time tenths of a second after startTime (seconds since 1970, UTC).
+inline std::string nmeaTime(std::uint32_t startTime, int tenths) {
     char text[16];
-    const int seconds = tenths / 10;
-    std::snprintf(text, sizeof text, "%02d%02d%02d.%03d", 8 + seconds / 3600, seconds / 60 % 60, seconds % 60,
+    const unsigned seconds = startTime % 86400 + static_cast<unsigned>(tenths / 10);
+    std::snprintf(text, sizeof text, "%02u%02u%02u.%03d", seconds / 3600 % 24, seconds / 60 % 60, seconds % 60,
                   tenths % 10 * 100);
     return text;
 }
@@ -28,9 +29,9 @@ inline std::vector<test::TelemetryRecord> driveRecords(int count, std::uint32_t 
         char gga[80];
         const double minutes = 7.038 + i * 0.00075;
         std::snprintf(rmc, sizeof rmc, "$GPRMC,%s,A,48%06.3f,N,01131.000,E,027.0,000.0,120324,,*00\r\n",
-                      nmeaTime(i).c_str(), minutes);
-        std::snprintf(gga, sizeof gga, "$GPGGA,%s,48%06.3f,N,01131.000,E,1,08,0.9*00\r\n", nmeaTime(i).c_str(),
-                      minutes);
+                      nmeaTime(startTime, i).c_str(), minutes);
+        std::snprintf(gga, sizeof gga, "$GPGGA,%s,48%06.3f,N,01131.000,E,1,08,0.9*00\r\n",
+                      nmeaTime(startTime, i).c_str(), minutes);
         std::string text = std::string(rmc) + gga;
         if (i % 10 == 0) text = std::string(rmc) + "$GNGSA,A,3,01,02,03,04*00\r\n";
         test::TelemetryRecord record;
@@ -45,12 +46,23 @@ inline std::vector<test::TelemetryRecord> driveRecords(int count, std::uint32_t 
     return records;
 }
 
-// gapAfterChunk bytes of stand-in video follow each chunk.
-inline test::Bytes frontFile(int records, std::uint32_t startTime = 1710231300, std::size_t gapAfterChunk = 0) {
+// gapAfterChunk bytes of stand-in video follow each chunk; with
+// videoSeconds the index says the file holds that long a video.
+inline test::Bytes frontFile(int records, std::uint32_t startTime = 1710231300, std::size_t gapAfterChunk = 0,
+                             std::optional<double> videoSeconds = std::nullopt) {
     test::Mp4TelemetryBuilder builder;
     builder.chunksBeforeMoov = true;
     builder.gapAfterChunk = gapAfterChunk;
+    builder.videoSeconds = videoSeconds;
     builder.records = driveRecords(records, startTime);
+    return builder.build().bytes;
+}
+
+// A rear file: the index of a video that long, no telemetry records.
+inline test::Bytes rearFile(double videoSeconds) {
+    test::Mp4TelemetryBuilder builder;
+    builder.chunksBeforeMoov = true;
+    builder.videoSeconds = videoSeconds;
     return builder.build().bytes;
 }
 

@@ -133,7 +133,7 @@ int csvFieldCount(const std::string& line) {
 
 void checkCsv(const FlashDataTable& table) {
     MemoryWriter writer;
-    require(!FlashDataCsv::doWriteCSVFile(table, "log.csv", writer));
+    require(FlashDataCsv::doWriteCSVFile(table, "log.csv", writer).saved());
     require(writer.written == FlashDataCsv::csvText(table));
     std::size_t lines = 0;
     std::size_t start = 0;

@@ -113,7 +113,7 @@ void checkSettingsFile(const std::uint8_t* data, std::size_t size) {
     require(fileDataBytes(again) == prepared);
 
     MemoryWriter writer;
-    require(!writeFileData(record, "config.bin", writer));
+    require(writeFileData(record, "config.bin", writer).saved());
     require(writer.written.size() == kFileDataSize && std::memcmp(writer.written.data(), prepared.data(), kFileDataSize) == 0);
     writeScratch(writer.written.data(), writer.written.size());
     FILEDATA reread;

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
-# build/screenshots/: the table, the map, playing, full screen.
+# build/screenshots/: the table, the map, playing, full screen, the menu.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,3 +63,6 @@ xdotool windowfocus --sync "$WINDOW" key f
 shot 5-fullscreen 2
 xdotool windowfocus --sync "$WINDOW" key Escape
 shot 6-after-fullscreen 1
+click_at $((WIDTH - 150)) 25           # the head bar's menu button
+shot 7-menu 1
+xdotool key Escape

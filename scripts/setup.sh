@@ -18,6 +18,7 @@ clang libclang-rt-14-dev
 gpsbabel
 xvfb xauth imagemagick xdotool time vlc-bin
 fonts-dejavu-core
+dpkg-dev lintian desktop-file-utils appstream man-db groff-base
 "
 
 missing=""

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName("zentrova");
     QCoreApplication::setApplicationName("Zentrova");
     QCoreApplication::setApplicationVersion(ZENTROVA_VERSION);
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZENTROVA_DESKTOP_ID));
     zentrova::installSystemLog("zentrova");
     // Closing the main window ends the application.
     QApplication::setQuitOnLastWindowClosed(zentrova::ORVAppDelegate::applicationShouldTerminateAfterLastWindowClosed());

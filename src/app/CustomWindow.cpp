@@ -24,7 +24,7 @@ QPoint CustomWindow::clampedOrigin(const QPoint& proposed, const QRect& availabl
 }
 
 void CustomWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !m_isFullScreen) {
+    if (event->button() == Qt::LeftButton && !m_isFullScreen && !isMaximized()) {
         m_initialLocation = event->position().toPoint();
         m_dragging = true;
     }
@@ -32,7 +32,7 @@ void CustomWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void CustomWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragging && (event->buttons() & Qt::LeftButton) && !m_isFullScreen) {
+    if (m_dragging && (event->buttons() & Qt::LeftButton) && !m_isFullScreen && !isMaximized()) {
         QPoint proposed = event->globalPosition().toPoint() - m_initialLocation;
         QScreen* current = screen();
         move(current ? clampedOrigin(proposed, current->availableGeometry()) : proposed);
@@ -43,6 +43,7 @@ void CustomWindow::mouseMoveEvent(QMouseEvent* event) {
 void CustomWindow::enterFullscreen() {
     if (m_isFullScreen) return;
     m_isFullScreen = true;
+    m_maximizedBeforeFullScreen = isMaximized();
     if (m_initialFrame.width() == 0 || m_initialFrame.height() == 0) m_initialFrame = geometry();
     // The frame is set by hand as well: without a window manager (or with
     // one that ignores the request) the window must still cover its screen.
@@ -57,9 +58,36 @@ void CustomWindow::enterFullscreen() {
 void CustomWindow::leaveFullscreen() {
     if (!m_isFullScreen) return;
     m_isFullScreen = false;
-    showNormal();
-    setGeometry(m_initialFrame);
+    if (m_maximizedBeforeFullScreen) {
+        m_maximizedBeforeFullScreen = false;
+        showMaximizedOnScreen();
+    } else {
+        showNormal();
+        setGeometry(m_initialFrame);
+    }
     emit isFullScreenChanged(false);
+}
+
+void CustomWindow::toggleMaximized() {
+    if (m_isFullScreen) return;
+    if (isMaximized()) {
+        showNormal();
+        setGeometry(m_frameBeforeMaximized);
+        return;
+    }
+    m_frameBeforeMaximized = geometry();
+    showMaximizedOnScreen();
+}
+
+void CustomWindow::showMaximizedOnScreen() {
+    // Set by hand too, for a window manager that ignores the request.
+    if (QScreen* current = screen()) setGeometry(current->availableGeometry());
+    showMaximized();
+}
+
+void CustomWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) emit isMaximizedChanged(isMaximized());
+    QWidget::changeEvent(event);
 }
 
 void CustomWindow::keyPressEvent(QKeyEvent* event) {

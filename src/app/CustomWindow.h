@@ -9,7 +9,8 @@ namespace zentrova {
 
 // The borderless main window: moved by dragging its background, never above
 // the top of the usable screen area; remembers the frame to return to after
-// full screen; opens a folder dropped on it.
+// full screen; maximized and restored by its own command, since no window
+// manager draws buttons on it; opens a folder dropped on it.
 class CustomWindow : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool isFullScreen READ isFullScreen NOTIFY isFullScreenChanged)
@@ -22,6 +23,8 @@ public:
 
     void enterFullscreen();
     void leaveFullscreen();
+    // Fills the usable screen area, or goes back to the frame it had.
+    void toggleMaximized();
 
     // Where a drag to this position would put the window, kept below the top
     // of the available area.
@@ -31,6 +34,7 @@ signals:
     void isFullScreenChanged(bool isFullScreen);
     void directoryDropped(const QString& path);
     void windowWillClose();
+    void isMaximizedChanged(bool isMaximized);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -39,13 +43,17 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     static QString droppedDirectory(const QMimeData* mime);
+    void showMaximizedOnScreen();
 
     QPoint m_initialLocation;
     QRect m_initialFrame;
+    QRect m_frameBeforeMaximized;
     bool m_isFullScreen = false;
+    bool m_maximizedBeforeFullScreen = false;
     bool m_dragging = false;
 };
 

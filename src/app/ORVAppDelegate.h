@@ -2,49 +2,45 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 
-#include "playback/ORVPlayControlHost.h"
-#include "playback/ORVTelemetryReadout.h"
+#include "app/MainWindow.h"
+#include "app/SidePanel.h"
 #include "recordings/ORVMediaList.h"
 
-class QLabel;
-class QTableView;
-class QToolButton;
 class QWidget;
-class QVBoxLayout;
-class QHBoxLayout;
-class QStackedLayout;
-class QProgressBar;
 
 namespace zentrova {
 
-class CustomWindow;
-class GraphView;
-class ORVMapView;
 class ORVMediaControlView;
 class ORVMediaTableModel;
 class ORVPlayController;
-class ScanningIndicator;
-class TKVideoBackgroundImageView;
-class VLCVideoView;
+class PlayKeys;
+class PlayerPairFollower;
+class PlayerViewsHost;
+class QtDelayedSteps;
 class VlcMediaPlayer;
 
-// The application controller: owns the main window, the recording list and
-// the recordings table, switches the side panel between table and map, and
-// hosts the play control of the two players with its displays.
-class ORVAppDelegate : public QObject, public ORVMediaListDelegate, public ORVPlayControlHost {
+// The application controller: the one place that makes the main window,
+// the recording list, the two players and their control, and wires them
+// together; it starts the application in its fixed order and carries out
+// the window's commands.
+class ORVAppDelegate : public QObject {
     Q_OBJECT
     Q_PROPERTY(int rightViewMode READ rightViewMode NOTIFY rightViewModeChanged)
 public:
-    enum RightViewMode { RightViewModeList = 0, RightViewModeMap = 1 };
-    static constexpr QSize minWindowSize() { return QSize(1020, 640); }
+    enum RightViewMode { RightViewModeList = SidePanel::ListMode, RightViewModeMap = SidePanel::MapMode };
+    static constexpr QSize minWindowSize() { return MainWindow::kMinimumSize; }
+    // The centred frame of the minimum size in an available area.
+    static QRect minWindowFrame(const QRect& availableArea) { return MainWindow::minimumFrameIn(availableArea); }
 
     explicit ORVAppDelegate(QObject* parent = nullptr);
     ~ORVAppDelegate() override;
@@ -52,40 +48,30 @@ public:
     void applicationDidFinishLaunching();
     static bool applicationShouldTerminateAfterLastWindowClosed() { return true; }
 
-    CustomWindow* window() const { return m_window; }
+    MainWindow* window() const { return m_window.get(); }
     ORVMediaList& mediaList() { return *m_mediaList; }
-    ORVMediaTableModel* tableModel() const { return m_tableModel; }
-    int rightViewMode() const { return m_rightViewMode; }
+    ORVMediaTableModel* tableModel() const;
+    int rightViewMode() const { return m_window->sidePanelMode(); }
     std::int64_t mediaIndex() const;
-    ORVPlayController* playController() const { return m_playController; }
-    ORVMediaControlView* mediaControlView() const { return m_mediaControlView; }
-    ORVMediaControlView* mediaControlViewForFullScreen() const { return m_mediaControlViewForFullScreen; }
-    const QStringList& columnNames() const { return m_columnNames; }
-    bool isScanning() const { return m_scanning; }
+    ORVPlayController* playController() const { return m_playController.get(); }
+    ORVMediaControlView* mediaControlView() const { return m_window->controls(); }
+    ORVMediaControlView* mediaControlViewForFullScreen() const { return m_window->fullScreenControls(); }
+    const QStringList& columnNames() const;
+    bool isScanning() const;
 
     // The open panel; replaceable so that tests choose without a dialog.
     // It returns the chosen directory, or an empty text when cancelled.
     using DirectoryChooser = std::function<QString(QWidget* parent)>;
     void setDirectoryChooser(DirectoryChooser chooser) { m_directoryChooser = std::move(chooser); }
 
-    // The centred frame of the minimum size in an available area.
-    static QRect minWindowFrame(const QRect& availableArea);
-
-    void mediaListChanged(ORVMediaList& list) override;
-
-    // What the play control asks of the window.
-    void selectRow(std::int64_t row) override;
-    void setVideoLogos(const QString& mainLogo, const QString& secondLogo) override;
-    void setVideoViewsVisible(bool mainVisible, bool secondVisible) override;
-    void setSecondVideoPresent(bool present) override;
-    void showTelemetry(std::shared_ptr<const ORVBlackBoxData> telemetry) override;
-    void resetTelemetryReadouts() override;
-    void setVideoScaleIndex(int step) override;
-    void showLoadingProgress(bool visible, double progress) override;
-    void showAudioChoice(bool visible, bool rear) override;
-    void showVolume(int volume) override;
-    double videoContainerHeight() const override;
-    void animateSwap() override;
+    // The secondary windows, each made by its factory over the main window
+    // and shown, not modal. The settings editor and the clock setting are
+    // kept as the last dialog, replacing the one before. A panel without a
+    // factory opens nothing.
+    enum class Panel { Setting, TimeSetup, CardCheck, Capture, Print };
+    using PanelFactory = std::function<QWidget*(QWidget* mainWindow)>;
+    void setPanelFactory(Panel panel, PanelFactory factory);
+    QWidget* lastDialogController() const { return m_lastDialogController; }
 
 public slots:
     void openMediaDirectoryDialog();
@@ -95,87 +81,43 @@ public slots:
     void closeWindow();
     void changeAndPlay();
     void toggleFullScreen();
+    void showSettingPanel() { showPanel(Panel::Setting); }
+    void showTimeSetupPanel() { showPanel(Panel::TimeSetup); }
+    void showCardCheckPanel() { showPanel(Panel::CardCheck); }
+    void showCapturePanel() { showPanel(Panel::Capture); }
+    void showPrintPanel() { showPanel(Panel::Print); }
 
 signals:
     void rightViewModeChanged(int mode);
     // After the table has been reloaded from a finished scan.
     void mediaListReloaded();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void awakeFromNib();
-    void createPlayers();
-    void connectPlayControls(ORVMediaControlView* view);
-    void connectPlayInfo();
-    void installShortcuts();
-    void layoutWindow();
-    void layoutBodyBox();
-    void updateGsensorUIByPlayPositon();
-    void updateGpsUIByPlayPosition();
-    void showOnMap(const ORVTelemetryReadout::GpsTexts& texts);
-    QWidget* buildGsensorBox(QWidget* parent);
+    void createPlayControl();
+    void wireWindow();
+    void addCommands();
     void setupInitialValues();
-    void buildWindow();
-    QWidget* buildHeadBox();
-    QWidget* buildBodyLeftBox();
-    QWidget* buildBodyRightBox();
-    QWidget* buildSideButtonBox();
-    QWidget* buildMediaListBox();
-    void initMediaListTableView();
-    void updateTableColumnWithIndex(int index, const QString& title, const QString& identifier, Qt::Alignment alignment);
-    void updateSideViewButton();
-    void layoutMapContainer();
-    void setRightViewMode(int mode);
     void applyPreferredLanguage();
-    void reloadMediaListOnMainThread();
-    void showScanning(bool scanning);
+    void setRightViewMode(int mode);
+    void mediaListDidReload();
+    void showPanel(Panel panel);
 
-    CustomWindow* m_window = nullptr;
+    // Made in this order and gone in the reverse one: the players draw into
+    // the window's views, and the control drives the players.
     std::unique_ptr<ORVMediaList> m_mediaList;
-    ORVMediaTableModel* m_tableModel = nullptr;
-    QTableView* m_mediaListTableView = nullptr;
-    QWidget* m_mediaListScrollView = nullptr;
-    ScanningIndicator* m_scanningIndicator = nullptr;
-    QStackedLayout* m_mediaListStack = nullptr;
-    QWidget* m_mapContainerView = nullptr;
-    QLabel* m_versionLabel = nullptr;
-    QToolButton* m_recordButtonImageView = nullptr;
-    QToolButton* m_informationButtonImageView = nullptr;
-    QStringList m_columnNames;
+    std::shared_ptr<QtDelayedSteps> m_delayedSteps;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<VlcMediaPlayer> m_player1;
+    std::unique_ptr<VlcMediaPlayer> m_player2;
+    std::unique_ptr<PlayerPairFollower> m_follower;
+    std::unique_ptr<PlayerViewsHost> m_host;
+    std::unique_ptr<ORVPlayController> m_playController;
+    std::unique_ptr<PlayKeys> m_playKeys;
+
     QString m_strVersion;
-    int m_rightViewMode = RightViewModeList;
-    QWidget* m_headBox = nullptr;
-    QWidget* m_bodyBox = nullptr;
-    QWidget* m_bodyLeftBox = nullptr;
-    QWidget* m_bodyRightBox = nullptr;
-    QWidget* m_gsensorBox = nullptr;
-    GraphView* m_graphView = nullptr;
-    ORVMapView* m_mapWebView = nullptr;
-    QString m_lastMapScript;
-    QWidget* m_mediaControlBox = nullptr;
-    QWidget* m_mediaControlBoxForFullScreen = nullptr;
-    QWidget* m_subVideoBox = nullptr;
-    TKVideoBackgroundImageView* m_player1BackgroundView = nullptr;
-    TKVideoBackgroundImageView* m_player2BackgroundView = nullptr;
-    VLCVideoView* m_videoView1 = nullptr;
-    VLCVideoView* m_videoView2 = nullptr;
-    ORVMediaControlView* m_mediaControlView = nullptr;
-    ORVMediaControlView* m_mediaControlViewForFullScreen = nullptr;
-    QProgressBar* m_progressIndicator = nullptr;
-    QLabel* m_gsensorXField = nullptr;
-    QLabel* m_gsensorYField = nullptr;
-    QLabel* m_gsensorZField = nullptr;
-    QLabel* m_speedField = nullptr;
-    QLabel* m_hdopField = nullptr;
-    QLabel* m_sateliteField = nullptr;
-    VlcMediaPlayer* m_player1 = nullptr;
-    VlcMediaPlayer* m_player2 = nullptr;
-    ORVPlayController* m_playController = nullptr;
-    std::shared_ptr<const ORVBlackBoxData> m_telemetry;
-    bool m_scanning = false;
     DirectoryChooser m_directoryChooser;
+    std::map<Panel, PanelFactory> m_panelFactories;
+    QPointer<QWidget> m_lastDialogController;
 };
 
 }  // namespace zentrova

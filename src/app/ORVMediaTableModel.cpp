@@ -1,7 +1,7 @@
 #include "app/ORVMediaTableModel.h"
 
-#include "app/ImageLibrary.h"
-#include "app/UiText.h"
+#include "controls/ImageLibrary.h"
+#include "controls/UiText.h"
 #include "common/Localization.h"
 
 namespace zentrova {

@@ -1,20 +1,14 @@
 #include "card/TimeSetFile.h"
 
-#include "common/AtomicFileWriter.h"
-#include "common/Localization.h"
-#include "common/Log.h"
-
-#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
-#include <span>
 
 namespace zentrova {
 namespace {
 
 bool isValidDate(const LocalDate& d) {
-    if (d.year < 0 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1) return false;
+    if (d.year < TimeSetFile::kEarliestYear || d.year > TimeSetFile::kLatestYear || d.month < 1 || d.month > 12 || d.day < 1) return false;
     const std::chrono::year_month_day day{std::chrono::year{d.year}, std::chrono::month{unsigned(d.month)},
                                           std::chrono::day{unsigned(d.day)}};
     return day.ok();
@@ -57,14 +51,9 @@ LocalTime TimeSetFile::localTimeOf(std::chrono::system_clock::time_point instant
     return {local.tm_hour, local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec};
 }
 
-std::optional<std::string> TimeSetFile::doWriteConfigFile(const std::string& path, const std::string& text,
-                                                          AtomicFileWriter& writer) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (std::optional<std::string> error = writer.replaceFile(path, std::span(bytes, text.size()))) {
-        logLine(*error);
-        return std::string(TextKey{"msg.file_open_fail"}.key);
-    }
-    return std::nullopt;
+FileSaveResult TimeSetFile::doWriteConfigFile(const std::string& path, const std::string& text,
+                                              AtomicFileWriter& writer) {
+    return saveFileWhole(writer, path, text);
 }
 
 }  // namespace zentrova

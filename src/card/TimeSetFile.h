@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FileSave.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -26,9 +28,14 @@ struct LocalTime {
 class TimeSetFile {
 public:
     static constexpr std::size_t kSize = 19;
+    // The years the camera's clock can be set to and its files still hold:
+    // its drive log keeps the year as year - 1900 in one byte (up to 2155),
+    // and recordings are listed by their names from 1970 on.
+    static constexpr int kEarliestYear = 1970;
+    static constexpr int kLatestYear = 2155;
 
     // None when a value lies outside its calendar range (the day must exist
-    // in its month), since the camera reads fixed-width digits only.
+    // in its month) or the year outside kEarliestYear to kLatestYear.
     static std::optional<std::string> timeSetText(const LocalDate& date, const LocalTime& time);
 
     // The date and the time of an instant in the computer's time zone.
@@ -36,11 +43,8 @@ public:
     static LocalTime localTimeOf(std::chrono::system_clock::time_point instant);
 
     // Makes the text the whole content of the file at path, creating it when
-    // missing and cutting a longer one. None on success, else the key
-    // "msg.file_open_fail" (the system's error text is logged), and the old
-    // file stays as it was.
-    [[nodiscard]] static std::optional<std::string> doWriteConfigFile(const std::string& path, const std::string& text,
-                                                                      AtomicFileWriter& writer);
+    // missing and cutting a longer one; on failure the old file stays as it was.
+    static FileSaveResult doWriteConfigFile(const std::string& path, const std::string& text, AtomicFileWriter& writer);
 };
 
 }  // namespace zentrova

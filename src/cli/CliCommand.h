@@ -21,7 +21,9 @@ struct CliCommand {
 
 std::span<const CliCommand> cliCommands();
 
-// Writes "zentrova-cli: <message>" as one line.
+// Write "zentrova-cli: <message>" as one line, control characters of names
+// in it escaped, and return the status for wrong arguments or for a failure.
 int reportUsageError(std::ostream& err, std::string_view message);
+int reportFailure(std::ostream& err, std::string_view message);
 
 }  // namespace zentrova

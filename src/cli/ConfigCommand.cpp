@@ -1,8 +1,11 @@
 #include "cli/ConfigCommand.h"
 
 #include "cli/CliCommand.h"
+#include "cli/CliFileChecks.h"
 #include "common/JsonWriter.h"
-#include "common/Localization.h"
+#include "common/Log.h"
+#include "common/PrintableText.h"
+#include "common/linux/FileChecks.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "settings/FILEDATA.h"
 #include "settings/FileDataField.h"
@@ -35,30 +38,33 @@ constexpr std::string_view kConfigHelp =
     "  prepare IN OUT read the 500-byte record IN, set its plate flag and checksum\n"
     "                 as a save does, and write it to OUT\n"
     "\n"
-    "OUT is replaced only once it is completely written. Exit status 0 on success,\n"
-    "1 when OUT cannot be written, 2 for wrong arguments or an unreadable input.\n";
+    "OUT is replaced only once it is completely written; for prepare it may not be\n"
+    "IN itself. Exit status 0 on success, 1 when OUT cannot be written, 2 for\n"
+    "wrong arguments or an unreadable input.\n";
 
 int usage(std::ostream& err, const std::string& message) {
     return reportUsageError(err, "config: " + message + " (see zentrova-cli config --help)");
 }
 
-int writeFailure(std::ostream& err, std::string_view action, const std::string& path, const std::string& key) {
-    err << "zentrova-cli: config " << action << ": " << path << ": " << localized(key) << '\n';
-    return kExitFailure;
+// Writes the record through the atomic writer; the failure's reason goes
+// into the one error line, not into the log as well.
+template <typename Write>
+int writeRecord(std::ostream& err, std::string_view action, const std::string& path, Write write) {
+    PosixAtomicFileWriter writer;
+    setLogSink([](std::string_view) {});
+    const FileSaveResult result = write(writer);
+    setLogSink({});
+    if (!result.saved()) return reportWriteFailure(err, "config " + std::string(action), path, result.reason);
+    return kExitOk;
 }
 
 // The size of a regular file, or the reason it cannot be read.
 std::optional<std::uintmax_t> regularFileSize(const std::string& path, std::string& reason) {
+    if (auto unreadable = unreadableFileReason(path)) {
+        reason = std::move(*unreadable);
+        return std::nullopt;
+    }
     std::error_code ec;
-    auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        reason = "no such file";
-        return std::nullopt;
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        reason = "not a regular file";
-        return std::nullopt;
-    }
     std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) {
         reason = ec.message();
@@ -101,7 +107,7 @@ void appendPadded(std::string& out, std::string_view text, std::size_t width) {
 
 void writeListing(std::ostream& out, const std::string& path, std::uintmax_t size, bool valid,
                   const FILEDATA& record) {
-    std::string text = path + ": " + std::to_string(size) + " bytes, ";
+    std::string text = printableText(path) + ": " + std::to_string(size) + " bytes, ";
     text += valid ? "a settings record\n"
                   : "not a settings record (it must have exactly 500 bytes); the reset values are shown\n";
     text += "checksum stored " + std::to_string(record.checksum) + ", computed " +
@@ -156,9 +162,8 @@ int runShow(std::span<const std::string> args, std::ostream& out, std::ostream& 
 
 int runReset(std::span<const std::string> args, std::ostream& err) {
     if (args.size() != 1 || args[0].starts_with("-")) return usage(err, "reset: exactly one output file is required");
-    PosixAtomicFileWriter writer;
-    if (auto error = writeResetFileData(args[0], writer)) return writeFailure(err, "reset", args[0], *error);
-    return kExitOk;
+    if (const auto problem = outputPathProblem(args[0], {})) return usage(err, "reset: " + *problem);
+    return writeRecord(err, "reset", args[0], [&](AtomicFileWriter& writer) { return writeResetFileData(args[0], writer); });
 }
 
 int runPrepare(std::span<const std::string> args, std::ostream& err) {
@@ -166,6 +171,7 @@ int runPrepare(std::span<const std::string> args, std::ostream& err) {
         return usage(err, "prepare: an input and an output file are required");
     }
     const std::string& in = args[0];
+    const std::string& out = args[1];
     std::string reason;
     std::optional<std::uintmax_t> size = regularFileSize(in, reason);
     if (!size) return usage(err, "prepare: cannot read " + in + ": " + reason);
@@ -174,11 +180,10 @@ int runPrepare(std::span<const std::string> args, std::ostream& err) {
     }
     FILEDATA record;
     resetFileData(record);
+    if (const auto problem = outputPathProblem(out, {in})) return usage(err, "prepare: " + *problem);
     if (readFileData(in, record) != FileDataReadResult::Read) return usage(err, "prepare: cannot read " + in);
     prepareFileDataForWriting(record);
-    PosixAtomicFileWriter writer;
-    if (auto error = writeFileData(record, args[1], writer)) return writeFailure(err, "prepare", args[1], *error);
-    return kExitOk;
+    return writeRecord(err, "prepare", out, [&](AtomicFileWriter& writer) { return writeFileData(record, out, writer); });
 }
 
 }  // namespace

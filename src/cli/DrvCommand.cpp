@@ -1,8 +1,10 @@
 #include "cli/DrvCommand.h"
 
 #include "cli/CliCommand.h"
-#include "common/Localization.h"
+#include "cli/CliFileChecks.h"
 #include "common/Log.h"
+#include "common/PrintableText.h"
+#include "common/linux/FileChecks.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "records/FlashDataCsv.h"
 #include "records/FlashDataFile.h"
@@ -10,9 +12,7 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 namespace zentrova {
@@ -27,7 +27,7 @@ constexpr std::string_view kDrvHelp =
     "\n"
     "  --csv OUT  write the table to OUT as CSV instead, the column titles first,\n"
     "             exactly as the page exports it; OUT is replaced only once it is\n"
-    "             completely written\n"
+    "             completely written, and may not be FILE itself\n"
     "  --help     show this text\n"
     "\n"
     "A file that ends before its header's count of records gives the records\n"
@@ -38,15 +38,6 @@ constexpr std::string_view kDrvHelp =
 
 int usage(std::ostream& err, const std::string& message) {
     return reportUsageError(err, "drv: " + message + " (see zentrova-cli drv --help)");
-}
-
-// Empty when path is a regular file, else the reason it cannot be read.
-std::string unreadableReason(const std::string& path) {
-    std::error_code ec;
-    auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) return "no such file";
-    if (!std::filesystem::is_regular_file(status)) return "not a regular file";
-    return {};
 }
 
 struct DrvArgs {
@@ -130,8 +121,11 @@ int runDrvCommand(std::span<const std::string> args, std::ostream& out, std::ost
     int status = kExitUsage;
     std::optional<DrvArgs> parsed = parseArgs(args, err, status);
     if (!parsed) return status;
-    if (std::string reason = unreadableReason(parsed->file); !reason.empty()) {
-        return usage(err, "cannot read " + parsed->file + ": " + reason);
+    if (const auto reason = unreadableFileReason(parsed->file)) {
+        return usage(err, "cannot read " + parsed->file + ": " + *reason);
+    }
+    if (parsed->csvPath) {
+        if (const auto problem = outputPathProblem(*parsed->csvPath, {parsed->file})) return usage(err, *problem);
     }
     // The reader's "fopen fail" line would repeat the one-line error below.
     setLogSink([](std::string_view) {});
@@ -143,8 +137,9 @@ int runDrvCommand(std::span<const std::string> args, std::ostream& out, std::ost
         return kExitFailure;
     }
     if (!contents->isComplete()) {
-        err << "zentrova-cli: drv: " << parsed->file << ": the header promises " << contents->declaredCount
-            << " records, the file holds " << contents->records.size() << " complete ones\n";
+        err << "zentrova-cli: drv: " << printableText(parsed->file) << ": the header promises "
+            << contents->declaredCount << " records, the file holds " << contents->records.size()
+            << " complete ones\n";
     }
     FlashDataTable table;
     table.setRecords(std::move(contents->records));
@@ -154,14 +149,11 @@ int runDrvCommand(std::span<const std::string> args, std::ostream& out, std::ost
         return kExitOk;
     }
     PosixAtomicFileWriter writer;
-    std::string reason;
-    setLogSink([&](std::string_view line) { reason = line; });
-    std::optional<std::string> error = FlashDataCsv::doWriteCSVFile(table, *parsed->csvPath, writer);
+    // The reason is in the line below; the log would repeat it.
+    setLogSink([](std::string_view) {});
+    const FileSaveResult result = FlashDataCsv::doWriteCSVFile(table, *parsed->csvPath, writer);
     setLogSink({});
-    if (error) {
-        err << "zentrova-cli: drv: " << *parsed->csvPath << ": " << localized(*error) << " (" << reason << ")\n";
-        return kExitFailure;
-    }
+    if (!result.saved()) return reportWriteFailure(err, "drv", *parsed->csvPath, result.reason);
     return kExitOk;
 }
 

@@ -2,6 +2,8 @@
 
 #include "cli/CliCommand.h"
 #include "common/Log.h"
+#include "common/PrintableText.h"
+#include "common/linux/FileChecks.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "recordings/ORVMediaList.h"
 #include "recordings/linux/PosixDirectoryLister.h"
@@ -12,6 +14,7 @@
 #include <deque>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <optional>
 #include <set>
 #include <system_error>
@@ -34,8 +37,11 @@ constexpr std::string_view kExportHelp =
     "  --help   show this text\n"
     "\n"
     "A progress line per recording goes to standard error, a summary to\n"
-    "standard output. A recording without telemetry is reported and skipped.\n"
-    "Exit status: 0 when every recording with telemetry was written, 1 when a\n"
+    "standard output. A recording without telemetry, one that cannot be read\n"
+    "(or is not a regular file) and a folder that cannot be read are reported\n"
+    "and skipped. Nothing is written when an output file would be one of the\n"
+    "recordings (through a link). Exit status: 0 when every recording with\n"
+    "telemetry was written, 1 when a file or folder could not be read or a\n"
     "file could not be written, 2 for wrong arguments.\n";
 
 struct ExportOptions {
@@ -48,19 +54,10 @@ struct ExportTally {
     std::size_t written = 0;
     std::size_t points = 0;
     std::size_t withoutTelemetry = 0;
+    std::size_t unreadable = 0;
+    std::size_t unreadableFolders = 0;
     std::size_t failures = 0;
 };
-
-// Empty when the directory can be listed, else the reason.
-std::string unreadableReason(const std::string& directory) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(directory, ec)) {
-        if (ec) return ec.message();
-        return std::filesystem::exists(directory, ec) ? "not a directory" : "no such directory";
-    }
-    std::filesystem::directory_iterator probe(directory, ec);
-    return ec ? ec.message() : std::string();
-}
 
 // Empty when the output directory is there or could be made, else the reason.
 std::string outputDirectoryProblem(const std::string& directory) {
@@ -95,6 +92,7 @@ struct PendingWrite {
     std::string progressStart;  // "export: [i/n] path: "
     std::string outPath;
     std::size_t points = 0;
+    std::optional<std::string> unreadable;  // why the recording could not be read
     bool hasTelemetry = false;
     std::future<std::optional<std::string>> error;
 };
@@ -103,6 +101,9 @@ PendingWrite startExport(const ORVMedia& media, TelemetryExportFormat format, st
                          ORVBlackBoxData& data, AtomicFileWriter& writer) {
     PendingWrite pending;
     pending.outPath = std::move(outPath);
+    // Told apart from a file without telemetry, which reads as no telemetry too.
+    pending.unreadable = unreadableFileReason(media.path());
+    if (pending.unreadable) return pending;
     const bool ok = data.ExtractStreamInformation(media.path());
     auto exported = ok ? TelemetryExporter::exportTelemetry(format, data, media.mediaName()) : std::nullopt;
     if (!exported) return pending;
@@ -125,6 +126,11 @@ PendingWrite startExport(const ORVMedia& media, TelemetryExportFormat format, st
 // Waits for the write and reports it on one progress line.
 void finishExport(PendingWrite& pending, TelemetryExportFormat format, ExportTally& tally, std::ostream& progress) {
     progress << pending.progressStart;
+    if (pending.unreadable) {
+        ++tally.unreadable;
+        progress << "cannot be read (" << *pending.unreadable << "), skipped\n";
+        return;
+    }
     if (!pending.hasTelemetry) {
         ++tally.withoutTelemetry;
         progress << "no telemetry, skipped\n";
@@ -132,19 +138,60 @@ void finishExport(PendingWrite& pending, TelemetryExportFormat format, ExportTal
     }
     if (const auto error = pending.error.get()) {
         ++tally.failures;
-        progress << "cannot write " << pending.outPath << ": " << *error << '\n';
+        progress << "cannot write " << printableText(pending.outPath) << ": " << *error << '\n';
         return;
     }
     ++tally.written;
     tally.points += pending.points;
     progress << pending.points << (format == TelemetryExportFormat::Csv ? " rows" : " points") << " -> "
-             << pending.outPath << '\n';
+             << printableText(pending.outPath) << '\n';
 }
 
 void writeSummary(std::ostream& out, const ExportTally& tally, TelemetryExportFormat format) {
     out << "exported " << tally.written << " of " << tally.recordings << " front recordings, " << tally.points
         << (format == TelemetryExportFormat::Csv ? " rows" : " points") << ", " << tally.withoutTelemetry
-        << " without telemetry, " << tally.failures << " failures\n";
+        << " without telemetry, " << tally.unreadable << " unreadable, " << tally.unreadableFolders
+        << " unreadable folders, " << tally.failures << " failures\n";
+}
+
+// The output paths in list order, named after their recordings.
+std::vector<std::string> outputPaths(const std::vector<std::shared_ptr<ORVMedia>>& fronts,
+                                     const std::string& outDirectory, TelemetryExportFormat format) {
+    std::set<std::string> taken;
+    std::vector<std::string> paths;
+    paths.reserve(fronts.size());
+    for (const auto& media : fronts) {
+        const std::string name = uniqueFileName(media->mediaName(), exportExtension(format), taken);
+        paths.push_back((std::filesystem::path(outDirectory) / name).string());
+    }
+    return paths;
+}
+
+// An output file already there that is one of the recordings (a link or a
+// hard link to it) would be destroyed: the first such pair, or none.
+std::optional<std::pair<std::string, std::string>> outputOnARecording(const ORVMediaListSnapshot& list,
+                                                                      const std::vector<std::string>& outputs) {
+    std::map<FileIdentity, std::string> existing;
+    for (const std::string& output : outputs) {
+        if (const auto identity = fileIdentityOf(output)) existing.emplace(*identity, output);
+    }
+    if (existing.empty()) return std::nullopt;
+    for (const auto& media : list.medias()) {
+        const auto identity = fileIdentityOf(media->path());
+        if (!identity) continue;
+        if (const auto found = existing.find(*identity); found != existing.end()) {
+            return std::pair(found->second, media->path());
+        }
+    }
+    return std::nullopt;
+}
+
+void reportUnreadableFolders(const ORVMediaListSnapshot& list, ExportTally& tally, std::ostream& progress) {
+    for (const UnreadableDirectory& directory : list.unreadableDirectories()) {
+        ++tally.unreadableFolders;
+        progress << "export: cannot read folder " << printableText(directory.path) << ": " << directory.reason
+                 << ", skipped\n";
+    }
 }
 
 }  // namespace
@@ -173,19 +220,24 @@ int runExportCommand(std::span<const std::string> args, std::ostream& out, std::
     if (!options.format) return reportUsageError(err, "export: give --gpx, --kml or --csv");
     const std::string& directory = options.directories[0];
     const std::string& outDirectory = options.directories[1];
-    if (const std::string reason = unreadableReason(directory); !reason.empty()) {
-        return reportUsageError(err, "export: cannot read " + directory + ": " + reason);
+    if (const auto reason = unreadableDirectoryReason(directory)) {
+        return reportUsageError(err, "export: cannot read " + directory + ": " + *reason);
     }
-    if (const std::string problem = outputDirectoryProblem(outDirectory); !problem.empty()) {
-        err << "zentrova-cli: export: cannot use " << outDirectory << ": " << problem << '\n';
-        return kExitFailure;
-    }
+    if (outDirectory.empty()) return reportUsageError(err, "export: the output folder name is empty");
 
     PosixDirectoryLister lister;
     const auto list = ORVMediaList::scanDirectory(directory, {}, lister);
     std::vector<std::shared_ptr<ORVMedia>> fronts;
     for (const auto& media : list->medias()) {
         if (media->isFrontMedia()) fronts.push_back(media);
+    }
+    const std::vector<std::string> outPaths = outputPaths(fronts, outDirectory, *options.format);
+    if (const auto clash = outputOnARecording(*list, outPaths)) {
+        return reportUsageError(err, "export: the output " + clash->first + " is the recording " + clash->second +
+                                         " itself; nothing was written");
+    }
+    if (const std::string problem = outputDirectoryProblem(outDirectory); !problem.empty()) {
+        return reportFailure(err, "export: cannot use " + outDirectory + ": " + problem);
     }
 
     // The extraction's progress lines are for the application's log.
@@ -194,15 +246,14 @@ int runExportCommand(std::span<const std::string> args, std::ostream& out, std::
     PosixAtomicFileWriter writer;
     ExportTally tally;
     tally.recordings = fronts.size();
-    std::set<std::string> taken;
+    reportUnreadableFolders(*list, tally, err);
     const std::string total = std::to_string(fronts.size());
     std::deque<PendingWrite> inFlight;
     for (std::size_t i = 0; i < fronts.size(); ++i) {
         const ORVMedia& media = *fronts[i];
-        const std::string name = uniqueFileName(media.mediaName(), exportExtension(*options.format), taken);
-        PendingWrite pending = startExport(media, *options.format,
-                                           (std::filesystem::path(outDirectory) / name).string(), data, writer);
-        pending.progressStart = "export: [" + std::to_string(i + 1) + "/" + total + "] " + media.path() + ": ";
+        PendingWrite pending = startExport(media, *options.format, outPaths[i], data, writer);
+        pending.progressStart =
+            "export: [" + std::to_string(i + 1) + "/" + total + "] " + printableText(media.path()) + ": ";
         inFlight.push_back(std::move(pending));
         if (inFlight.size() >= kWritesInFlight) {
             finishExport(inFlight.front(), *options.format, tally, err);
@@ -213,7 +264,8 @@ int runExportCommand(std::span<const std::string> args, std::ostream& out, std::
     setLogSink({});
     writeSummary(out, tally, *options.format);
     out.flush();
-    return tally.failures == 0 ? kExitOk : kExitFailure;
+    const bool allRead = tally.unreadable == 0 && tally.unreadableFolders == 0;
+    return tally.failures == 0 && allRead ? kExitOk : kExitFailure;
 }
 
 }  // namespace zentrova

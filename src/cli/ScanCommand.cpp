@@ -2,12 +2,13 @@
 
 #include "cli/CliCommand.h"
 #include "common/JsonWriter.h"
+#include "common/PrintableText.h"
+#include "common/Utf8.h"
+#include "common/linux/FileChecks.h"
 #include "recordings/ORVMediaList.h"
 #include "recordings/linux/PosixDirectoryLister.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace zentrova {
 namespace {
@@ -19,16 +20,20 @@ constexpr std::string_view kScanHelp =
     "them in the order the application lists them, with the front/rear pair of\n"
     "each recording.\n"
     "\n"
-    "  --json   print the list and the pairs as JSON\n"
-    "  --help   show this text\n";
+    "  --json   print the list and the pairs as JSON (see the README for the\n"
+    "           fields; a name that is not UTF-8 also comes as exact bytes)\n"
+    "  --help   show this text\n"
+    "\n"
+    "A folder that cannot be read is named on standard error and the rest is\n"
+    "listed; the exit status is then 1.\n";
 
 void writeMedia(JsonWriter& json, const ORVMedia& media) {
     json.beginObject()
-        .key("path").value(media.path())
-        .key("fileName").value(media.fileName())
-        .key("mediaName").value(media.mediaName())
-        .key("extension").value(media.extension())
-        .key("dir").value(media.dir())
+        .textMember("path", media.path())
+        .textMember("fileName", media.fileName())
+        .textMember("mediaName", media.mediaName())
+        .textMember("extension", media.extension())
+        .textMember("dir", media.dir())
         .key("year").value(media.year())
         .key("month").value(media.month())
         .key("day").value(media.day())
@@ -40,16 +45,15 @@ void writeMedia(JsonWriter& json, const ORVMedia& media) {
         .key("yyyymmddhhmiss").value(media.yyyymmddhhmiss())
         .key("date").value(media.dateText())
         .key("time").value(media.timeText())
-        .key("mediaGroupName").value(media.mediaGroupName())
+        .textMember("mediaGroupName", media.mediaGroupName())
         .endObject();
 }
 
 void writeSide(JsonWriter& json, std::string_view name, const std::shared_ptr<ORVMedia>& media) {
-    json.key(name);
     if (media) {
-        json.value(media->path());
+        json.textMember(name, media->path());
     } else {
-        json.null();
+        json.key(name).null();
     }
 }
 
@@ -72,7 +76,7 @@ void writeTable(std::ostream& out, const ORVMediaListSnapshot& list) {
         appendPadded(text, side.empty() ? "-" : side, 6);
         appendPadded(text, media->dateText(), 12);
         appendPadded(text, media->timeText(), 10);
-        text += media->path();
+        appendPrintableText(text, media->path());
         text.push_back('\n');
     }
     size_t complete = 0;
@@ -91,32 +95,36 @@ void keepUntilExit(std::shared_ptr<const ORVMediaListSnapshot> list) {
     kept->push_back(std::move(list));
 }
 
-// Empty when the directory can be listed, else the reason.
-std::string unreadableReason(const std::string& directory) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(directory, ec)) {
-        if (ec) return ec.message();
-        return std::filesystem::exists(directory, ec) ? "not a directory" : "no such directory";
+// One line per folder the scan could not enter; the status tells a script
+// that the list may be incomplete.
+int reportUnreadableDirectories(std::ostream& err, const ORVMediaListSnapshot& list) {
+    for (const UnreadableDirectory& directory : list.unreadableDirectories()) {
+        reportFailure(err, "scan: cannot read folder " + directory.path + ": " + directory.reason);
     }
-    std::filesystem::directory_iterator probe(directory, ec);
-    return ec ? ec.message() : std::string();
+    return list.unreadableDirectories().empty() ? kExitOk : kExitFailure;
 }
 
 }  // namespace
 
 std::string scanResultJson(const std::string& directory, const ORVMediaListSnapshot& list) {
     JsonWriter json;
-    json.beginObject().key("directory").value(directory).key("medias").beginArray();
+    json.beginObject().textMember("directory", directory).key("medias").beginArray();
     for (const auto& media : list.medias()) writeMedia(json, *media);
     json.endArray().key("pairs").beginObject();
     for (const std::string& group : list.sortedGroupNames()) {
         const auto& pair = list.mediaPairDic().at(group);
-        json.key(group).beginObject();
+        // Names that differ only in bytes that are not UTF-8 would share one
+        // key once those bytes are replaced: such a name's key is its bytes.
+        json.key(isValidUtf8(group) ? group : JsonWriter::percentEncoded(group)).beginObject();
         writeSide(json, "front", pair->frontMedia);
         writeSide(json, "rear", pair->rearMedia);
         json.endObject();
     }
-    json.endObject().endObject();
+    json.endObject().key("unreadableDirectories").beginArray();
+    for (const UnreadableDirectory& unreadable : list.unreadableDirectories()) {
+        json.beginObject().textMember("path", unreadable.path).key("reason").value(unreadable.reason).endObject();
+    }
+    json.endArray().endObject();
     return json.text();
 }
 
@@ -139,8 +147,9 @@ int runScanCommand(std::span<const std::string> args, std::ostream& out, std::os
         }
     }
     if (!directory) return reportUsageError(err, "scan: a directory is required (see zentrova-cli scan --help)");
-    std::string reason = unreadableReason(*directory);
-    if (!reason.empty()) return reportUsageError(err, "scan: cannot read " + *directory + ": " + reason);
+    if (const auto reason = unreadableDirectoryReason(*directory)) {
+        return reportUsageError(err, "scan: cannot read " + *directory + ": " + *reason);
+    }
 
     PosixDirectoryLister lister;
     auto list = ORVMediaList::scanDirectory(*directory, {}, lister);
@@ -150,8 +159,9 @@ int runScanCommand(std::span<const std::string> args, std::ostream& out, std::os
         writeTable(out, *list);
     }
     out.flush();
+    const int status = reportUnreadableDirectories(err, *list);
     keepUntilExit(std::move(list));
-    return kExitOk;
+    return status;
 }
 
 }  // namespace zentrova

@@ -1,18 +1,18 @@
 #include "cli/TelemetryCommand.h"
 
 #include "cli/CliCommand.h"
+#include "cli/CliFileChecks.h"
 #include "common/JsonWriter.h"
 #include "common/Log.h"
+#include "common/linux/FileChecks.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "telemetry/ORVBlackBoxData.h"
 #include "telemetry/export/TelemetryExporter.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
-#include <system_error>
 
 namespace zentrova {
 namespace {
@@ -33,14 +33,16 @@ constexpr std::string_view kTelemetryHelp =
     "  --kml    print the route as KML: a LineString and a gx:Track with times\n"
     "  --csv    print one CSV row per record: time value, G-sensor x/y/z and\n"
     "           the fix after the record's sentences\n"
-    "  -o OUT   write to the file OUT (replaced whole) instead of the output\n"
+    "  -o OUT   write to the file OUT (replaced whole) instead of the output;\n"
+    "           OUT may not be FILE itself\n"
     "  --help   show this text\n"
     "\n"
     "A file without the camera's telemetry gives ok false and empty lists\n"
     "(exit status 0), or for --gpx, --kml and --csv an error (exit status 1);\n"
-    "a missing file is an error (exit status 2). A damaged file whose chunk table\n"
-    "lists more records than the file has room for, or more than 262144 records\n"
-    "or 524288 NMEA sentences, is refused with an error (exit status 1).\n";
+    "a missing or unreadable file, or one that is not a regular file, is an\n"
+    "error (exit status 2). A damaged file whose chunk table lists more records\n"
+    "than the file has room for, or more than 262144 records or 524288 NMEA\n"
+    "sentences, is refused with an error (exit status 1).\n";
 
 enum class OutputForm { Summary, Json, Gpx, Kml, Csv };
 
@@ -117,16 +119,6 @@ std::optional<std::string> refusalReason(TelemetryFailure failure) {
     }
 }
 
-// Empty when the path can be read as a file, else the reason.
-std::string unreadableReason(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) return "no such file";
-    if (std::filesystem::is_directory(status)) return "is a directory";
-    if (!std::ifstream(path, std::ios::binary)) return "cannot be opened";
-    return {};
-}
-
 }  // namespace
 
 std::string telemetryResultJson(bool ok, const ORVBlackBoxData& data) {
@@ -182,7 +174,7 @@ std::optional<std::string> outputText(const TelemetryOptions& options, bool ok, 
     }
     auto exported = TelemetryExporter::exportTelemetry(exportFormatOf(options.form), data, documentName(*options.file));
     if (!ok || !exported) {
-        err << "zentrova-cli: telemetry: " << *options.file << " has no telemetry records\n";
+        reportFailure(err, "telemetry: " + *options.file + " has no telemetry records");
         return std::nullopt;
     }
     return std::move(exported->text);
@@ -197,10 +189,7 @@ int writeOutput(const TelemetryOptions& options, const std::string& text, std::o
     PosixAtomicFileWriter writer;
     const auto error = writer.replaceFile(
         *options.outPath, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    if (error) {
-        err << "zentrova-cli: telemetry: cannot write " << *options.outPath << ": " << *error << '\n';
-        return kExitFailure;
-    }
+    if (error) return reportWriteFailure(err, "telemetry", *options.outPath, *error);
     return kExitOk;
 }
 
@@ -236,8 +225,14 @@ int runTelemetryCommand(std::span<const std::string> args, std::ostream& out, st
         return reportUsageError(err, "telemetry: a file is required (see zentrova-cli telemetry --help)");
     }
     const std::string& file = *options.file;
-    const std::string reason = unreadableReason(file);
-    if (!reason.empty()) return reportUsageError(err, "telemetry: cannot read " + file + ": " + reason);
+    if (const auto reason = unreadableFileReason(file)) {
+        return reportUsageError(err, "telemetry: cannot read " + file + ": " + *reason);
+    }
+    if (options.outPath) {
+        if (const auto problem = outputPathProblem(*options.outPath, {file})) {
+            return reportUsageError(err, "telemetry: " + *problem);
+        }
+    }
 
     // The extraction's progress lines are for the application's log, not for
     // a terminal or a pipe reading this output.

@@ -2,7 +2,7 @@
 
 #include "card/TimeSetFile.h"
 #include "cli/CliCommand.h"
-#include "common/Localization.h"
+#include "cli/CliFileChecks.h"
 #include "common/Log.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 
@@ -20,7 +20,8 @@ constexpr std::string_view kTimesetHelp =
     "its clock from it.\n"
     "\n"
     "  --date YYYY-MM-DD  the date to write (default: today in this computer's\n"
-    "                     time zone)\n"
+    "                     time zone), a year from 1970 to 2155: the years the\n"
+    "                     camera's clock and drive log can hold\n"
     "  --time HH:MM:SS    the time to write, 24-hour clock (default: now)\n"
     "  --help             show this text\n"
     "\n"
@@ -107,7 +108,9 @@ int runTimesetCommand(std::span<const std::string> args, std::ostream& out, std:
     const auto now = std::chrono::system_clock::now();
     std::optional<LocalDate> date = parsed->date ? parseDate(*parsed->date) : TimeSetFile::localDateOf(now);
     if (!date || !TimeSetFile::timeSetText(*date, LocalTime{})) {
-        return usage(err, "the date must be a day of the calendar as YYYY-MM-DD, not " + parsed->date.value_or(""));
+        return usage(err, "the date must be a day of the calendar from " + std::to_string(TimeSetFile::kEarliestYear) +
+                              "-01-01 to " + std::to_string(TimeSetFile::kLatestYear) + "-12-31 as YYYY-MM-DD, not " +
+                              parsed->date.value_or(""));
     }
     std::optional<LocalTime> time = parsed->time ? parseTime(*parsed->time) : TimeSetFile::localTimeOf(now);
     if (!time || !TimeSetFile::timeSetText(*date, *time)) {
@@ -116,14 +119,11 @@ int runTimesetCommand(std::span<const std::string> args, std::ostream& out, std:
     const std::string text = *TimeSetFile::timeSetText(*date, *time);
 
     PosixAtomicFileWriter writer;
-    std::string reason;
-    setLogSink([&](std::string_view line) { reason = line; });
-    std::optional<std::string> error = TimeSetFile::doWriteConfigFile(parsed->out, text, writer);
+    // The reason is in the line below; the log would repeat it.
+    setLogSink([](std::string_view) {});
+    const FileSaveResult result = TimeSetFile::doWriteConfigFile(parsed->out, text, writer);
     setLogSink({});
-    if (error) {
-        err << "zentrova-cli: timeset: " << parsed->out << ": " << localized(*error) << " (" << reason << ")\n";
-        return kExitFailure;
-    }
+    if (!result.saved()) return reportWriteFailure(err, "timeset", parsed->out, result.reason);
     return kExitOk;
 }
 

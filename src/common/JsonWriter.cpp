@@ -1,5 +1,7 @@
 #include "common/JsonWriter.h"
 
+#include "common/Utf8.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -105,6 +107,12 @@ JsonWriter& JsonWriter::null() {
     return *this;
 }
 
+JsonWriter& JsonWriter::textMember(std::string_view name, std::string_view text) {
+    key(name).value(text);
+    if (!isValidUtf8(text)) key(std::string(name) + "Bytes").value(percentEncoded(text));
+    return *this;
+}
+
 std::string JsonWriter::escaped(std::string_view text) {
     std::string out;
     appendEscaped(out, text);
@@ -116,11 +124,22 @@ void JsonWriter::appendEscaped(std::string& out, std::string_view text) {
     out.reserve(out.size() + text.size() + 2);
     out.push_back('"');
     size_t runStart = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
+    for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+            ++i;
+            continue;
+        }
+        if (c >= 0x80) {
+            const Utf8Step step = utf8StepAt(text, i);
+            if (step.valid) {
+                i += step.length;
+                continue;
+            }
+        }
         out.append(text.data() + runStart, i - runStart);
-        runStart = i + 1;
+        ++i;
+        runStart = i;
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -130,6 +149,10 @@ void JsonWriter::appendEscaped(std::string& out, std::string_view text) {
         case '\b': out += "\\b"; break;
         case '\f': out += "\\f"; break;
         default:
+            if (c >= 0x80) {
+                out += "\xEF\xBF\xBD";  // U+FFFD
+                break;
+            }
             out += "\\u00";
             out.push_back(hex[c >> 4]);
             out.push_back(hex[c & 15]);
@@ -137,6 +160,23 @@ void JsonWriter::appendEscaped(std::string& out, std::string_view text) {
     }
     out.append(text.data() + runStart, text.size() - runStart);
     out.push_back('"');
+}
+
+std::string JsonWriter::percentEncoded(std::string_view bytes) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c >= 0x20 && c < 0x7F && c != '%') {
+            out.push_back(byte);
+        } else {
+            out.push_back('%');
+            out.push_back(hex[c >> 4]);
+            out.push_back(hex[c & 15]);
+        }
+    }
+    return out;
 }
 
 }  // namespace zentrova

@@ -32,10 +32,20 @@ public:
     JsonWriter& value(double number);
     JsonWriter& null();
 
+    // A member holding text from outside (file names): the key with the
+    // text, and when the text is not valid UTF-8 a second member, the key
+    // followed by "Bytes", that keeps the exact bytes percent-encoded.
+    JsonWriter& textMember(std::string_view name, std::string_view text);
+
     const std::string& text() const { return m_text; }
 
+    // A JSON string of the text. Bytes that are not UTF-8 become U+FFFD, so
+    // the result is valid JSON whatever the text holds.
     static std::string escaped(std::string_view text);
     static void appendEscaped(std::string& out, std::string_view text);
+
+    // Every byte outside printable ASCII, and "%" itself, as "%XX".
+    static std::string percentEncoded(std::string_view bytes);
 
 private:
     void beforeValue();

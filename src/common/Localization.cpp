@@ -111,7 +111,7 @@ std::string formattedNumber(std::string_view conversion, double value) {
 }
 
 template <typename Arg, typename Fill>
-std::string substituteConversions(std::string_view format, std::initializer_list<Arg> args, Fill fill) {
+std::string substituteConversions(std::string_view format, std::span<const Arg> args, Fill fill) {
     std::string out;
     auto next = args.begin();
     for (size_t i = 0; i < format.size(); ++i) {
@@ -149,12 +149,16 @@ bool hasLocalizedText(std::string_view key) {
 
 std::vector<std::string> localizedKeys() { return infoPlistTable().keys(); }
 
-std::string fillFormat(std::string_view format, std::initializer_list<std::string> args) {
+std::string fillFormat(std::string_view format, std::span<const std::string> args) {
     return substituteConversions(format, args, [](std::string_view, const std::string& arg) { return arg; });
 }
 
+std::string fillFormat(std::string_view format, std::initializer_list<std::string> args) {
+    return fillFormat(format, std::span<const std::string>(args.begin(), args.size()));
+}
+
 std::string fillNumberFormat(std::string_view format, std::initializer_list<double> args) {
-    return substituteConversions(format, args, formattedNumber);
+    return substituteConversions(format, std::span<const double>(args.begin(), args.size()), formattedNumber);
 }
 
 }  // namespace zentrova

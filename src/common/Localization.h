@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,7 @@ std::vector<std::string> localizedKeys();
 // with the next argument, already formatted by the caller; "%%" gives "%".
 // Missing arguments give the empty text.
 std::string fillFormat(std::string_view format, std::initializer_list<std::string> args);
+std::string fillFormat(std::string_view format, std::span<const std::string> args);
 
 // fillFormat for numeric arguments: each conversion formats its number as
 // printf would in the C locale (width, "-", "+", "0" and precision; "%@"

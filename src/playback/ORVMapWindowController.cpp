@@ -1,6 +1,6 @@
 #include "playback/ORVMapWindowController.h"
 
-#include "app/UiText.h"
+#include "controls/UiText.h"
 #include "common/Log.h"
 #include "playback/ORVMapView.h"
 

@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ImageLibrary.h"
-#include "app/UiText.h"
+#include "controls/ImageLibrary.h"
+#include "controls/UiText.h"
 
 namespace zentrova {
 namespace {

@@ -1,7 +1,6 @@
 #include "playback/ORVTelemetryReadout.h"
 
 #include "common/Localization.h"
-#include "telemetry/NMEAToDegrees.h"
 
 #include <cmath>
 
@@ -53,7 +52,7 @@ ORVTelemetryReadout::GpsTexts ORVTelemetryReadout::gpsTexts(const ORVBlackBoxDat
     const ORVGpsData& fix = data.m_NMEAs[indexForPosition(position, data.m_NMEAs.size())];
     if (texts.hasGpsData) {
         const ORVAviGpsData& block = data.m_vGpsData[indexForPosition(position, data.m_vGpsData.size())];
-        texts.position = mapPosition(fix);
+        texts.position = fixPosition(fix);
         texts.mapScript = setLatLagScript(*texts.position);
         texts.speed = speedText(fix.SpeedOverGround, block.unit());
     }
@@ -66,16 +65,6 @@ std::string ORVTelemetryReadout::speedText(double knots, std::uint8_t unit) {
     // "%d" takes the integer part, as the truncating conversion would.
     if (unit == ORVAviGpsData::kKilometresPerHour) return fillNumberFormat(kKilometresFormat, {knots * kKilometresPerKnot});
     return fillNumberFormat(kMilesFormat, {knots * kMilesPerKnot});
-}
-
-ORVTelemetryReadout::MapPosition ORVTelemetryReadout::mapPosition(const ORVGpsData& fix) {
-    double latitude = std::fabs(fix.Latitude);
-    double longitude = std::fabs(fix.Longitude);
-    if (fix.NS != 'N') latitude = -latitude;
-    if (fix.EW != 'E') longitude = -longitude;
-    MapPosition position;
-    NMEAToDegrees(latitude, longitude, &position.latitude, &position.longitude);
-    return position;
 }
 
 std::string ORVTelemetryReadout::setLatLagScript(const MapPosition& position) {
@@ -92,7 +81,7 @@ bool ORVTelemetryReadout::isPlottable(const MapPosition& position) {
 std::vector<ORVTelemetryReadout::MapPosition> ORVTelemetryReadout::route(const ORVBlackBoxData& data) {
     std::vector<MapPosition> places;
     for (const ORVGpsData& fix : data.m_NMEAs) {
-        const MapPosition position = mapPosition(fix);
+        const MapPosition position = fixPosition(fix);
         if (!isPlottable(position)) continue;
         // Every sentence snapshots the fix, so one place comes many times.
         if (!places.empty() && places.back() == position) continue;

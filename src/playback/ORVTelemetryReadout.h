@@ -1,5 +1,6 @@
 #pragma once
 
+#include "telemetry/FixPosition.h"
 #include "telemetry/ORVBlackBoxData.h"
 #include "telemetry/ORVGpsData.h"
 
@@ -24,12 +25,8 @@ public:
         bool operator==(const GSensorTexts&) const = default;
     };
 
-    // Signed decimal degrees.
-    struct MapPosition {
-        double latitude = 0.0;
-        double longitude = 0.0;
-        bool operator==(const MapPosition&) const = default;
-    };
+    // Signed decimal degrees, as fixPosition() gives them.
+    using MapPosition = GeoPosition;
 
     struct GpsTexts {
         // False when the recording has no raw GPS block at all; the page then
@@ -81,8 +78,6 @@ public:
     static GpsTexts gpsTexts(const ORVBlackBoxData& data, double position);
     // Speed over ground in the unit the raw block's unit byte names.
     static std::string speedText(double knots, std::uint8_t unit);
-    // The fix's hemispheres applied, then converted from ddmm.mmmm.
-    static MapPosition mapPosition(const ORVGpsData& fix);
     // The page call for a position, longitude first; always "." as the
     // decimal point, whatever the process locale.
     static std::string setLatLagScript(const MapPosition& position);

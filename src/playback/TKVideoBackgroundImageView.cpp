@@ -4,7 +4,7 @@
 #include <QPropertyAnimation>
 #include <QResizeEvent>
 
-#include "app/ImageLibrary.h"
+#include "controls/ImageLibrary.h"
 
 namespace zentrova {
 namespace {

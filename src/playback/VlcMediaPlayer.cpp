@@ -42,15 +42,12 @@ double steadyNowMs() {
 
 }  // namespace
 
-VlcMediaPlayer::VlcMediaPlayer(VLCVideoView* videoView, QObject* parent) : ORVMediaPlayer(parent), m_view(videoView) {
+VlcMediaPlayer::VlcMediaPlayer(VLCVideoView* videoView, QObject* parent)
+    : ORVMediaPlayer(parent), m_view(videoView), m_pacing(*this, m_delayedSteps, steadyNowMs) {
     m_areaSettleTimer = new QTimer(this);
     m_areaSettleTimer->setSingleShot(true);
     m_areaSettleTimer->setInterval(kAreaSettleMs);
     connect(m_areaSettleTimer, &QTimer::timeout, this, &VlcMediaPlayer::restartOutputIfWorthIt);
-    m_settleLimitTimer = new QTimer(this);
-    m_settleLimitTimer->setSingleShot(true);
-    m_settleLimitTimer->setInterval(kSettleLimitMs);
-    connect(m_settleLimitTimer, &QTimer::timeout, this, &VlcMediaPlayer::settleLimitReached);
     if (m_view) connect(m_view, &VLCVideoView::pictureAreaChanged, this, &VlcMediaPlayer::viewAreaChanged);
     takeViewArea();
     libvlc_instance_t* instance = VLCLibrary::sharedLibrary();
@@ -88,7 +85,7 @@ void VlcMediaPlayer::handleEvent(int type) {
     case libvlc_MediaPlayerOpening: setState(VLCMediaPlayerState::Opening); break;
     case libvlc_MediaPlayerBuffering: break;
     case libvlc_MediaPlayerPlaying:
-        if (swallowHoldNotice()) break;
+        if (m_pacing.swallowHoldNotice()) break;
         m_pauseRequested = false;
         m_heldAtEnd = false;
         applyAudioSettings();
@@ -96,7 +93,7 @@ void VlcMediaPlayer::handleEvent(int type) {
         if (m_outputRestartWanted) restartOutputIfWorthIt();
         break;
     case libvlc_MediaPlayerPaused:
-        if (swallowHoldNotice()) break;
+        if (m_pacing.swallowHoldNotice()) break;
         if (!m_pauseRequested && m_player && libvlc_media_player_get_position(m_player) >= kEndHoldPosition) {
             m_heldAtEnd = true;
         }
@@ -122,13 +119,6 @@ void VlcMediaPlayer::handleEvent(int type) {
     }
 }
 
-// A hold is nobody's pause: its pause and play are not reported.
-bool VlcMediaPlayer::swallowHoldNotice() {
-    if (m_holdNoticesToSwallow == 0) return false;
-    --m_holdNoticesToSwallow;
-    return true;
-}
-
 void VlcMediaPlayer::setState(VLCMediaPlayerState state) {
     m_state = state;
     if (m_media || state == VLCMediaPlayerState::Stopped) emit mediaPlayerStateChanged(this);
@@ -136,8 +126,7 @@ void VlcMediaPlayer::setState(VLCMediaPlayerState state) {
 
 void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
     if (!m_player) return;
-    dropHold();
-    dropSettlingMove();
+    m_pacing.dropAll();
     m_heldAtEnd = false;
     m_outputRestartWanted = false;
     m_frameIntervalMs = 0;
@@ -159,13 +148,13 @@ void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
 }
 
 void VlcMediaPlayer::play() {
-    if (!m_player || !m_media || m_settling) return;
+    if (!m_player || !m_media || m_pacing.isSettling()) return;
     // A hidden view is told of no resizes: its size is read again here.
     takeViewArea();
     if (m_heldAtEnd) {
         // play() here would end the media and lose the picture.
         leaveEnd();
-        noteMove(0);
+        m_pacing.noteMove(0);
         libvlc_media_player_set_time(m_player, 0);
         libvlc_media_player_set_pause(m_player, 0);
         return;
@@ -177,39 +166,33 @@ void VlcMediaPlayer::play() {
     // A start shows its first picture as soon as the output opens and the
     // next ones only once the clock runs: where the pictures start counting
     // is unknown, so a start is not followed (both start in step anyway).
-    noteUnfollowable();
+    m_pacing.noteUnfollowable();
     libvlc_media_player_play(m_player);
 }
 
 void VlcMediaPlayer::pause() {
     if (!m_player || !m_media || m_heldAtEnd) return;
-    noteUnfollowable();
-    if (m_settling) {
-        // The move is kept: paused, it shows the new place all the same.
-        const auto step = settleStep();
-        if (step == PausedMoveWatch::Step::Pausing || step == PausedMoveWatch::Step::PauseHeld) sendSettlingSeek();
-        dropSettlingMove();
-        m_holdNoticesToSwallow = 0;
+    m_pacing.noteUnfollowable();
+    if (m_pacing.isSettling()) {
+        m_pacing.keepMoveThroughPause();
         m_pauseRequested = true;
         setState(VLCMediaPlayerState::Paused);
         return;
     }
-    if (m_holding) {
+    if (m_pacing.isHolding()) {
         // Already paused: what was a hold is now the pause asked for.
-        dropHold();
+        m_pacing.dropHold();
         setState(VLCMediaPlayerState::Paused);
         return;
     }
-    // Whatever is left of a wait's notices, this pause's own must be seen.
-    m_holdNoticesToSwallow = 0;
+    m_pacing.countOwnNoticesAgain();
     m_pauseRequested = true;
     libvlc_media_player_set_pause(m_player, 1);
 }
 
 void VlcMediaPlayer::stop() {
     if (!m_player) return;
-    dropHold();
-    dropSettlingMove();
+    m_pacing.dropAll();
     m_heldAtEnd = false;
     m_pauseRequested = false;
     libvlc_media_player_stop(m_player);
@@ -217,7 +200,7 @@ void VlcMediaPlayer::stop() {
 }
 
 bool VlcMediaPlayer::isPlaying() const {
-    if (m_holding || m_settling) return true;
+    if (m_pacing.isHolding() || m_pacing.isSettling()) return true;
     return m_player && m_media && !m_heldAtEnd && libvlc_media_player_is_playing(m_player) != 0;
 }
 
@@ -230,10 +213,10 @@ VLCTime VlcMediaPlayer::length() const {
 float VlcMediaPlayer::position() const {
     if (!m_player || !m_media) return 0.0f;
     if (m_heldAtEnd) return 1.0f;
-    if (m_settling) {
+    if (m_pacing.isSettling()) {
         const std::int64_t lengthMs = length().intValue();
         if (lengthMs > 0) {
-            return static_cast<float>(static_cast<double>(m_settleTargetMs) / static_cast<double>(lengthMs));
+            return static_cast<float>(static_cast<double>(m_pacing.settleTargetMs()) / static_cast<double>(lengthMs));
         }
     }
     return std::max(0.0f, libvlc_media_player_get_position(m_player));
@@ -255,12 +238,12 @@ void VlcMediaPlayer::setPosition(float position) {
         return;
     }
     if (position < 1.0f && lengthMs > 0 && canSettleMoveTo(targetMs)) {
-        settleMoveTo(targetMs);
+        m_pacing.settleMoveTo(targetMs);
         return;
     }
-    if (m_settling) letGoOfSettledMove();
+    if (m_pacing.isSettling()) m_pacing.letGoOfSettledMove();
     if (position < 1.0f) leaveEnd();
-    noteMove(targetMs);
+    m_pacing.noteMove(targetMs);
     libvlc_media_player_set_position(m_player, position);
 }
 
@@ -268,28 +251,25 @@ VLCTime VlcMediaPlayer::time() const {
     if (!m_player || !m_media) return VLCTime::nullTime();
     if (m_heldAtEnd) return length();
     // Where it is going: it shows the old place only until the new is read.
-    if (m_settling) return VLCTime::timeWithInt(m_settleTargetMs);
-    if (const auto shown = shownMediaMs()) return VLCTime::timeWithInt(std::llround(*shown));
+    if (m_pacing.isSettling()) return VLCTime::timeWithInt(m_pacing.settleTargetMs());
+    // Right after a settled move, where the pictures say it is: libVLC's
+    // own time still names the target for a while.
+    if (const auto shown = m_pacing.shownMediaMs(frameIntervalMsOfMedia())) {
+        return VLCTime::timeWithInt(std::llround(*shown));
+    }
     return VLCTime::timeWithInt(std::max<libvlc_time_t>(libvlc_media_player_get_time(m_player), 0));
-}
-
-std::optional<double> VlcMediaPlayer::shownMediaMs() const {
-    const double interval = frameIntervalMsOfMedia();
-    const double now = steadyNowMs();
-    std::lock_guard lock(m_timelineMutex);
-    return m_timeline.mediaMsAt(now, interval);
 }
 
 void VlcMediaPlayer::setTime(VLCTime time) {
     if (!m_player || !m_media) return;
     const std::int64_t target = FastPlaySeek::landingMs(time.intValue(), length().intValue(), rate());
     if (canSettleMoveTo(target)) {
-        settleMoveTo(target);
+        m_pacing.settleMoveTo(target);
         return;
     }
-    if (m_settling) letGoOfSettledMove();
+    if (m_pacing.isSettling()) m_pacing.letGoOfSettledMove();
     if (target < length().intValue()) leaveEnd();
-    noteMove(target);
+    m_pacing.noteMove(target);
     libvlc_media_player_set_time(m_player, target);
 }
 
@@ -305,78 +285,17 @@ void VlcMediaPlayer::setRate(float rate) {
     if (!m_player) return;
     libvlc_media_player_set_rate(m_player, rate);
     // The clock takes the new rate at a moment nobody knows.
-    noteUnfollowable();
+    m_pacing.noteUnfollowable();
 }
 
 void VlcMediaPlayer::holdFor(int milliseconds) {
-    if (!m_player || m_holding || milliseconds <= 0 || !isPlaying()) return;
-    // The pictures after it are not in the slots of those before.
-    {
-        std::lock_guard lock(m_timelineMutex);
-        m_timeline.heldFor(steadyNowMs(), milliseconds);
-    }
-    m_holding = true;
-    m_holdNoticesToSwallow = 2;  // the pause and the play after it
-    const std::uint64_t hold = ++m_holdCount;
-    libvlc_media_player_set_pause(m_player, 1);
-    QTimer::singleShot(milliseconds, this, [this, hold] {
-        if (hold == m_holdCount) endHold();
-    });
-}
-
-void VlcMediaPlayer::endHold() {
-    if (!m_holding) return;
-    m_holding = false;
-    ++m_holdCount;
-    if (m_player) libvlc_media_player_set_pause(m_player, 0);
-}
-
-// Something else takes over: its own notices count again.
-void VlcMediaPlayer::dropHold() {
-    m_holding = false;
-    m_holdNoticesToSwallow = 0;
-    ++m_holdCount;
+    if (!m_player || !isPlaying()) return;
+    m_pacing.holdFor(milliseconds);
 }
 
 bool VlcMediaPlayer::canSettleMoveTo(std::int64_t targetMs) const {
     if (!m_player || !m_media || m_heldAtEnd || targetMs < 0 || targetMs >= length().intValue()) return false;
-    if (m_settling) return true;
-    // Without pictures nothing would tell when the new place is reached.
-    return (m_holding || libvlc_media_player_is_playing(m_player) != 0) && hasVideoOut();
-}
-
-void VlcMediaPlayer::settleMoveTo(std::int64_t targetMs) {
-    m_settleTargetMs = targetMs;
-    m_settleLimitTimer->start();
-    if (m_settling) {
-        // Moved again: once sent on, it is sent on again; before, the
-        // pause has yet to hold and the seek then takes the new place.
-        m_settled = false;
-        const auto step = settleStep();
-        if (step == PausedMoveWatch::Step::Seeking || step == PausedMoveWatch::Step::Settled) sendSettlingSeek();
-        return;
-    }
-    m_settling = true;
-    m_settled = false;
-    // Until it plays on, its pictures tell nothing of where it is.
-    noteUnfollowable();
-    {
-        std::lock_guard lock(m_timelineMutex);
-        m_settleWatch.pauseAsked();
-    }
-    if (m_holding) {
-        // Already paused: the wait's play notice is the one of the let-go.
-        m_holding = false;
-        ++m_holdCount;
-        return;
-    }
-    m_holdNoticesToSwallow += 2;  // the pause and the play after it
-    libvlc_media_player_set_pause(m_player, 1);
-}
-
-PausedMoveWatch::Step VlcMediaPlayer::settleStep() const {
-    std::lock_guard lock(m_timelineMutex);
-    return m_settleWatch.step();
+    return m_pacing.canSettle(libvlc_media_player_is_playing(m_player) != 0, hasVideoOut());
 }
 
 // On the decoder's thread.
@@ -384,97 +303,24 @@ void VlcMediaPlayer::watchSettlingPicture(const unsigned char* pixels, const Vid
                                           double shownMs) {
     const std::uint64_t digest =
         PausedMoveWatch::digestOf(pixels, layout.bytesPerLine, layout.width * 4, layout.height);
-    PausedMoveWatch::News news = PausedMoveWatch::News::Nothing;
-    {
-        std::lock_guard lock(m_timelineMutex);
-        news = m_settleWatch.displayed(digest);
-        if (news == PausedMoveWatch::News::PlayingOn) {
-            // Known for sure to be the picture after the target: the
-            // timeline needs no guess at which pictures are old.
-            m_timeline.playedOnFrom(shownMs, m_playedOnFromMs, m_playedOnRate);
-            m_timeline.displayed(shownMs);
-            return;
-        }
-    }
+    const PausedMoveWatch::News news = m_pacing.settlingPictureShown(digest, shownMs);
     if (news == PausedMoveWatch::News::Nothing) return;
-    QMetaObject::invokeMethod(this, [this, news] { settlingNews(news); }, Qt::QueuedConnection);
-}
-
-void VlcMediaPlayer::sendSettlingSeek() {
-    libvlc_media_player_set_time(m_player, m_settleTargetMs);
-    std::lock_guard lock(m_timelineMutex);
-    m_settleWatch.seekSent();
-}
-
-void VlcMediaPlayer::settlingNews(PausedMoveWatch::News news) {
-    if (!m_settling) return;
-    const auto step = settleStep();
-    // News of an earlier move may still arrive: the watch's step decides.
-    if (news == PausedMoveWatch::News::PauseHeld && step == PausedMoveWatch::Step::PauseHeld) sendSettlingSeek();
-    if (news == PausedMoveWatch::News::NewPictureShown && step == PausedMoveWatch::Step::Settled) settleReached();
-}
-
-void VlcMediaPlayer::settleReached() {
-    if (!m_settling) return;
-    m_settled = true;
-    VlcMediaPlayer* partner = m_partner;
-    // The partner lets both go once it shows its new place (or its limit).
-    if (partner && partner->m_settling && !partner->m_settled) return;
-    letGoOfSettledMove();
-    if (partner && partner->hasSettled()) partner->letGoOfSettledMove();
-}
-
-// A player never stays paused for a move, whatever it or its partner show.
-void VlcMediaPlayer::settleLimitReached() {
-    if (!m_settling) return;
-    letGoOfSettledMove();
-    if (m_partner && m_partner->hasSettled()) m_partner->letGoOfSettledMove();
-}
-
-void VlcMediaPlayer::letGoOfSettledMove() {
-    m_settling = false;
-    m_settled = false;
-    m_settleLimitTimer->stop();
-    {
-        std::lock_guard lock(m_timelineMutex);
-        m_settleWatch.letGo();
-        m_playedOnFromMs = static_cast<double>(m_settleTargetMs);
-        m_playedOnRate = m_player ? libvlc_media_player_get_rate(m_player) : 1.0;
-    }
-    if (m_player) libvlc_media_player_set_pause(m_player, 0);
-}
-
-void VlcMediaPlayer::dropSettlingMove() {
-    const bool wasSettling = m_settling;
-    m_settling = false;
-    m_settled = false;
-    m_settleLimitTimer->stop();
-    {
-        std::lock_guard lock(m_timelineMutex);
-        m_settleWatch.reset();
-    }
-    // A partner waiting for this one would wait for nothing.
-    if (wasSettling && m_partner && m_partner->hasSettled()) m_partner->letGoOfSettledMove();
-}
-
-void VlcMediaPlayer::noteMove(std::int64_t targetMs) {
-    // A wait under way belongs to the place left.
-    endHold();
-    const double rate = m_player ? libvlc_media_player_get_rate(m_player) : 1.0;
-    std::lock_guard lock(m_timelineMutex);
-    m_timeline.moved(steadyNowMs(), static_cast<double>(targetMs), rate);
-}
-
-void VlcMediaPlayer::noteUnfollowable() {
-    std::lock_guard lock(m_timelineMutex);
-    m_timeline.invalidate();
+    QMetaObject::invokeMethod(this, [this, news] { m_pacing.settlingNews(news); }, Qt::QueuedConnection);
 }
 
 std::optional<DisplayTimeline::Anchor> VlcMediaPlayer::displayAnchor() const {
-    const double interval = frameIntervalMsOfMedia();
-    std::lock_guard lock(m_timelineMutex);
-    return m_timeline.anchor(interval);
+    return m_pacing.displayAnchor(frameIntervalMsOfMedia());
 }
+
+void VlcMediaPlayer::setOutputPaused(bool paused) {
+    if (m_player) libvlc_media_player_set_pause(m_player, paused ? 1 : 0);
+}
+
+void VlcMediaPlayer::seekOutputTo(std::int64_t milliseconds) {
+    if (m_player) libvlc_media_player_set_time(m_player, milliseconds);
+}
+
+double VlcMediaPlayer::outputRate() const { return m_player ? libvlc_media_player_get_rate(m_player) : 1.0; }
 
 void VlcMediaPlayer::jumpForward(int seconds) { setTime(VLCTime::timeWithInt(time().intValue() + seconds * 1000LL)); }
 
@@ -704,13 +550,7 @@ void VlcMediaPlayer::onDisplay(void* opaque, void* picture) {
         self->m_publishedPool = self->m_writingPool;
         layout = self->m_writingPool->layout();
     }
-    bool watching = false;
-    {
-        std::lock_guard lock(self->m_timelineMutex);
-        self->m_timeline.displayed(shownMs);
-        watching = self->m_settleWatch.isActive();
-    }
-    if (watching) self->watchSettlingPicture(static_cast<const unsigned char*>(picture), layout, shownMs);
+    if (self->m_pacing.pictureShown(shownMs)) self->watchSettlingPicture(static_cast<const unsigned char*>(picture), layout, shownMs);
     // One notice at a time: frames that come faster than the view paints
     // are skipped, not queued.
     if (self->m_frameNoticePending.exchange(true)) return;

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "playback/DisplayTimeline.h"
-#include "playback/PausedMoveWatch.h"
+#include "playback/FollowablePlayer.h"
 #include "playback/ORVMediaPlayer.h"
+#include "playback/PlayerPacing.h"
+#include "playback/QtDelayedSteps.h"
 #include "playback/VideoFramePool.h"
 #include "playback/VideoFrameSize.h"
 
@@ -30,8 +31,8 @@ class VLCVideoView;
 // position 1.0 and time equal to the length.
 // Frames are asked for at the size the view shows them at; when the view's
 // size settles far from that, the video output is restarted to get frames
-// of the new size.
-class VlcMediaPlayer : public ORVMediaPlayer {
+// of the new size. Waits and moves while playing are paced by PlayerPacing.
+class VlcMediaPlayer : public ORVMediaPlayer, public FollowablePlayer, private PlayerPacing::Output {
     Q_OBJECT
 public:
     explicit VlcMediaPlayer(VLCVideoView* videoView, QObject* parent = nullptr);
@@ -77,22 +78,15 @@ public:
     // How long the view's size must stay still before frames follow it.
     static constexpr int kAreaSettleMs = 400;
 
-    // When the pictures shown since the last move would have shown media
-    // time 0 (steady clock, ms); none until enough were shown.
-    std::optional<DisplayTimeline::Anchor> displayAnchor() const;
-    // Waits the given time and plays on from where it was, to let the other
-    // player catch up. Still playing for everybody: no state notice. A
-    // move, pause or stop ends the wait at once.
-    void holdFor(int milliseconds);
-    bool isHolding() const { return m_holding; }
-
+    std::optional<DisplayTimeline::Anchor> displayAnchor() const override;
+    // Still playing for everybody: no state notice. A move, pause or stop
+    // ends the wait at once.
+    void holdFor(int milliseconds) override;
+    bool isHolding() const override { return m_pacing.isHolding(); }
     // Moves made while playing pause the player until the new place's
-    // picture is shown; a partner moved at the same time is let go with it,
-    // so the two play on in step. Each player names the other.
-    void pairWith(VlcMediaPlayer* partner) { m_partner = partner; }
-    bool isSettlingMove() const { return m_settling; }
-    // Longest a move keeps a player paused, whatever it shows.
-    static constexpr int kSettleLimitMs = 1000;
+    // picture is shown.
+    bool isSettlingMove() const { return m_pacing.isSettling(); }
+    PlayerPacing* pacing() override { return &m_pacing; }
 
 private:
     static void onEvent(const libvlc_event_t* event, void* opaque);
@@ -102,6 +96,10 @@ private:
     static void* onLock(void* opaque, void** planes);
     static void onUnlock(void* opaque, void* picture, void* const* planes);
     static void onDisplay(void* opaque, void* picture);
+
+    void setOutputPaused(bool paused) override;
+    void seekOutputTo(std::int64_t milliseconds) override;
+    double outputRate() const override;
 
     void handleEvent(int type);
     void setState(VLCMediaPlayerState state);
@@ -116,25 +114,8 @@ private:
     VideoFrameSize::Size pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight);
     std::optional<libvlc_video_track_t> videoTrackOfMedia() const;
     double frameIntervalMsOfMedia() const;
-    // Right after a settled move, where the pictures say it is: libVLC's
-    // own time still names the target for a while.
-    std::optional<double> shownMediaMs() const;
-    void noteMove(std::int64_t targetMs);
-    void noteUnfollowable();
-    void endHold();
-    void dropHold();
-    bool swallowHoldNotice();
     bool canSettleMoveTo(std::int64_t targetMs) const;
-    void settleMoveTo(std::int64_t targetMs);
-    void sendSettlingSeek();
-    PausedMoveWatch::Step settleStep() const;
     void watchSettlingPicture(const unsigned char* pixels, const VideoFramePool::Layout& layout, double shownMs);
-    void settlingNews(PausedMoveWatch::News news);
-    void settleReached();
-    void settleLimitReached();
-    bool hasSettled() const { return m_settling && m_settled; }
-    void letGoOfSettledMove();
-    void dropSettlingMove();
 
     libvlc_media_player_t* m_player = nullptr;
     QPointer<VLCVideoView> m_view;
@@ -144,16 +125,10 @@ private:
     bool m_heldAtEnd = false;
     bool m_muted = false;
     int m_volume = 100;
-    bool m_holding = false;
-    int m_holdNoticesToSwallow = 0;
-    std::uint64_t m_holdCount = 0;
     mutable double m_frameIntervalMs = 0;  // 0 until the file's rate is read
 
-    QPointer<VlcMediaPlayer> m_partner;
-    bool m_settling = false;
-    bool m_settled = false;
-    std::int64_t m_settleTargetMs = 0;
-    QTimer* m_settleLimitTimer = nullptr;
+    QtDelayedSteps m_delayedSteps{this};
+    PlayerPacing m_pacing;
 
     QTimer* m_areaSettleTimer = nullptr;
     bool m_outputRestartWanted = false;
@@ -168,12 +143,6 @@ private:
     VideoFrameSize::Size m_frameSize;
     std::shared_ptr<VideoFramePool> m_writingPool;
     std::shared_ptr<VideoFramePool> m_publishedPool;
-
-    mutable std::mutex m_timelineMutex;
-    DisplayTimeline m_timeline;
-    PausedMoveWatch m_settleWatch;
-    double m_playedOnFromMs = 0;
-    double m_playedOnRate = 1;
 };
 
 }  // namespace zentrova

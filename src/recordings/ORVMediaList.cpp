@@ -172,6 +172,7 @@ std::shared_ptr<ORVMediaListSnapshot> ORVMediaList::scanDirectory(const std::str
     auto contents = std::make_shared<ORVMediaListSnapshot>();
     contents->reserve(found.size());
     for (auto& media : found) contents->addMedia(std::move(media));
+    contents->setUnreadableDirectories(walker.takeUnreadableDirectories());
     return contents;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "recordings/DirectoryLister.h"
 #include "recordings/ORVMedia.h"
 #include "recordings/ORVMediaPair.h"
 
@@ -36,6 +37,12 @@ public:
     // Appends the record and files it in its pair; a filled slot is overwritten.
     void addMedia(std::shared_ptr<ORVMedia> media);
 
+    // The folders the scan could not enter (the list holds what the others gave).
+    const std::vector<UnreadableDirectory>& unreadableDirectories() const { return m_unreadableDirectories; }
+    void setUnreadableDirectories(std::vector<UnreadableDirectory> directories) {
+        m_unreadableDirectories = std::move(directories);
+    }
+
     void reserve(size_t count) {
         m_medias.reserve(count);
         m_mediaPairDic.reserve(count);
@@ -46,6 +53,7 @@ public:
 private:
     std::vector<std::shared_ptr<ORVMedia>> m_medias;
     PairTable m_mediaPairDic;
+    std::vector<UnreadableDirectory> m_unreadableDirectories;
 };
 
 }  // namespace zentrova

@@ -46,9 +46,16 @@ void RecordingsWalker::walk(const std::string& directory, std::vector<std::share
 
 void RecordingsWalker::walkDirectory(const std::string& directory, const std::string& identity,
                                      std::vector<std::shared_ptr<ORVMedia>>& found, int depth) {
-    if (depth > kMaxDepth || !m_visited.insert(identity).second) return;
+    if (depth > kMaxDepth) {
+        m_unreadable.push_back({directory, "more than " + std::to_string(kMaxDepth) + " folders deep"});
+        return;
+    }
+    if (!m_visited.insert(identity).second) return;
     std::vector<DirectoryEntry>& entries = m_entriesByDepth[depth];
-    if (!m_lister.list(directory, entries)) return;
+    if (std::string failure; !m_lister.list(directory, entries, failure)) {
+        m_unreadable.push_back({directory, std::move(failure)});
+        return;
+    }
     const std::string prefix = directory == "/" ? directory : directory + "/";
     for (const DirectoryEntry& entry : entries) {
         if (shouldStop(found)) return;

@@ -26,6 +26,9 @@ public:
     void walk(const std::string& directory, std::vector<std::shared_ptr<ORVMedia>>& found);
 
     bool stopped() const { return m_stopped; }
+    // The folders the walk could not enter, in the order met; the walk
+    // itself goes on without them.
+    std::vector<UnreadableDirectory> takeUnreadableDirectories() { return std::move(m_unreadable); }
 
 private:
     void walkDirectory(const std::string& directory, const std::string& identity,
@@ -41,6 +44,7 @@ private:
     // references into it.
     std::vector<std::vector<DirectoryEntry>> m_entriesByDepth;
     std::string m_pathBuffer;
+    std::vector<UnreadableDirectory> m_unreadable;
     bool m_stopped = false;
 };
 

@@ -6,11 +6,15 @@
 namespace zentrova {
 namespace fs = std::filesystem;
 
-bool StdDirectoryLister::list(const std::string& directory, std::vector<DirectoryEntry>& entries) {
+bool StdDirectoryLister::list(const std::string& directory, std::vector<DirectoryEntry>& entries,
+                              std::string& failure) {
     entries.clear();
     std::error_code ec;
-    fs::directory_iterator it(directory, fs::directory_options::skip_permission_denied, ec);
-    if (ec) return false;
+    fs::directory_iterator it(directory, ec);
+    if (ec) {
+        failure = ec.message();
+        return false;
+    }
     for (fs::directory_iterator end; it != end; it.increment(ec)) {
         std::error_code typeError;
         DirectoryEntry entry;

@@ -7,7 +7,7 @@ namespace zentrova {
 // The portable lister, on std::filesystem.
 class StdDirectoryLister : public DirectoryLister {
 public:
-    bool list(const std::string& directory, std::vector<DirectoryEntry>& entries) override;
+    bool list(const std::string& directory, std::vector<DirectoryEntry>& entries, std::string& failure) override;
     std::optional<std::string> realPath(const std::string& path) override;
 };
 

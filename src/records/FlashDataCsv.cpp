@@ -1,12 +1,8 @@
 #include "records/FlashDataCsv.h"
 
-#include "common/AtomicFileWriter.h"
-#include "common/Localization.h"
-#include "common/Log.h"
 #include "records/FlashDataTable.h"
 
 #include <cstdint>
-#include <span>
 
 namespace zentrova {
 namespace {
@@ -41,15 +37,9 @@ std::string FlashDataCsv::csvText(const FlashDataTable& table) {
     return text;
 }
 
-std::optional<std::string> FlashDataCsv::doWriteCSVFile(const FlashDataTable& table, const std::string& path,
-                                                        AtomicFileWriter& writer) {
-    const std::string text = csvText(table);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (std::optional<std::string> error = writer.replaceFile(path, std::span(bytes, text.size()))) {
-        logLine(*error);
-        return std::string(TextKey{"msg.file_open_fail"}.key);
-    }
-    return std::nullopt;
+FileSaveResult FlashDataCsv::doWriteCSVFile(const FlashDataTable& table, const std::string& path,
+                                            AtomicFileWriter& writer) {
+    return saveFileWhole(writer, path, csvText(table));
 }
 
 }  // namespace zentrova

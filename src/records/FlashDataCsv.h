@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FileSave.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,11 +23,9 @@ public:
     static std::string csvField(std::string_view text);
 
     // Makes the CSV text the whole content of the file at path (no trace of a
-    // longer old file stays). None on success, else the key
-    // "msg.file_open_fail" (the system's error text is logged), and the old
-    // file stays as it was.
-    [[nodiscard]] static std::optional<std::string> doWriteCSVFile(const FlashDataTable& table, const std::string& path,
-                                                                   AtomicFileWriter& writer);
+    // longer old file stays); on failure the old file stays as it was.
+    static FileSaveResult doWriteCSVFile(const FlashDataTable& table, const std::string& path,
+                                         AtomicFileWriter& writer);
 };
 
 }  // namespace zentrova

@@ -50,12 +50,6 @@ void readRecords(std::ifstream& in, std::uint32_t count, std::vector<FLASH_SAVE_
     }
 }
 
-bool anotherRecordFollows(std::ifstream& in) {
-    std::array<char, FLASH_SAVE_VALUE_STRUCT::kSize> record{};
-    in.read(record.data(), record.size());
-    return static_cast<std::size_t>(in.gcount()) == record.size();
-}
-
 void refuse(FlashDataContents& contents, FlashDataRefusal refusal) {
     std::vector<FLASH_SAVE_VALUE_STRUCT>().swap(contents.records);
     contents.refusal = refusal;
@@ -65,9 +59,11 @@ void refuse(FlashDataContents& contents, FlashDataRefusal refusal) {
 
 std::optional<FlashDataContents> FlashDataFile::doReadFlashDataFile(const std::string& path) {
     std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
-    // A folder opens like a file on Linux but has no bytes to read.
-    if (!in || std::filesystem::is_directory(path, ec)) {
+    // Only a regular file is opened: a FIFO would wait for a writer, and a
+    // folder opens like a file on Linux but has no bytes to read.
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         logLine("fopen fail:" + path);
         return std::nullopt;
     }
@@ -77,8 +73,8 @@ std::optional<FlashDataContents> FlashDataFile::doReadFlashDataFile(const std::s
     if (in.gcount() >= 4) contents.declaredCount = countOfHeader(header);
     // Records begin after the whole header; a shorter file holds none.
     if (static_cast<std::size_t>(in.gcount()) != kHeaderSize) return contents;
-    // The size of a regular file tells before any record is read; a stream
-    // that cannot tell is found out after the most records.
+    // The file's size tells before any record is read. A file that cannot
+    // tell it (as those of /proc) gives at most the most records.
     if (contents.declaredCount > kMostRecords && bytesLeft(in) / FLASH_SAVE_VALUE_STRUCT::kSize > kMostRecords) {
         contents.refusal = FlashDataRefusal::TooManyRecords;
         return contents;
@@ -86,10 +82,6 @@ std::optional<FlashDataContents> FlashDataFile::doReadFlashDataFile(const std::s
     try {
         readRecords(in, static_cast<std::uint32_t>(std::min<std::size_t>(contents.declaredCount, kMostRecords)),
                     contents.records);
-        if (contents.declaredCount > kMostRecords && contents.records.size() == kMostRecords &&
-            anotherRecordFollows(in)) {
-            refuse(contents, FlashDataRefusal::TooManyRecords);
-        }
     } catch (const std::bad_alloc&) {
         refuse(contents, FlashDataRefusal::OutOfMemory);
     }

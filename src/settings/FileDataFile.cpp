@@ -1,14 +1,15 @@
 #include "settings/FileDataFile.h"
 
-#include "common/AtomicFileWriter.h"
-#include "common/Localization.h"
-#include "common/Log.h"
-
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace zentrova {
 
 FileDataReadResult readFileData(const std::string& path, FILEDATA& record) {
+    // Opening a FIFO or a device would wait for a writer, or worse.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return FileDataReadResult::CannotOpen;
     std::ifstream in(path, std::ios::binary);
     if (!in) return FileDataReadResult::CannotOpen;
     // One byte more than a record tells a longer file from a complete one.
@@ -23,16 +24,12 @@ FileDataReadResult readFileData(const std::string& path, FILEDATA& record) {
     return FileDataReadResult::Read;
 }
 
-std::optional<std::string> writeFileData(const FILEDATA& record, const std::string& path, AtomicFileWriter& writer) {
+FileSaveResult writeFileData(const FILEDATA& record, const std::string& path, AtomicFileWriter& writer) {
     const FileDataBytes bytes = fileDataBytes(record);
-    if (std::optional<std::string> error = writer.replaceFile(path, bytes)) {
-        logLine(*error);
-        return std::string(TextKey{"msg.file_open_fail"}.key);
-    }
-    return std::nullopt;
+    return saveFileWhole(writer, path, std::span<const std::uint8_t>(bytes));
 }
 
-std::optional<std::string> writeResetFileData(const std::string& path, AtomicFileWriter& writer) {
+FileSaveResult writeResetFileData(const std::string& path, AtomicFileWriter& writer) {
     FILEDATA record;
     resetFileData(record);
     return writeFileData(record, path, writer);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace zentrova {
 namespace {
@@ -17,6 +19,10 @@ constexpr std::size_t kLargestWindowedRead = FileByteSource::kWindowSize / 2;
 
 bool FileByteSource::open(const std::string& path) {
     close();
+    // Opening a FIFO would wait for a writer for ever, and a device is no
+    // recording: only regular files are read.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     // Unbuffered: the reads below decide themselves how much to read at once.
     m_file.rdbuf()->pubsetbuf(nullptr, 0);
     m_file.open(path, std::ios::in | std::ios::binary);
@@ -77,7 +83,7 @@ bool FileByteSource::windowHolds(std::uint64_t offset, std::size_t count) const 
 }
 
 bool FileByteSource::continuesForward(std::uint64_t offset, std::size_t count) const {
-    return count <= kLargestWindowedRead && m_previousEnd != kNoRead && offset >= m_previousEnd &&
+    return m_readAhead && count <= kLargestWindowedRead && m_previousEnd != kNoRead && offset >= m_previousEnd &&
            offset - m_previousEnd <= kLargestForwardGap;
 }
 

@@ -22,10 +22,14 @@ public:
     FileByteSource(const FileByteSource&) = delete;
     FileByteSource& operator=(const FileByteSource&) = delete;
 
-    // False when the file cannot be opened.
+    // False when the file cannot be opened or is not a regular file.
     bool open(const std::string& path);
     void close();
     bool isOpen() const { return m_file.is_open(); }
+
+    // Off: every read goes to the file as asked, for readers that jump from
+    // box header to box header and must not pull in the media between them.
+    void setReadAhead(bool on) { m_readAhead = on; }
 
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
     std::uint64_t size() const override { return m_size; }
@@ -45,6 +49,7 @@ private:
     std::uint64_t m_windowStart = 0;
     std::size_t m_windowLength = 0;       // bytes of the file the window holds
     std::uint64_t m_previousEnd = kNoRead;  // where the last read stopped
+    bool m_readAhead = true;
 };
 
 }  // namespace zentrova

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Utf8.h"
 #include "telemetry/NmeaFieldList.h"
 
 #include <cstdint>
@@ -36,8 +37,5 @@ bool scanWidthInteger(std::string_view& text, int width, int& value);
 
 // Counts code points; text must be valid UTF-8.
 std::size_t utf8Length(std::string_view text);
-
-// Strict UTF-8: no overlong forms, surrogates or values above U+10FFFF.
-bool isValidUtf8(std::string_view text);
 
 }  // namespace zentrova

@@ -1,327 +1,76 @@
-#include "app/CustomWindow.h"
-#include "app/ORVAppDelegate.h"
-#include "common/linux/ProcessUser.h"
-#include "playback/WebEngineStartup.h"
-#include "app/ORVMediaTableModel.h"
-#include "playback/GraphView.h"
-#include "playback/ORVMediaControlView.h"
-#include "playback/ORVPlayController.h"
-#include "playback/ORVPlayInfo.h"
+#include "app/MainWindow.h"
 
-#include "support/TempDir.h"
+#include "app/AppTestApplication.h"
+#include "app/HeadBar.h"
+#include "app/SidePanel.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QFont>
-#include <QIcon>
-#include <QLayout>
-#include <QLabel>
 #include <QScreen>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTableView>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
 namespace zentrova {
 namespace {
-using test::TempDir;
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        QStandardPaths::setTestModeEnabled(true);
-        prepareWebEngine(runsAsRoot());
-        auto* created = new QApplication(argc, argv);
-        QCoreApplication::setOrganizationName("zentrova-tests");
-        QCoreApplication::setApplicationName("Zentrova");
-        QCoreApplication::setApplicationVersion("9.8.7");
-        return created;
-    }();
-    return *app;
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
-        delegate = std::make_unique<ORVAppDelegate>();
-        delegate->applicationDidFinishLaunching();
+        test::appTestApplication();
+        window = std::make_unique<MainWindow>();
+        window->placeAtMinimumSize();
+        window->show();
     }
-
-    // Opens a directory through the open-panel command, as the user would.
-    bool openThroughPanel(const QString& path) {
-        int reloads = 0;
-        auto connection = QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
-        delegate->setDirectoryChooser([path](QWidget*) { return path; });
-        delegate->openMediaDirectoryDialog();
-        bool done = QTest::qWaitFor([&] { return reloads > 0 && !delegate->isScanning(); }, 10000);
-        QObject::disconnect(connection);
-        return done;
-    }
-
-    QString cell(int row, int column, int role = Qt::DisplayRole) const {
-        auto* model = delegate->tableModel();
-        return model->data(model->index(row, column), role).toString();
-    }
-
-    std::unique_ptr<ORVAppDelegate> delegate;
+    QToolButton* button(const char* name) const { return window->findChild<QToolButton*>(name); }
+    std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(MainWindowTest, StartsCentredAtTheMinimumSizeWithVersionAndEnglish) {
-    CustomWindow* window = delegate->window();
-    EXPECT_EQ(window->minimumSize(), QSize(1020, 640));
-    EXPECT_EQ(window->size(), QSize(1020, 640));
-    EXPECT_EQ(window->initialFrame(), window->geometry());
-    EXPECT_EQ(ORVAppDelegate::minWindowFrame(QRect(100, 50, 2000, 1240)), QRect(590, 350, 1020, 640));
-    auto* version = window->findChild<QLabel*>("versionLabel");
-    ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version->text(), "[Ver 9.8.7]");
-    EXPECT_EQ(QSettings().value("AppleLanguages").toStringList(), QStringList{"en"});
-    EXPECT_EQ(delegate->mediaIndex(), -1);
-    EXPECT_EQ(delegate->columnNames().size(), 4);
-    for (const QString& title : delegate->columnNames()) EXPECT_FALSE(title.isEmpty());
+TEST_F(MainWindowTest, TheHeadBarsWindowButtonsMinimizeMaximizeAndRestore) {
+    const QRect frame = window->geometry();
+    button("maximizeWindowButton")->click();
+    EXPECT_TRUE(window->isMaximized());
+    const QRect usable = window->screen()->availableGeometry();
+    // Never below the minimum size, which the small offscreen screen is.
+    EXPECT_EQ(window->geometry(), QRect(usable.topLeft(), usable.size().expandedTo(MainWindow::kMinimumSize)));
+    EXPECT_EQ(button("maximizeWindowButton")->toolTip(), "Restore");
+    QTest::mouseDClick(window->headBar(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 20));
+    EXPECT_FALSE(window->isMaximized()) << "a double-click on the head bar restores";
+    EXPECT_EQ(window->geometry(), frame);
+    QTest::mouseDClick(window->headBar(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 20));
+    EXPECT_TRUE(window->isMaximized()) << "and maximizes";
+    window->toggleMaximized();
+
+    button("minimizeWindowButton")->click();
+    EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
+    window->showNormal();
 }
 
-TEST_F(MainWindowTest, TableShowsOneRowPerFileWithModeDateTimeAndFile) {
-    TempDir card;
-    card.touch("DCIM/alwa_20190312_081500_F.MP4");
-    card.touch("DCIM/alwa_20190312_081500_R.MP4");
-    card.touch("x/motion_20191301_081500_F.MP4");  // month 13: time and side unknown
-    card.touch("x/event_20200101_000001_R.mp4");
-    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
-
-    auto* model = delegate->tableModel();
-    ASSERT_EQ(model->rowCount(), 4);
-    struct Row {
-        const char* date;
-        const char* time;
-        const char* file;
-        bool icon;
-    } rows[] = {
-        {"", "", "motion_20191301_081500_F.MP4", false},
-        {"2019-03-12", "08:15:00", "alwa_20190312_081500_F.MP4", true},
-        {"2019-03-12", "08:15:00", "alwa_20190312_081500_R.MP4", true},
-        {"2020-01-01", "00:00:01", "event_20200101_000001_R.mp4", true},
-    };
-    for (int r = 0; r < 4; ++r) {
-        SCOPED_TRACE(rows[r].file);
-        EXPECT_FALSE(cell(r, ORVMediaTableModel::SaveModeColumn).isEmpty());
-        EXPECT_EQ(cell(r, ORVMediaTableModel::DateColumn), rows[r].date);
-        EXPECT_EQ(cell(r, ORVMediaTableModel::TimeColumn), rows[r].time);
-        EXPECT_EQ(cell(r, ORVMediaTableModel::FileColumn), rows[r].file);
-        QVariant icon = model->data(model->index(r, 0), Qt::DecorationRole);
-        EXPECT_EQ(icon.isValid() && !icon.value<QIcon>().isNull(), rows[r].icon);
-        EXPECT_EQ(model->data(model->index(r, 1), Qt::FontRole).value<QFont>().pointSize(), 11);
-    }
-    EXPECT_NE(cell(0, 0), cell(3, 0)) << "motion and event rows show different mode texts";
-    EXPECT_EQ(ORVMediaTableModel::columnIdentifier(0), "saveMode");
-    EXPECT_EQ(model->headerData(3, Qt::Horizontal, Qt::UserRole).toInt(), 3);
+TEST_F(MainWindowTest, ItReportsTheUsersRequestsAndActsOnNoneOfThem) {
+    QSignalSpy open(window.get(), &MainWindow::openRequested);
+    QSignalSpy close(window.get(), &MainWindow::closeRequested);
+    QSignalSpy mode(window.get(), &MainWindow::sidePanelModeRequested);
+    button("openDirectoryButton")->click();
+    button("closeWindowButton")->click();
+    button("informationButtonImageView")->click();
+    EXPECT_EQ(open.count(), 1);
+    EXPECT_EQ(close.count(), 1);
+    ASSERT_EQ(mode.count(), 1);
+    EXPECT_EQ(mode.first().at(0).toInt(), SidePanel::MapMode);
+    EXPECT_TRUE(window->isVisible()) << "closing is the application's to do";
+    EXPECT_EQ(window->sidePanelMode(), SidePanel::ListMode) << "the mode is the application's to change";
 }
 
-TEST_F(MainWindowTest, ScanReturnsTheSidePanelToTheTable) {
-    TempDir card;
-    card.touch("alwa_20190312_081500_F.MP4");
-    auto* table = delegate->window()->findChild<QTableView*>("mediaListTableView");
-    auto* map = delegate->window()->findChild<QWidget*>("mapContainerView");
-    ASSERT_NE(table, nullptr);
-    ASSERT_NE(map, nullptr);
-    delegate->clickMapViewButton();
-    EXPECT_EQ(delegate->rightViewMode(), 1);
-    EXPECT_TRUE(map->isVisible());
-    EXPECT_FALSE(table->isVisible());
-
-    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
-    EXPECT_EQ(delegate->rightViewMode(), 0);
-    EXPECT_TRUE(table->isVisible());
-    EXPECT_FALSE(map->isVisible());
-    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
-}
-
-TEST_F(MainWindowTest, TableShowsThatAScanIsRunningUntilTheListArrives) {
-    TempDir card;
-    card.touch("alwa_20190312_081500_F.MP4");
-    auto* indicator = delegate->window()->findChild<QWidget*>("scanningIndicator");
-    ASSERT_NE(indicator, nullptr);
-    EXPECT_FALSE(indicator->isVisible());
-    int reloads = 0;
-    QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
-    delegate->openDirectory(QString::fromStdString(card.str()));
-    // The finished list reaches the window through its event loop, so the
-    // indicator is up and the old rows are gone until that loop runs.
-    auto* table = delegate->window()->findChild<QTableView*>("mediaListTableView");
-    EXPECT_TRUE(indicator->isVisible());
-    EXPECT_FALSE(table->isVisible());
-    EXPECT_EQ(delegate->tableModel()->rowCount(), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reloads > 0 && !delegate->isScanning(); }, 10000));
-    EXPECT_FALSE(indicator->isVisible());
-    EXPECT_TRUE(table->isVisible());
-    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
-}
-
-TEST_F(MainWindowTest, CancellingThePanelChangesNothing) {
-    TempDir card;
-    card.touch("alwa_20190312_081500_F.MP4");
-    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
-    delegate->setDirectoryChooser([](QWidget*) { return QString(); });
-    delegate->openMediaDirectoryDialog();
-    EXPECT_FALSE(delegate->isScanning());
-    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
-    EXPECT_EQ(delegate->mediaList().directoryPath(), card.str());
-}
-
-TEST_F(MainWindowTest, SideButtonsSwitchModesOnlyWhenTheyDiffer) {
-    int changes = 0;
-    QObject::connect(delegate.get(), &ORVAppDelegate::rightViewModeChanged, [&] { ++changes; });
-    auto* mapButton = delegate->window()->findChild<QToolButton*>("informationButtonImageView");
-    auto* listButton = delegate->window()->findChild<QToolButton*>("recordButtonImageView");
-    ASSERT_NE(mapButton, nullptr);
-    ASSERT_NE(listButton, nullptr);
-    listButton->click();
-    EXPECT_EQ(changes, 0);
-    mapButton->click();
-    mapButton->click();
-    EXPECT_EQ(changes, 1);
-    listButton->click();
-    EXPECT_EQ(changes, 2);
-    EXPECT_EQ(delegate->rightViewMode(), 0);
-}
-
-TEST_F(MainWindowTest, DroppedFolderOpensLikeAChosenDirectory) {
-    TempDir card;
-    card.touch("event_20190312_081500_F.MP4");
-    int reloads = 0;
-    QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
-    emit delegate->window()->directoryDropped(QString::fromStdString(card.str()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reloads > 0; }, 10000));
-    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
-}
-
-TEST_F(MainWindowTest, FullScreenKeepsOnlyTheVideoAndTheSlimBar) {
-    CustomWindow* window = delegate->window();
-    const QRect launchFrame = window->geometry();
-    auto visible = [window](const char* name) {
-        auto* widget = window->findChild<QWidget*>(name);
-        return widget && widget->isVisibleTo(window);
-    };
-    const char* normalOnly[] = {"headBox", "bodyRightBox", "gsensorBox", "mediaControlBox", "subVideoBox"};
-
-    window->enterFullscreen();
-    ASSERT_TRUE(window->isFullScreen());
-    for (const char* name : normalOnly) EXPECT_FALSE(visible(name)) << name;
-    EXPECT_TRUE(visible("mediaControlBoxForFullScreen"));
-    EXPECT_TRUE(visible("videoBox"));
-    // Covers the screen (the offscreen screen is smaller than the minimum size).
-    EXPECT_TRUE(window->geometry().contains(window->screen()->geometry()));
-
-    // The side panel switch waits until full screen is left.
-    delegate->clickMapViewButton();
-    EXPECT_FALSE(visible("mapContainerView"));
-
-    QTest::keyClick(window, Qt::Key_Escape);
-    EXPECT_FALSE(window->isFullScreen());
-    for (const char* name : normalOnly) EXPECT_TRUE(visible(name)) << name;
-    EXPECT_FALSE(visible("mediaControlBoxForFullScreen"));
+TEST_F(MainWindowTest, TheSidePanelFollowsItsModeExceptInFullScreen) {
+    auto visible = [this](const char* name) { return window->findChild<QWidget*>(name)->isVisibleTo(window.get()); };
+    window->showSidePanelMode(SidePanel::MapMode);
     EXPECT_TRUE(visible("mapContainerView"));
-    EXPECT_EQ(window->geometry(), launchFrame);
-
-    QTest::keyClick(window, Qt::Key_Escape);  // outside full screen: nothing happens
-    EXPECT_FALSE(window->isFullScreen());
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window, Qt::Key_F);
-    EXPECT_TRUE(window->isFullScreen());
+    EXPECT_FALSE(visible("mediaListScrollView"));
+    window->enterFullscreen();
+    window->showSidePanelMode(SidePanel::ListMode);
     window->leaveFullscreen();
-}
-
-// Keys go to the focus, which may be in the side column that full screen
-// hides, or in the map, which keeps every key it gets.
-TEST_F(MainWindowTest, EscapeLeavesFullScreenWhereverTheFocusWas) {
-    CustomWindow* window = delegate->window();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    struct Case {
-        const char* name;
-        bool showMap;
-    };
-    for (const Case& c : {Case{"recording list", false}, Case{"map", true}}) {
-        SCOPED_TRACE(c.name);
-        if (c.showMap) {
-            delegate->clickMapViewButton();
-        } else {
-            delegate->clickMediaListViewButton();
-        }
-        QWidget* panel = window->findChild<QWidget*>(c.showMap ? "mapContainerView" : "bodyRightBox");
-        ASSERT_NE(panel, nullptr);
-        QWidget* focus = nullptr;
-        for (QWidget* inner : panel->findChildren<QWidget*>()) {
-            if (inner->isVisibleTo(window) && (inner->focusPolicy() & Qt::ClickFocus)) {
-                focus = inner;
-                break;
-            }
-        }
-        ASSERT_NE(focus, nullptr);
-        focus->setFocus();
-        window->enterFullscreen();
-        ASSERT_TRUE(window->isFullScreen());
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
-        EXPECT_FALSE(window->isFullScreen());
-        window->leaveFullscreen();
-    }
-}
-
-TEST_F(MainWindowTest, ControlTitlesFollowThePlayState) {
-    ORVMediaControlView* controls = delegate->mediaControlView();
-    ORVPlayInfo* info = delegate->playController()->playInfo();
-    info->setSpeed(2.0);
-    info->setScale(1.5);
-    info->setIsPlaying(true);
-    EXPECT_EQ(controls->speedText(), "2.0x");
-    EXPECT_EQ(controls->scaleText(), "1.50x");
-    EXPECT_EQ(controls->playImageName(), "icon_pause_n");
-    EXPECT_EQ(delegate->mediaControlViewForFullScreen()->speedText(), "2.0x");
-    info->setPosition(1.4);
-    EXPECT_DOUBLE_EQ(controls->sliderValue(), 1.0);
-    // Every time notice repeats the state: the icon is only replaced when it changes.
-    auto* playButton = controls->findChild<QToolButton*>("playButton");
-    ASSERT_NE(playButton, nullptr);
-    const qint64 pauseIcon = playButton->icon().cacheKey();
-    info->setIsPlaying(true);
-    EXPECT_EQ(playButton->icon().cacheKey(), pauseIcon);
-    info->setIsPlaying(false);
-    EXPECT_EQ(controls->playImageName(), "icon_play_n");
-    EXPECT_NE(playButton->icon().cacheKey(), pauseIcon);
-    for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
-        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
-    }
-}
-
-TEST_F(MainWindowTest, GraphKeepsItsPlaceWhateverTheReadoutsShow) {
-    QWidget* window = delegate->window();
-    window->show();
-    auto* graph = window->findChild<GraphView*>();
-    ASSERT_NE(graph, nullptr);
-    auto show = [&](const char* x, const char* speed, const char* hdop, const char* satellites) {
-        window->findChild<QLabel*>("gsensorXField")->setText(x);
-        window->findChild<QLabel*>("speedField")->setText(speed);
-        window->findChild<QLabel*>("hdopField")->setText(hdop);
-        window->findChild<QLabel*>("sateliteField")->setText(satellites);
-        graph->parentWidget()->layout()->activate();
-        return graph->geometry();
-    };
-    const QRect idle = show("X=+0.00", "", "", "");
-    EXPECT_EQ(show("X=0.00", "- Km/h", "-.-", "-"), idle);
-    EXPECT_EQ(show("X=-12.25", "118 Km/h", "10.5", "12"), idle);
-    EXPECT_EQ(show("X=+0.50", "18 Mi/h", "0.9", "7"), idle);
-}
-
-TEST(CustomWindowTest, DragNeverLiftsTheTopAboveTheAvailableArea) {
-    const QRect area(0, 28, 1600, 972);
-    EXPECT_EQ(CustomWindow::clampedOrigin(QPoint(40, 10), area), QPoint(40, 28));
-    EXPECT_EQ(CustomWindow::clampedOrigin(QPoint(40, 300), area), QPoint(40, 300));
+    EXPECT_TRUE(visible("mediaListScrollView")) << "the mode asked in full screen shows on leaving it";
+    EXPECT_FALSE(visible("mapContainerView"));
 }
 
 }  // namespace

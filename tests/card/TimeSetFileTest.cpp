@@ -29,7 +29,13 @@ TEST(TimeSetFileTest, NineteenBytesOfDateAndTime) {
     } cases[] = {
         {{2026, 12, 5}, {7, 3, 9}, "2026/12/05 07:03:09"},
         {{2024, 2, 29}, {23, 59, 59}, "2024/02/29 23:59:59"},
-        {{999, 1, 1}, {0, 0, 0}, "0999/01/01 00:00:00"},
+        // The years the camera's clock and drive log hold, and no others.
+        {{1970, 1, 1}, {0, 0, 0}, "1970/01/01 00:00:00"},
+        {{2155, 12, 31}, {23, 59, 59}, "2155/12/31 23:59:59"},
+        {{1969, 12, 31}, {23, 59, 59}, std::nullopt},
+        {{2156, 1, 1}, {0, 0, 0}, std::nullopt},
+        {{0, 1, 1}, {0, 0, 0}, std::nullopt},
+        {{9999, 12, 31}, {0, 0, 0}, std::nullopt},
         {{2025, 2, 29}, {0, 0, 0}, std::nullopt},
         {{2026, 4, 31}, {0, 0, 0}, std::nullopt},
         {{2026, 13, 1}, {0, 0, 0}, std::nullopt},
@@ -43,7 +49,9 @@ TEST(TimeSetFileTest, NineteenBytesOfDateAndTime) {
         {{2026, 1, 1}, {0, 0, -1}, std::nullopt},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.value_or("refused"));
+        SCOPED_TRACE(std::to_string(c.date.year) + "-" + std::to_string(c.date.month) + "-" + std::to_string(c.date.day) +
+                     " " + std::to_string(c.time.hour) + ":" + std::to_string(c.time.minute) + ":" +
+                     std::to_string(c.time.second));
         EXPECT_EQ(TimeSetFile::timeSetText(c.date, c.time), c.text);
     }
 }
@@ -74,7 +82,7 @@ TEST(TimeSetFileTest, WriteCreatesOrCutsTheFile) {
         const fs::path file = dir.path() / "timeset.cfg";
         fs::remove(file);
         if (!old.empty()) dir.touch("timeset.cfg", old);
-        EXPECT_EQ(TimeSetFile::doWriteConfigFile(file.string(), "2026/12/05 07:03:09", writer), std::nullopt);
+        EXPECT_EQ(TimeSetFile::doWriteConfigFile(file.string(), "2026/12/05 07:03:09", writer).errorKey, std::nullopt);
         EXPECT_EQ(test::fileText(file), "2026/12/05 07:03:09");
     }
 }
@@ -89,7 +97,7 @@ TEST(TimeSetFileTest, AFailedWriteIsReported) {
         std::vector<std::string> log;
         setLogSink([&](std::string_view line) { log.emplace_back(line); });
         PosixAtomicFileWriter writer;
-        auto error = TimeSetFile::doWriteConfigFile(path, "2026/12/05 07:03:09", writer);
+        auto error = TimeSetFile::doWriteConfigFile(path, "2026/12/05 07:03:09", writer).errorKey;
         setLogSink({});
         return error.value_or("none") + "|" + std::to_string(log.size());
     });

@@ -4,6 +4,7 @@
 #include "cli/ConfigCommand.h"
 #include "settings/FILEDATA.h"
 
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -157,12 +158,52 @@ TEST(ConfigCommandTest, PrepareRefusesARecordOfAnotherSize) {
     }
 }
 
-TEST(ConfigCommandTest, UnwritableOutputFails) {
+// The system's reason, on the one prefixed line, whatever stopped the write.
+TEST(ConfigCommandTest, AFailedWriteGivesTheSystemsReasonOnOneLine) {
     TempDir dir;
-    CliRun run = config({"reset", (dir.path() / "gone" / "config.bin").string()});
-    EXPECT_EQ(run.status, kExitFailure);
-    EXPECT_NE(run.err.find("could not be opened for writing"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
+    const std::string in = dir.touch("in.bin", std::string(500, '\0')).string();
+    const std::string gone = (dir.path() / "gone" / "config.bin").string();
+    const std::string out = (dir.path() / "config.bin").string();
+    const auto inChild = [](const std::vector<std::string>& args, rlim_t limit) {
+        return test::runInChild(test::fileSizeLimit(limit), [&] {
+            CliRun run = config(args);
+            return std::to_string(run.status) + "|" + run.err;
+        });
+    };
+    struct Case {
+        const char* name;
+        std::string outcome;
+        std::string expected;
+    } cases[] = {
+        {"missing folder", inChild({"reset", gone}, RLIM_INFINITY),
+         "1|zentrova-cli: config reset: cannot write " + gone + ": No such file or directory\n"},
+        {"card full during reset", inChild({"reset", out}, 100),
+         "1|zentrova-cli: config reset: cannot write " + out + ": File too large\n"},
+        {"card full during prepare", inChild({"prepare", in, out}, 100),
+         "1|zentrova-cli: config prepare: cannot write " + out + ": File too large\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.outcome, c.expected);
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(ConfigCommandTest, PrepareRefusesToWriteOverItsInput) {
+    TempDir dir;
+    const std::string in = dir.touch("config.bin", std::string(500, '\x01')).string();
+    const std::string link = (dir.path() / "link.bin").string();
+    const std::string hard = (dir.path() / "hard.bin").string();
+    fs::create_symlink(in, link);
+    fs::create_hard_link(in, hard);
+    for (const std::string& out : {in, link, hard}) {
+        SCOPED_TRACE(out);
+        CliRun run = config({"prepare", in, out});
+        EXPECT_EQ(run.status, kExitUsage);
+        EXPECT_NE(run.err.find("is the input file"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
+        EXPECT_EQ(test::fileText(in), std::string(500, '\x01'));
+    }
 }
 
 TEST(ConfigCommandTest, ErrorsAndHelp) {
@@ -181,6 +222,8 @@ TEST(ConfigCommandTest, ErrorsAndHelp) {
         {{"show", file, file}, kExitUsage},
         {{"reset"}, kExitUsage},
         {{"reset", file, file}, kExitUsage},
+        {{"reset", ""}, kExitUsage},
+        {{"prepare", file, ""}, kExitUsage},
         {{"prepare", file}, kExitUsage},
         {{"prepare", "/no/such/config.bin", file}, kExitUsage},
         {{"--help"}, kExitOk},

@@ -151,6 +151,21 @@ TEST(DrvCommandTest, BadArgumentsAreOneLineAndStatus2) {
     }
 }
 
+TEST(DrvCommandTest, ACsvOverTheDriveLogIsRefusedAndTheLogKept) {
+    TempDir dir;
+    fs::path file = dir.touch("zentrova_000.drv", twoRecordFile());
+    fs::create_symlink(file, dir.path() / "link.csv");
+    fs::create_hard_link(file, dir.path() / "hard.csv");
+    for (const fs::path& out : {file, dir.path() / "link.csv", dir.path() / "hard.csv"}) {
+        SCOPED_TRACE(out.string());
+        CliRun run = drv({file.string(), "--csv", out.string()});
+        EXPECT_EQ(run.status, kExitUsage);
+        EXPECT_EQ(lineCount(run.err), 1u) << run.err;
+        EXPECT_NE(run.err.find("is the input file " + file.string() + " itself"), std::string::npos) << run.err;
+        EXPECT_EQ(test::fileText(file), twoRecordFile());
+    }
+}
+
 TEST(DrvCommandTest, AnUnwritableCsvIsStatus1) {
     TempDir dir;
     fs::path file = dir.touch("zentrova_000.drv", twoRecordFile());
@@ -163,8 +178,7 @@ TEST(DrvCommandTest, AnUnwritableCsvIsStatus1) {
         return std::to_string(run.status) + "|" + run.err;
     });
     ::chmod(folder.c_str(), 0755);
-    EXPECT_EQ(outcome, "1|zentrova-cli: drv: " + (folder / "out.csv").string() +
-                           ": The file could not be opened for writing. (Permission denied)\n");
+    EXPECT_EQ(outcome, "1|zentrova-cli: drv: cannot write " + (folder / "out.csv").string() + ": Permission denied\n");
 }
 
 TEST(DrvCommandTest, HelpAndTheRealProgram) {

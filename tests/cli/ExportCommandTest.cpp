@@ -7,7 +7,9 @@
 #include "telemetry/NMEAToDegrees.h"
 #include "telemetry/ORVBlackBoxData.h"
 
+#include "support/AsUnprivilegedUser.h"
 #include "support/DriveSample.h"
+#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace zentrova {
@@ -98,7 +101,8 @@ std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_stri
 // applied as on the map, valid fixes only.
 std::vector<CsvPoint> expectedPoints(const ORVBlackBoxData& data) {
     // Snapshots per record of the drive, from its sentences.
-    const std::size_t lastSnapshotOfPointRecords[] = {1, 3, 5, 8, 9};
+    // The last snapshot of each fix time; the fourth time's records 6 and 7 give one point.
+    const std::size_t lastSnapshotOfPointRecords[] = {1, 3, 5, 9};
     std::vector<CsvPoint> points;
     for (std::size_t index : lastSnapshotOfPointRecords) {
         const ORVGpsData& fix = data.m_NMEAs.at(index);
@@ -151,10 +155,10 @@ protected:
 TEST_F(GpsbabelTest, GpxReadsBackWithTheSamePointsTimesSatellitesAndHdop) {
     const auto rows = readBack("gpx");
     const auto expected = expectedPoints(m_data);
-    ASSERT_EQ(expected.size(), 5u);
+    ASSERT_EQ(expected.size(), 4u);
     EXPECT_EQ(expected[1], (CsvPoint{"48.118335", "11.518333", "2024/03/12", "08:15:01.250"}));
     EXPECT_EQ(pointsOf(rows, true), expected);
-    ASSERT_EQ(rows.size(), 5u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].at("Satellites"), "8");
     EXPECT_EQ(rows[0].at("HDOP"), "0.90");
     EXPECT_EQ(rows[3].at("HDOP"), "2.00");
@@ -166,7 +170,7 @@ TEST_F(GpsbabelTest, KmlReadsBackAsTheRouteAndTheTimedTrack) {
     EXPECT_EQ(pointsOf(rows, true), expected);
     for (CsvPoint& point : expected) point.date = point.time = "";
     EXPECT_EQ(pointsOf(rows, false), expected) << "the LineString";
-    EXPECT_EQ(rows.size(), 10u);
+    EXPECT_EQ(rows.size(), 8u);
 }
 
 TEST(TelemetryExportOptionsTest, FormatsOutputFileAndErrors) {
@@ -226,7 +230,7 @@ TEST(ExportCommandTest, EveryFrontRecordingInListOrderSkippingThoseWithoutTeleme
     const std::filesystem::path out = card.dir.path() / "out/tracks";
     CliRun run = exportRun({card.root.string(), out.string(), "--gpx"});
     EXPECT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 15 points, 1 without telemetry, 0 failures\n");
+    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 12 points, 1 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
 
     std::vector<std::string> fronts;
     const auto list = ORVMediaList::scanDirectory(card.root.string());
@@ -243,7 +247,7 @@ TEST(ExportCommandTest, EveryFrontRecordingInListOrderSkippingThoseWithoutTeleme
         if (fronts[i].find("event_") != std::string::npos) {
             EXPECT_EQ(lines[i].substr(prefix.size()), "no telemetry, skipped");
         } else {
-            EXPECT_EQ(lines[i].substr(prefix.size(), 12), "5 points -> ");
+            EXPECT_EQ(lines[i].substr(prefix.size(), 12), "4 points -> ");
         }
     }
 
@@ -259,13 +263,82 @@ TEST(ExportCommandTest, CsvRowsAndAnEmptyCard) {
     Card card;
     CliRun run = exportRun({"--csv", card.root.string(), (card.dir.path() / "csv").string()});
     EXPECT_EQ(run.status, kExitOk);
-    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 24 rows, 1 without telemetry, 0 failures\n");
+    EXPECT_EQ(run.out, "exported 3 of 4 front recordings, 24 rows, 1 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
 
     TempDir empty;
     CliRun none = exportRun({empty.str(), (empty.path() / "out").string(), "--kml"});
     EXPECT_EQ(none.status, kExitOk);
-    EXPECT_EQ(none.out, "exported 0 of 0 front recordings, 0 points, 0 without telemetry, 0 failures\n");
+    EXPECT_EQ(none.out, "exported 0 of 0 front recordings, 0 points, 0 without telemetry, 0 unreadable, 0 unreadable folders, 0 failures\n");
     EXPECT_EQ(none.err, "");
+}
+
+// Each is named with its reason, counted apart from the files without
+// telemetry, and the status tells that not everything could be read.
+TEST(ExportCommandTest, UnreadableRecordingsAndFoldersAreReportedApartFromThoseWithoutTelemetry) {
+    Card card;
+    const std::filesystem::path fifo = card.root / "DCIM/100/alwa_20240312_082000_F.MP4";
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    const std::filesystem::path locked = card.root / "DCIM/101/motion_20240312_081700_F.mp4";
+    const std::filesystem::path lockedFolder = card.root / "DCIM/103";
+    writeFile(lockedFolder / "alwa_20240312_090000_F.MP4", test::driveFile().bytes);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(card.dir.path())) {
+        if (entry.is_directory()) ::chmod(entry.path().c_str(), 0777);
+    }
+    ::chmod(card.dir.path().c_str(), 0777);
+    ::chmod(locked.c_str(), 0);
+    ::chmod(lockedFolder.c_str(), 0);
+    const std::filesystem::path out = card.dir.path() / "out";
+    const std::string outcome = test::runAsUnprivilegedUser([&] {
+        CliRun run = exportRun({card.root.string(), out.string(), "--gpx"});
+        return std::to_string(run.status) + "\n" + run.out + run.err;
+    });
+    ::chmod(lockedFolder.c_str(), 0755);
+    std::vector<std::string> lines;
+    std::stringstream text(outcome);
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 8u) << outcome;
+    EXPECT_EQ(lines[0], "1");
+    EXPECT_EQ(lines[1], "exported 2 of 5 front recordings, 8 points, 1 without telemetry, 2 unreadable, "
+                        "1 unreadable folders, 0 failures");
+    EXPECT_EQ(lines[2], "export: cannot read folder " + lockedFolder.string() + ": Permission denied, skipped");
+    std::set<std::string> unreadable;
+    for (const std::string& line : lines) {
+        if (line.find("cannot be read") != std::string::npos) unreadable.insert(line.substr(line.find("] ") + 2));
+    }
+    EXPECT_EQ(unreadable, (std::set<std::string>{fifo.string() + ": cannot be read (not a regular file (a FIFO)), skipped",
+                                                 locked.string() + ": cannot be read (Permission denied), skipped"}));
+}
+
+TEST(ExportCommandTest, AnOutputFileThatIsARecordingIsRefusedBeforeAnythingIsWritten) {
+    Card card;
+    const std::filesystem::path out = card.dir.path() / "out";
+    std::filesystem::create_directories(out);
+    const std::filesystem::path recording = card.root / "DCIM/101/motion_20240312_081700_F.mp4";
+    const std::string original = test::fileText(recording);
+    std::filesystem::create_symlink(recording, out / "motion_20240312_081700_F.gpx");
+    CliRun run = exportRun({card.root.string(), out.string(), "--gpx"});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "zentrova-cli: export: the output " + (out / "motion_20240312_081700_F.gpx").string() +
+                           " is the recording " + recording.string() + " itself; nothing was written\n");
+    EXPECT_EQ(test::fileText(recording), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 1);
+
+    // Beside the recordings themselves is fine: the names differ.
+    CliRun beside = exportRun({card.root.string(), card.root.string(), "--csv"});
+    EXPECT_EQ(beside.status, kExitOk) << beside.err;
+    EXPECT_EQ(test::fileText(recording), original);
+}
+
+TEST(ExportCommandTest, ProgressLinesEscapeControlCharactersOfNames) {
+    TempDir dir;
+    writeFile(dir.path() / "card/a\nb\x1b[2J/alwa_20240312_081500_F.MP4", test::driveFile().bytes);
+    const std::filesystem::path out = dir.path() / "out\x1b";
+    CliRun run = exportRun({(dir.path() / "card").string(), out.string(), "--gpx"});
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.err, "export: [1/1] " + dir.str() + "/card/a\\nb\\x1b[2J/alwa_20240312_081500_F.MP4: 4 points -> " +
+                           dir.str() + "/out\\x1b/alwa_20240312_081500_F.gpx\n");
 }
 
 TEST(ExportCommandTest, UsageErrorsAndHelp) {
@@ -285,6 +358,8 @@ TEST(ExportCommandTest, UsageErrorsAndHelp) {
         {{in, out, "--json"}, kExitUsage},
         {{(card.dir.path() / "missing").string(), out, "--gpx"}, kExitUsage},
         {{in, file, "--gpx"}, kExitFailure},
+        {{in, "", "--gpx"}, kExitUsage},
+        {{file, out, "--gpx"}, kExitUsage},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));

@@ -2,12 +2,16 @@
 #include "support/CliRun.h"
 #include "cli/ScanCommand.h"
 
+#include "common/Utf8.h"
+#include "support/AsUnprivilegedUser.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <sstream>
+
+#include <sys/stat.h>
 
 namespace zentrova {
 namespace {
@@ -41,8 +45,73 @@ TEST(ScanCommandTest, JsonHasEveryFieldAndThePairs) {
         "\"yyyymmddhhmiss\":\"20190312081500\",\"date\":\"2019-03-12\",\"time\":\"08:15:00\",\"mediaGroupName\":\"alwa_20190312_081500\"}"
         "],\"pairs\":{"
         "\"alwa_20190312_081500\":{\"front\":\"" + d + "/A/alwa_20190312_081500_F.MP4\",\"rear\":\"" + d + "/A/alwa_20190312_081500_R.MP4\"},"
-        "\"motion_20191301_081500\":{\"front\":null,\"rear\":null}}}\n";
+        "\"motion_20191301_081500\":{\"front\":null,\"rear\":null}},\"unreadableDirectories\":[]}\n";
     EXPECT_EQ(run.out, expected);
+}
+
+TEST(ScanCommandTest, JsonStaysValidAndKeepsTheExactBytesOfNamesThatAreNotUtf8) {
+    TempDir card;
+    card.touch("caf\xe9/alwa_20190312_081500_F.MP4");
+    card.touch("ok/alwa_20190312_081600_F.MP4");
+    CliRun run = scan({card.str(), "--json"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_TRUE(isValidUtf8(run.out));
+    const std::string d = card.str();
+    const std::string shown = d + "/caf\xEF\xBF\xBD";
+    for (const std::string& fragment : {
+             "\"path\":\"" + shown + "/alwa_20190312_081500_F.MP4\",\"pathBytes\":\"" + d +
+                 "/caf%E9/alwa_20190312_081500_F.MP4\",\"fileName\":\"alwa_20190312_081500_F.MP4\",\"mediaName\"",
+             "\"dir\":\"" + shown + "\",\"dirBytes\":\"" + d + "/caf%E9\",\"year\":2019",
+             "\"front\":\"" + shown + "/alwa_20190312_081500_F.MP4\",\"frontBytes\":\"" + d +
+                 "/caf%E9/alwa_20190312_081500_F.MP4\",\"rear\":null",
+             "\"path\":\"" + d + "/ok/alwa_20190312_081600_F.MP4\",\"fileName\"",
+         }) {
+        EXPECT_NE(run.out.find(fragment), std::string::npos) << fragment;
+    }
+    EXPECT_EQ(run.out.find("\xe9"), std::string::npos);
+}
+
+TEST(ScanCommandTest, RecordingsWhoseNamesDifferOnlyInBytesThatAreNotUtf8KeepTheirOwnPairs) {
+    TempDir card;
+    card.touch("alwa_2019\xff" "312_081500_F.MP4");
+    card.touch("alwa_2019\xfe" "312_081500_F.MP4");
+    CliRun run = scan({card.str(), "--json"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_TRUE(isValidUtf8(run.out));
+    const std::string pairs = run.out.substr(run.out.find("\"pairs\""));
+    EXPECT_EQ(pairs, "\"pairs\":{\"alwa_2019%FE312_081500\":{\"front\":null,\"rear\":null},"
+                     "\"alwa_2019%FF312_081500\":{\"front\":null,\"rear\":null}},\"unreadableDirectories\":[]}\n");
+    EXPECT_NE(run.out.find("\"mediaGroupNameBytes\":\"alwa_2019%FF312_081500\""), std::string::npos);
+}
+
+TEST(ScanCommandTest, TheTableEscapesControlCharactersOfNames) {
+    TempDir card;
+    card.touch("two\nlines\x1b[2J/alwa_20190312_081500_F.MP4");
+    CliRun run = scan({card.str()});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.out, "MODE    SIDE  DATE        TIME      FILE\n"
+                       "alwa    front 2019-03-12  08:15:00  " + card.str() +
+                           "/two\\nlines\\x1b[2J/alwa_20190312_081500_F.MP4\n"
+                           "1 files, 1 recordings (0 with front and rear)\n");
+}
+
+TEST(ScanCommandTest, AnUnreadableFolderIsNamedWithItsReasonAndGivesStatus1) {
+    TempDir card;
+    ::chmod(card.str().c_str(), 0755);
+    card.touch("open/alwa_20190312_081500_F.MP4");
+    card.touch("locked/alwa_20190312_081600_F.MP4");
+    ::chmod((card.path() / "open").c_str(), 0755);
+    ::chmod((card.path() / "locked").c_str(), 0);
+    const std::string outcome = test::runAsUnprivilegedUser([&] {
+        CliRun table = scan({card.str()});
+        CliRun json = scan({card.str(), "--json"});
+        return std::to_string(table.status) + "|" + table.err + std::to_string(json.status) + "|" +
+               json.out.substr(json.out.find("\"unreadableDirectories\""));
+    });
+    ::chmod((card.path() / "locked").c_str(), 0755);
+    const std::string line = "zentrova-cli: scan: cannot read folder " + card.str() + "/locked: Permission denied\n";
+    EXPECT_EQ(outcome, "1|" + line + "1|\"unreadableDirectories\":[{\"path\":\"" + card.str() +
+                           "/locked\",\"reason\":\"Permission denied\"}]}\n");
 }
 
 TEST(ScanCommandTest, ErrorsAndHelp) {
@@ -72,7 +141,7 @@ TEST(ScanCommandTest, ErrorsAndHelp) {
             EXPECT_EQ(run.err, "");
         }
     }
-    EXPECT_EQ(scan({empty.str(), "--json"}).out, "{\"directory\":\"" + empty.str() + "\",\"medias\":[],\"pairs\":{}}\n");
+    EXPECT_EQ(scan({empty.str(), "--json"}).out, "{\"directory\":\"" + empty.str() + "\",\"medias\":[],\"pairs\":{},\"unreadableDirectories\":[]}\n");
 }
 
 TEST(ScanCommandTest, ExecutableAnswersVersionHelpAndMissingDirectory) {

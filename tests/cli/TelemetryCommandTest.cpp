@@ -2,15 +2,20 @@
 #include "support/CliRun.h"
 #include "cli/TelemetryCommand.h"
 
+#include "support/AsUnprivilegedUser.h"
+#include "support/FileText.h"
+#include "support/HeldOpenFifo.h"
 #include "support/Mp4TelemetryBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace zentrova {
@@ -129,6 +134,59 @@ TEST(TelemetryCommandTest, ErrorsAndHelp) {
         }
     }
     EXPECT_EQ(telemetry({file}).out, "telemetry found: 2 records, 3 NMEA sentences, frameCount 1\n");
+}
+
+// One line naming the file and the system's reason, never "no telemetry".
+TEST(TelemetryCommandTest, InputsThatAreNotReadableRegularFilesAreRefusedWithTheReason) {
+    TempDir dir;
+    ::chmod(dir.str().c_str(), 0755);
+    const std::string fifo = (dir.path() / "alwa_20190312_081600_F.MP4").string();
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    const std::string loop = (dir.path() / "loop_F.MP4").string();
+    std::filesystem::create_symlink("loop_F.MP4", loop);
+    const std::string locked = sampleRecording(dir);
+    ::chmod(locked.c_str(), 0);
+    struct Case {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {fifo, "not a regular file (a FIFO)"},
+        {"/dev/zero", "not a regular file (a character device)"},
+        {loop, "Too many levels of symbolic links"},
+        {dir.str() + "/missing_F.MP4", "No such file or directory"},
+        {dir.str(), "is a directory"},
+        {locked, "Permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string outcome = test::runAsUnprivilegedUser([&] {
+            CliRun run = telemetry({c.path, "--json"});
+            return std::to_string(run.status) + "|" + run.out + "|" + run.err;
+        });
+        EXPECT_EQ(outcome, "2||zentrova-cli: telemetry: cannot read " + c.path + ": " + c.reason + "\n");
+    }
+}
+
+TEST(TelemetryCommandTest, AnOutputThatIsTheInputIsRefusedAndTheInputKept) {
+    TempDir dir;
+    const std::string file = sampleRecording(dir);
+    const std::string original = test::fileText(file);
+    std::filesystem::create_symlink(file, dir.path() / "link.gpx");
+    std::filesystem::create_hard_link(file, dir.path() / "hard.gpx");
+    for (const std::string& out :
+         {file, (dir.path() / "link.gpx").string(), (dir.path() / "hard.gpx").string(), dir.str() + "/./" +
+                                                                                         "alwa_20190312_081500_F.MP4"}) {
+        SCOPED_TRACE(out);
+        CliRun run = telemetry({file, "--gpx", "-o", out});
+        EXPECT_EQ(run.status, kExitUsage);
+        EXPECT_EQ(run.err, "zentrova-cli: telemetry: the output " + out + " is the input file " + file +
+                               " itself; writing it would destroy the input\n");
+        EXPECT_EQ(test::fileText(file), original);
+    }
+    CliRun empty = telemetry({file, "--gpx", "-o", ""});
+    EXPECT_EQ(empty.status, kExitUsage);
+    EXPECT_EQ(empty.err, "zentrova-cli: telemetry: the output file name is empty\n");
 }
 
 TEST(TelemetryCommandTest, ExecutablePrintsTheSameJsonAndNothingElse) {

@@ -42,6 +42,16 @@ TEST(TimesetCommandTest, WritesTheGivenDateAndTime) {
     }
 }
 
+TEST(TimesetCommandTest, AYearTheCameraCannotHoldIsRefusedWithTheRange) {
+    TempDir dir;
+    const std::string out = (dir.path() / "timeset.cfg").string();
+    CliRun run = timeset({out, "--date", "2156-01-01"});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_NE(run.err.find("from 1970-01-01 to 2155-12-31"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(timeset({out, "--date", "2155-12-31"}).status, kExitOk);
+}
+
 TEST(TimesetCommandTest, NowByDefault) {
     TempDir dir;
     const std::string out = (dir.path() / "timeset.cfg").string();
@@ -97,8 +107,7 @@ TEST(TimesetCommandTest, AnUnwritableFolderIsStatus1) {
         return std::to_string(run.status) + "|" + run.err;
     });
     ::chmod(folder.c_str(), 0755);
-    EXPECT_EQ(outcome,
-              "1|zentrova-cli: timeset: " + out + ": The file could not be opened for writing. (Permission denied)\n");
+    EXPECT_EQ(outcome, "1|zentrova-cli: timeset: cannot write " + out + ": Permission denied\n");
     EXPECT_FALSE(fs::exists(out));
 }
 

@@ -39,5 +39,41 @@ TEST(JsonWriterTest, EscapesControlCharactersQuotesAndBackslashes) {
     EXPECT_EQ(JsonWriter::escaped("caf\xc3\xa9"), "\"caf\xc3\xa9\"");
 }
 
+// Names on a card are bytes; the output must stay valid JSON whatever they hold.
+TEST(JsonWriterTest, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string expected;
+    } cases[] = {
+        {"Latin-1 byte", "caf\xe9", "\"caf" + fffd + "\""},
+        {"stray continuation byte", "a\x80" "b", "\"a" + fffd + "b\""},
+        {"overlong slash", "\xc0\xaf", "\"" + fffd + fffd + "\""},
+        {"surrogate", "\xed\xa0\x80", "\"" + fffd + fffd + fffd + "\""},
+        {"beyond U+10FFFF", "\xf4\x90\x80\x80", "\"" + fffd + fffd + fffd + fffd + "\""},
+        {"cut-off sequence at the end", "x\xe2\x82", "\"x" + fffd + fffd + "\""},
+        {"lead byte F5", "\xf5", "\"" + fffd + "\""},
+        {"valid two, three and four bytes kept", "\xc3\xa9\xe2\x82\xac\xf0\x9f\x9a\x97",
+         "\"\xc3\xa9\xe2\x82\xac\xf0\x9f\x9a\x97\""},
+        {"escape after an invalid byte", "\xff\n", "\"" + fffd + "\\n\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(JsonWriter::escaped(c.text), c.expected);
+    }
+}
+
+TEST(JsonWriterTest, TextMemberKeepsTheExactBytesOnlyWhenTheTextIsNotUtf8) {
+    JsonWriter valid;
+    valid.beginObject().textMember("path", "/card/caf\xc3\xa9 100%").endObject();
+    EXPECT_EQ(valid.text(), "{\"path\":\"/card/caf\xc3\xa9 100%\"}");
+
+    JsonWriter invalid;
+    invalid.beginObject().textMember("path", std::string("/c\xffrd/a\nb\0%", 11)).key("n").value(1).endObject();
+    EXPECT_EQ(invalid.text(),
+              "{\"path\":\"/c\xEF\xBF\xBDrd/a\\nb\\u0000%\",\"pathBytes\":\"/c%FFrd/a%0Ab%00%25\",\"n\":1}");
+}
+
 }  // namespace
 }  // namespace zentrova

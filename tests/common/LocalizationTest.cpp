@@ -1,5 +1,4 @@
 #include "common/Localization.h"
-#include "common/StringsTable.h"
 
 #include <gtest/gtest.h>
 
@@ -31,19 +30,22 @@ TEST(LocalizationTest, FillFormatReplacesConversionsInOrder) {
     }
 }
 
-TEST(StringsTableTest, ParsesEscapesAndCommentsAndRejectsBrokenText) {
-    auto table = StringsTable::parse("/* head */\n\"a.b\" = \"x \\\"y\\\"\\n\";\n// line\n\"c\"=\"\";");
-    ASSERT_TRUE(table.has_value());
-    ASSERT_NE(table->find("a.b"), nullptr);
-    EXPECT_EQ(*table->find("a.b"), "x \"y\"\n");
-    EXPECT_EQ(*table->find("c"), "");
-    EXPECT_EQ(table->keys(), (std::vector<std::string>{"a.b", "c"}));
-
-    for (const char* broken : {"\"a\" = \"b\"", "\"a\" \"b\";", "\"a\" = \"b;", "\"a\"=\"1\";\"a\"=\"2\";"}) {
-        SCOPED_TRACE(broken);
-        std::string error;
-        EXPECT_FALSE(StringsTable::parse(broken, &error).has_value());
-        EXPECT_FALSE(error.empty());
+TEST(LocalizationTest, FillNumberFormatFormatsEachConversionLikePrintf) {
+    struct Case {
+        std::string_view format;
+        std::initializer_list<double> args;
+        std::string_view text;
+    } cases[] = {
+        {"from %.2f to %.2f", {0.05, 1.5}, "from 0.05 to 1.50"},
+        {"%f", {1.5}, "1.500000"},
+        {"%5.1f|%-6.1f|%06.2f|%+.1f", {2.25, 3.0, -1.5, 4.0}, "  2.2|3.0   |-01.50|+4.0"},
+        {"%@ and %d%%", {0.05, 7.9}, "0.05 and 7%"},
+        {"%.3e %g", {1234.5, 0.0001}, "1.234e+03 0.0001"},
+        {"%lf then %.2f", {1.0}, "1.000000 then "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.format));
+        EXPECT_EQ(fillNumberFormat(c.format, c.args), c.text);
     }
 }
 

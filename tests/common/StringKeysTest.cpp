@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 
 std::set<std::string> keysUsedInSources() {
     // localized("key"), localizedFormat("key"...), TextKey{"key"} and the
-    // Qt helper uiText("key").
-    const std::regex use(R"re((?:localized|uiText|TextKey\s*\{)\s*\(?\s*"([^"]+)")re");
+    // Qt helpers uiText("key") and uiFormat("key", ...).
+    const std::regex use(R"re((?:localized|uiText|uiFormat|TextKey\s*\{)\s*\(?\s*"([^"]+)")re");
     std::set<std::string> keys;
     for (const auto& entry : fs::recursive_directory_iterator(fs::path(ZENTROVA_SOURCE_DIR) / "src")) {
         const std::string ext = entry.path().extension().string();

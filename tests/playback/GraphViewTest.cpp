@@ -1,5 +1,7 @@
 #include "playback/GraphView.h"
 
+#include "support/WidgetTestApplication.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,13 +19,7 @@ constexpr int kHeight = 116;
 const QRgb kGrey = qRgb(204, 204, 204);
 const QRgb kWhite = qRgb(255, 255, 255);
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "graph_view_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+QApplication& application() { return test::widgetTestApplication(); }
 
 // The widget row of a 1-point line whose bottom edge is at y points above
 // the bottom of the view.

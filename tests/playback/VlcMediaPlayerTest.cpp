@@ -1,4 +1,5 @@
 #include "playback/VLCLibrary.h"
+#include "playback/PlayerPacing.h"
 #include "playback/VLCTime.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QStandardPaths>
@@ -206,8 +206,11 @@ TEST_F(VlcMediaPlayerTest, FramesFollowTheViewWhenItsSizeSettles) {
     EXPECT_EQ(player->frameSize(), QSize(160, 120));
 
     // A small change is drawn scaled; a large one gets frames of its size.
+    // A second of pictures at 1x takes a second, well past the settling.
+    static_assert(VlcMediaPlayer::kAreaSettleMs < 1000);
     view->resize(170, 128);
-    QTest::qWait(VlcMediaPlayer::kAreaSettleMs + 300);
+    const int shownAtSmallChange = view->framesPresented();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() >= shownAtSmallChange + 25; }, 10000));
     EXPECT_EQ(player->frameSize(), QSize(160, 120));
     view->resize(640, 480);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->currentFrame().size() == QSize(640, 480); }, 10000));
@@ -217,21 +220,10 @@ TEST_F(VlcMediaPlayerTest, FramesFollowTheViewWhenItsSizeSettles) {
     EXPECT_EQ(std::count(states.begin(), states.end(), VLCMediaPlayerState::Stopped), 0);
 }
 
-TEST(VLCTimeTest, TextIsMinutesAndSeconds) {
-    struct Case {
-        long long ms;
-        const char* text;
-    } cases[] = {{0, "00:00"}, {999, "00:00"}, {61000, "01:01"}, {3600000, "60:00"}, {-5000, "-00:05"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.ms);
-        EXPECT_EQ(VLCTime::timeWithInt(c.ms).stringValue(), c.text);
-    }
-    EXPECT_EQ(VLCTime::nullTime().intValue(), 0);
-}
-
-// What keeping two players in step relies on: a wait stops the pictures
-// for its length and plays on, and nobody is told of a pause.
-TEST_F(VlcMediaPlayerTest, AWaitStopsThePicturesForAWhileWithoutAStateNotice) {
+// What keeping two players in step relies on, on real libVLC: a wait plays
+// on by itself, and nobody is told of its pause. How long the pictures
+// stand still is PlayerPacing's, checked on a hand-moved clock.
+TEST_F(VlcMediaPlayerTest, AWaitPlaysOnByItselfWithoutAStateNotice) {
     player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().silent));
     player->play();
     ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
@@ -241,16 +233,10 @@ TEST_F(VlcMediaPlayerTest, AWaitStopsThePicturesForAWhileWithoutAStateNotice) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor().has_value(); }, 10000));
     states.clear();
 
-    constexpr int kWaitMs = 600;
-    player->holdFor(kWaitMs);
+    player->holdFor(300);
     EXPECT_TRUE(player->isHolding());
     EXPECT_TRUE(player->isPlaying()) << "a wait is not a pause";
     EXPECT_FALSE(player->displayAnchor()) << "pictures after a wait do not compare with those before";
-    // The picture may be shown again, but no new one (the clip's clock runs).
-    QTest::qWait(kWaitMs / 3);
-    const QImage earlyInWait = view->currentFrame();
-    QTest::qWait(kWaitMs / 3);
-    EXPECT_EQ(view->currentFrame(), earlyInWait) << "no new pictures while waiting";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isHolding(); }, 5000));
     const int shownAfterWait = view->framesPresented();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > shownAfterWait + 5; }, 5000));
@@ -258,38 +244,28 @@ TEST_F(VlcMediaPlayerTest, AWaitStopsThePicturesForAWhileWithoutAStateNotice) {
     EXPECT_EQ(player->state(), VLCMediaPlayerState::Playing);
 
     // A pause asked for during a wait is a pause, reported as such.
-    player->holdFor(kWaitMs);
+    player->holdFor(300);
     player->pause();
     EXPECT_FALSE(player->isHolding());
     ASSERT_TRUE(waitForState(VLCMediaPlayerState::Paused));
-    QTest::qWait(kWaitMs + 200);
-    EXPECT_EQ(player->state(), VLCMediaPlayerState::Paused) << "the end of the wait does not play on";
-    EXPECT_FALSE(player->isPlaying());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->isPlaying(); }, 5000));
 }
 
-TEST_F(VlcMediaPlayerTest, AMoveWhilePlayingPausesUntilTheNewPlaceIsShownWithoutAStateNotice) {
+TEST_F(VlcMediaPlayerTest, AMoveWhilePlayingSettlesOnTheNewPlaceWithoutAStateNotice) {
     player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
     player->play();
     ASSERT_TRUE(waitForState(VLCMediaPlayerState::Playing));
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 12; }, 10000));
     states.clear();
 
-    QElapsedTimer settling;
-    settling.start();
     player->setTime(VLCTime::timeWithInt(4000));
     EXPECT_TRUE(player->isSettlingMove());
     EXPECT_TRUE(player->isPlaying()) << "still playing for everybody";
     EXPECT_EQ(player->time().intValue(), 4000) << "reports where it goes, not the place it leaves";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isSettlingMove(); }, VlcMediaPlayer::kSettleLimitMs + 2000));
-    EXPECT_LT(settling.elapsed(), VlcMediaPlayer::kSettleLimitMs)
-        << "let go once the new place shows, not at the limit";
-    QElapsedTimer sinceLetGo;
-    sinceLetGo.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isSettlingMove(); }, 10000));
     const int shownAtLetGo = view->framesPresented();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > shownAtLetGo + 5; }, 5000));
-    const auto time = static_cast<double>(player->time().intValue());
-    EXPECT_NEAR(time, 4000.0 + static_cast<double>(sinceLetGo.elapsed()), 100.0)
-        << "runs on from the target at once; libVLC's own time stays on the target for a while";
+    EXPECT_GE(player->time().intValue(), 4000) << "plays on from the target, not from the place it left";
     EXPECT_TRUE(states.empty()) << "no state notice for the move's pause";
     EXPECT_EQ(player->state(), VLCMediaPlayerState::Playing);
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor().has_value(); }, 5000))
@@ -300,18 +276,16 @@ TEST_F(VlcMediaPlayerTest, AMoveWhilePlayingPausesUntilTheNewPlaceIsShownWithout
     player->pause();
     EXPECT_FALSE(player->isSettlingMove());
     ASSERT_TRUE(waitForState(VLCMediaPlayerState::Paused));
-    QTest::qWait(VlcMediaPlayer::kSettleLimitMs + 200);
-    EXPECT_EQ(player->state(), VLCMediaPlayerState::Paused) << "nothing plays on by itself";
-    EXPECT_FALSE(player->isPlaying());
-    EXPECT_NEAR(static_cast<double>(player->time().intValue()), 1000.0, 200.0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->isPlaying(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::abs(player->time().intValue() - 1000) < 200; }, 5000))
+        << "paused on the new place";
 }
 
 TEST_F(VlcMediaPlayerTest, TwoPairedPlayersMovedTogetherAreLetGoTogether) {
     VLCVideoView otherView;
     otherView.resize(320, 240);
     VlcMediaPlayer other(&otherView);
-    player->pairWith(&other);
-    other.pairWith(player.get());
+    PlayerPacing::pair(*player->pacing(), *other.pacing());
     player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
     other.setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
     player->play();
@@ -330,12 +304,10 @@ TEST_F(VlcMediaPlayerTest, TwoPairedPlayersMovedTogetherAreLetGoTogether) {
                 togetherAtLetGo = !player->isSettlingMove() && !other.isSettlingMove();
                 return true;
             },
-            VlcMediaPlayer::kSettleLimitMs + 2000));
+            10000));
         EXPECT_TRUE(togetherAtLetGo) << "neither plays on while the other still looks for its place";
-        ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor() && other.displayAnchor(); }, 5000));
-        const double apartMs =
-            std::abs(player->displayAnchor()->wallMsAtMediaZero - other.displayAnchor()->wallMsAtMediaZero);
-        EXPECT_LT(apartMs, 40.0) << "the same file, let go together, plays in step";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player->displayAnchor() && other.displayAnchor(); }, 5000))
+            << "both tell where they are from the pictures played on";
     }
 }
 

@@ -137,7 +137,9 @@ TEST(ORVMediaListTest, LinkedFolderOutsideTheTreeIsFollowed) {
     EXPECT_EQ(names(*scanBoth(card.str())), std::vector<std::string>{"event_20190312_081500_R.MP4"});
 }
 
-TEST(ORVMediaListTest, UnreadableFolderIsSkippedSilently) {
+// The list goes on without the folder; the scan notes it (with the reason)
+// for those who report it, with either lister.
+TEST(ORVMediaListTest, UnreadableFolderIsSkippedAndNoted) {
     TempDir card;
     fs::permissions(card.path(), fs::perms::all);
     card.touch("open/alwa_20190312_081500_F.MP4");
@@ -146,11 +148,32 @@ TEST(ORVMediaListTest, UnreadableFolderIsSkippedSilently) {
     fs::permissions(card.path() / "locked", fs::perms::none);
     std::string result = test::runAsUnprivilegedUser([&] {
         std::string text;
-        for (const auto& name : names(*scanBoth(card.str()))) text += name + "\n";
+        StdDirectoryLister portable;
+        PosixDirectoryLister posix;
+        for (DirectoryLister* lister : std::initializer_list<DirectoryLister*>{&portable, &posix}) {
+            const auto list = ORVMediaList::scanDirectory(card.str(), {}, *lister);
+            for (const auto& name : names(*list)) text += name + "\n";
+            for (const UnreadableDirectory& folder : list->unreadableDirectories()) {
+                text += folder.path + ": " + folder.reason + "\n";
+            }
+        }
         return text;
     });
     fs::permissions(card.path() / "locked", fs::perms::owner_all);
-    EXPECT_EQ(result, "alwa_20190312_081500_F.MP4\n");
+    const std::string once = "alwa_20190312_081500_F.MP4\n" + card.str() + "/locked: Permission denied\n";
+    EXPECT_EQ(result, once + once);
+}
+
+TEST(ORVMediaListTest, FoldersBeyondTheDepthLimitAreNoted) {
+    TempDir card;
+    std::string deep;
+    for (int depth = 0; depth < 130; ++depth) deep += "d/";
+    card.touch(deep + "alwa_20190312_081500_F.MP4");
+    card.touch("d/alwa_20190312_081600_F.MP4");
+    auto list = scanBoth(card.str());
+    EXPECT_EQ(names(*list), std::vector<std::string>{"alwa_20190312_081600_F.MP4"});
+    ASSERT_EQ(list->unreadableDirectories().size(), 1u);
+    EXPECT_EQ(list->unreadableDirectories()[0].reason, "more than 128 folders deep");
 }
 
 TEST(ORVMediaListTest, StopsAtTheLimitOf15000Files) {

@@ -85,7 +85,7 @@ TEST(FlashDataCsvTest, ReplacesALongerFileWhole) {
     TempDir dir;
     fs::path file = dir.touch("zentrova_000.csv", std::string(10000, 'o'));
     PosixAtomicFileWriter writer;
-    EXPECT_EQ(FlashDataCsv::doWriteCSVFile(twoRecordTable(), file.string(), writer), std::nullopt);
+    EXPECT_EQ(FlashDataCsv::doWriteCSVFile(twoRecordTable(), file.string(), writer).errorKey, std::nullopt);
     EXPECT_EQ(test::fileText(file), kTwoRecordCsv);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
@@ -100,7 +100,7 @@ TEST(FlashDataCsvTest, AnUnwritableFolderIsReportedAndLogged) {
         std::vector<std::string> log;
         setLogSink([&](std::string_view line) { log.emplace_back(line); });
         PosixAtomicFileWriter writer;
-        auto error = FlashDataCsv::doWriteCSVFile(twoRecordTable(), file.string(), writer);
+        auto error = FlashDataCsv::doWriteCSVFile(twoRecordTable(), file.string(), writer).errorKey;
         setLogSink({});
         return error.value_or("none") + "|" + std::to_string(log.size());
     });

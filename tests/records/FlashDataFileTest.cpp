@@ -2,19 +2,14 @@
 
 #include "common/Log.h"
 #include "DrvFileBuilder.h"
+#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include <algorithm>
-#include <csignal>
-#include <thread>
-
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -141,55 +136,6 @@ TEST_F(FlashDataFileTest, HoldsAtMostTheMostRecordsOneReadingTakes) {
     }
 }
 
-// Writes the header and the records into the pipe at path from a thread of
-// its own, stopping when the reader closes its end.
-class PipeWriter {
-public:
-    PipeWriter(const std::string& path, std::uint32_t declared, std::uint64_t records)
-        : m_thread([=] { feed(path, test::drvFileBytes(declared, ""), records); }) {}
-    ~PipeWriter() { m_thread.join(); }
-
-private:
-    static void feed(const std::string& path, const std::string& header, std::uint64_t records) {
-        int fd = -1;
-        // Opening for writing without a reader fails at once; a reader that
-        // never comes must not leave the test waiting.
-        for (int tries = 0; fd < 0 && tries < 5000; ++tries) {
-            fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd < 0) ::usleep(1000);
-        }
-        if (fd < 0) return;
-        ::fcntl(fd, F_SETFL, 0);
-        const std::string block(40 * 1024, '\0');
-        bool open = ::write(fd, header.data(), header.size()) == static_cast<ssize_t>(header.size());
-        for (std::uint64_t left = records * 40; open && left > 0;) {
-            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
-            const ssize_t written = ::write(fd, block.data(), n);
-            open = written > 0;
-            left -= open ? static_cast<std::uint64_t>(written) : 0;
-        }
-        ::close(fd);
-    }
-
-    std::thread m_thread;
-};
-
-// A pipe does not tell its length: the most records are read, and one more
-// means too many.
-TEST_F(FlashDataFileTest, AStreamWithMoreRecordsThanOneReadingTakesIsRefusedAfterTheMost) {
-    ::signal(SIGPIPE, SIG_IGN);
-    const std::string path = (m_dir.path() / "pipe.drv").string();
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    for (std::uint64_t records : {kMost, kMost + 1}) {
-        SCOPED_TRACE(records);
-        PipeWriter writer(path, 0xFFFFFFFFu, records);
-        auto contents = FlashDataFile::doReadFlashDataFile(path);
-        ASSERT_TRUE(contents);
-        EXPECT_EQ(contents->refusal, records > kMost ? FlashDataRefusal::TooManyRecords : FlashDataRefusal::None);
-        EXPECT_EQ(contents->records.size(), records > kMost ? 0 : kMost);
-    }
-}
-
 using ContentsCheck = bool (*)(const std::optional<FlashDataContents>&);
 
 // The exit status of a child process that reads path with its address space
@@ -233,7 +179,11 @@ TEST_F(FlashDataFileTest, AHugeCountIsReadInBoundedMemory) {
 }
 
 TEST_F(FlashDataFileTest, AFileThatCannotBeOpenedIsLogged) {
-    for (std::string path : {(m_dir.path() / "missing.drv").string(), m_dir.mkdir("folder.drv").string()}) {
+    const std::string fifo = (m_dir.path() / "fifo.drv").string();
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    for (std::string path : {(m_dir.path() / "missing.drv").string(), m_dir.mkdir("folder.drv").string(), fifo,
+                             std::string("/dev/zero")}) {
         SCOPED_TRACE(path);
         m_log.clear();
         EXPECT_FALSE(FlashDataFile::doReadFlashDataFile(path));

@@ -4,19 +4,18 @@
 #include "common/Log.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "support/AsUnprivilegedUser.h"
+#include "support/ChildProcess.h"
+#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zentrova {
@@ -78,20 +77,26 @@ TEST_F(FileDataFileTest, ReadsOnlyAFileOfExactly500Bytes) {
     }
 }
 
-TEST_F(FileDataFileTest, MissingFileLeavesTheRecord) {
+TEST_F(FileDataFileTest, OnlyARegularFileIsRead) {
     TempDir dir;
-    FILEDATA record;
-    resetFileData(record);
-    record.vid_hue = 77;
-    EXPECT_EQ(readFileData((dir.path() / "config.bin").string(), record), FileDataReadResult::CannotOpen);
-    EXPECT_EQ(record.vid_hue, 77u);
+    const fs::path fifo = dir.path() / "fifo.bin";
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    for (const fs::path& path : {dir.path() / "config.bin", fifo, dir.mkdir("folder.bin"), fs::path("/dev/zero")}) {
+        SCOPED_TRACE(path.string());
+        FILEDATA record;
+        resetFileData(record);
+        record.vid_hue = 77;
+        EXPECT_EQ(readFileData(path.string(), record), FileDataReadResult::CannotOpen);
+        EXPECT_EQ(record.vid_hue, 77u);
+    }
 }
 
 TEST_F(FileDataFileTest, WriteReplacesTheFileWithTheRecordsBytes) {
     TempDir dir;
     fs::path file = dir.touch("config.bin", std::string(600, 'x'));
     PosixAtomicFileWriter writer;
-    EXPECT_EQ(writeFileData(sampleRecord(), file.string(), writer), std::nullopt);
+    EXPECT_EQ(writeFileData(sampleRecord(), file.string(), writer).errorKey, std::nullopt);
     EXPECT_EQ(test::fileText(file), bytesText(fileDataBytes(sampleRecord())));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"config.bin"}) << "no temporary file is left";
 }
@@ -101,7 +106,7 @@ TEST_F(FileDataFileTest, WriteKeepsThePermissionsOfTheOldFile) {
     fs::path file = dir.touch("config.bin", "old");
     ::chmod(file.c_str(), 0640);
     PosixAtomicFileWriter writer;
-    ASSERT_EQ(writeFileData(sampleRecord(), file.string(), writer), std::nullopt);
+    ASSERT_EQ(writeFileData(sampleRecord(), file.string(), writer).errorKey, std::nullopt);
     struct stat info {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -111,7 +116,7 @@ TEST_F(FileDataFileTest, WriteResetFileCreatesTheFactoryRecord) {
     TempDir dir;
     fs::path file = dir.path() / "config.bin";
     PosixAtomicFileWriter writer;
-    EXPECT_EQ(writeResetFileData(file.string(), writer), std::nullopt);
+    EXPECT_EQ(writeResetFileData(file.string(), writer).errorKey, std::nullopt);
     FILEDATA reset;
     resetFileData(reset);
     const std::string text = test::fileText(file);
@@ -129,7 +134,7 @@ TEST_F(FileDataFileTest, UnwritableFolderKeepsTheOldFileAndGivesTheKey) {
     ::chmod(card.c_str(), 0555);
     std::string outcome = test::runAsUnprivilegedUser([&] {
         PosixAtomicFileWriter writer;
-        std::optional<std::string> error = writeFileData(sampleRecord(), file.string(), writer);
+        std::optional<std::string> error = writeFileData(sampleRecord(), file.string(), writer).errorKey;
         return error.value_or("success") + "|" + (m_log.empty() ? "" : m_log.back());
     });
     EXPECT_EQ(outcome, "msg.file_open_fail|Permission denied");
@@ -144,42 +149,25 @@ TEST_F(FileDataFileTest, ReadOnlyFileIsNotReplaced) {
     ::chmod(file.c_str(), 0444);
     std::string outcome = test::runAsUnprivilegedUser([&] {
         PosixAtomicFileWriter writer;
-        return writeFileData(sampleRecord(), file.string(), writer).value_or("success");
+        return writeFileData(sampleRecord(), file.string(), writer).errorKey.value_or("success");
     });
     EXPECT_EQ(outcome, "msg.file_open_fail");
     EXPECT_EQ(test::fileText(file), "the old settings");
 }
 
-// Runs the write in a child whose files may not grow beyond limit bytes, the
-// way a full card stops a write part-way; gives the write's result.
+// The write's result in a child whose files may not grow beyond limit bytes.
 std::string writeWithFileSizeLimit(const std::string& path, rlim_t limit) {
-    int fds[2];
-    if (::pipe(fds) != 0) return "pipe failed";
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit rl {limit, limit};
-        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) ::_exit(3);
+    return test::runInChild(test::fileSizeLimit(limit), [&] {
         PosixAtomicFileWriter writer;
-        std::string result = writeFileData(sampleRecord(), path, writer).value_or("success");
-        ssize_t written = ::write(fds[1], result.data(), result.size());
-        ::_exit(written == static_cast<ssize_t>(result.size()) ? 0 : 4);
-    }
-    ::close(fds[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "child failed";
+        const FileSaveResult result = writeFileData(sampleRecord(), path, writer);
+        return result.saved() ? std::string("success") : *result.errorKey + "|" + result.reason;
+    });
 }
 
 TEST_F(FileDataFileTest, WriteStoppedPartWayKeepsTheOldFile) {
     TempDir dir;
     fs::path file = dir.touch("config.bin", "the old settings");
-    EXPECT_EQ(writeWithFileSizeLimit(file.string(), 100), "msg.file_open_fail");
+    EXPECT_EQ(writeWithFileSizeLimit(file.string(), 100), "msg.file_open_fail|File too large");
     EXPECT_EQ(test::fileText(file), "the old settings");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"config.bin"}) << "the partial file is removed";
 
@@ -190,7 +178,7 @@ TEST_F(FileDataFileTest, WriteStoppedPartWayKeepsTheOldFile) {
 TEST_F(FileDataFileTest, MissingFolderGivesTheKey) {
     TempDir dir;
     PosixAtomicFileWriter writer;
-    EXPECT_EQ(writeResetFileData((dir.path() / "gone" / "config.bin").string(), writer), "msg.file_open_fail");
+    EXPECT_EQ(writeResetFileData((dir.path() / "gone" / "config.bin").string(), writer).errorKey, "msg.file_open_fail");
     ASSERT_FALSE(m_log.empty());
     EXPECT_EQ(m_log.back(), "No such file or directory");
 }

@@ -131,6 +131,10 @@ public:
     // Bytes of other data after each chunk, as video lies between the
     // telemetry chunks in a camera file.
     std::size_t gapAfterChunk = 0;
+    // A movie header and a first track that say the file is this long and
+    // holds video, as a player (and the card check) reads them; none leaves
+    // them blank.
+    std::optional<double> videoSeconds;
     std::vector<TelemetryRecord> records;
 
     BuiltFile build() const {
@@ -157,6 +161,28 @@ private:
 
     static Box leaf(const std::string& type, std::size_t payloadSize) {
         return Box{type, Bytes(payloadSize, 0), {}};
+    }
+
+    // Version 0: flags, two times, the time scale (1000) and the duration.
+    static Box timeHeader(const std::string& type, double seconds, std::size_t payloadSize) {
+        Bytes payload;
+        appendBigEndian32(payload, 0);
+        appendBigEndian32(payload, 0);
+        appendBigEndian32(payload, 0);
+        appendBigEndian32(payload, 1000);
+        appendBigEndian32(payload, static_cast<std::uint32_t>(seconds * 1000.0 + 0.5));
+        payload.resize(payloadSize, 0);
+        return Box{type, payload, {}};
+    }
+
+    static Box videoTrack(double seconds) {
+        Bytes handler;
+        appendBigEndian32(handler, 0);
+        appendBigEndian32(handler, 0);
+        appendText(handler, "vide");
+        handler.resize(25, 0);
+        Box mdia{"mdia", {}, {timeHeader("mdhd", seconds, 24), Box{"hdlr", handler, {}}}};
+        return Box{"trak", {}, {leaf("tkhd", 84), mdia}};
     }
 
     Box chunkTable(const std::vector<std::uint32_t>& offsets) const {
@@ -198,9 +224,10 @@ private:
         } else if (boxAfterFtyp) {
             top.push_back(leaf("free", 0));
         }
-        Box moov{moovType, {}, {leaf("mvhd", 100)}};
+        Box moov{moovType, {}, {videoSeconds ? timeHeader("mvhd", *videoSeconds, 100) : leaf("mvhd", 100)}};
         for (int i = 0; i < boxesBeforeTelemetryTrack; ++i) {
-            moov.children.push_back(Box{"trak", {}, {leaf("tkhd", 84)}});
+            moov.children.push_back(videoSeconds && i == 0 ? videoTrack(*videoSeconds)
+                                                           : Box{"trak", {}, {leaf("tkhd", 84)}});
         }
         moov.children.push_back(telemetryTrack(offsets));
         moov.children.push_back(leaf("udta", 12));

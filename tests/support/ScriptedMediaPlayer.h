@@ -1,14 +1,17 @@
 #pragma once
 
+#include "playback/FollowablePlayer.h"
 #include "playback/ORVMediaPlayer.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace zentrova::test {
 
 // A player whose state the test sets by hand; it remembers what was asked
 // of it. Times follow the position over the media's length.
-class ScriptedMediaPlayer : public ORVMediaPlayer {
+class ScriptedMediaPlayer : public ORVMediaPlayer, public FollowablePlayer {
 public:
     std::shared_ptr<VLCMedia> loaded;
     VLCMediaPlayerState playerState = VLCMediaPlayerState::Stopped;
@@ -82,6 +85,18 @@ public:
     QList<int> audioTrackIndexes() const override { return loaded && withSound ? QList<int>{1} : QList<int>{}; }
 
     bool saveVideoSnapshotAt(const QString&, int, int) override { return false; }
+
+    // What the follower sees, and the waits it asked for.
+    std::optional<DisplayTimeline::Anchor> anchor;
+    bool holding = false;
+    std::vector<int> holds;
+    bool isHolding() const override { return holding; }
+    std::optional<DisplayTimeline::Anchor> displayAnchor() const override { return anchor; }
+    void holdFor(int milliseconds) override {
+        holds.push_back(milliseconds);
+        holding = true;
+    }
+    PlayerPacing* pacing() override { return nullptr; }
 
     // The player starts to play and says so, as the real one does.
     void reportPlaying() {

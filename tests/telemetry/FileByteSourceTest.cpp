@@ -1,6 +1,7 @@
 #include "telemetry/FileByteSource.h"
 #include "telemetry/MemoryByteSource.h"
 
+#include "support/HeldOpenFifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -152,6 +153,35 @@ TEST(FileByteSourceShrunkTest, ClosedOrMissingFilesGiveNothing) {
     EXPECT_FALSE(file.open("/nonexistent/zentrova/file.bin"));
     EXPECT_EQ(file.readAt(0, std::span(&byte, 1)), 0u);
     EXPECT_EQ(file.size(), 0u);
+}
+
+// A FIFO would give a stream of whatever its writer sends (and without a
+// writer, block the open for ever); a device is no recording either.
+TEST(FileByteSourceOpenTest, OnlyRegularFilesAreOpened) {
+    test::TempDir dir;
+    const std::filesystem::path file = dir.path() / "alwa_20190312_081500_F.MP4";
+    std::ofstream(file, std::ios::binary) << "bytes";
+    const std::filesystem::path fifo = dir.path() / "alwa_20190312_081600_F.MP4";
+    const test::HeldOpenFifo heldOpen(fifo);
+    ASSERT_TRUE(heldOpen.ok());
+    std::filesystem::create_symlink(file, dir.path() / "link.MP4");
+    struct Case {
+        const char* name;
+        std::filesystem::path path;
+        bool opens;
+    } cases[] = {
+        {"regular file", file, true},
+        {"link to a regular file", dir.path() / "link.MP4", true},
+        {"FIFO", fifo, false},
+        {"character device", "/dev/zero", false},
+        {"folder", dir.path(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileByteSource source;
+        EXPECT_EQ(source.open(c.path.string()), c.opens);
+        EXPECT_EQ(source.isOpen(), c.opens);
+    }
 }
 
 }  // namespace

@@ -15,8 +15,8 @@
 
 namespace zentrova {
 namespace {
-using samplecard::ChildProcess;
-using samplecard::ProcessResult;
+using tools::ChildProcess;
+using tools::ProcessResult;
 using samplecard::SampleRecording;
 using test::SmallSampleCard;
 
@@ -119,13 +119,17 @@ TEST_F(SampleCardContentsTest, FrontFilesHaveVideoAndSoundRearFilesOnlyVideoAndA
     }
 }
 
-TEST_F(SampleCardContentsTest, SettingsFileIsAResetRecordWithAValidChecksum) {
+TEST_F(SampleCardContentsTest, SettingsFileIsAResetRecordInTheCardsTimeZoneWithAValidChecksum) {
     EXPECT_EQ(std::filesystem::file_size(card().settingsPath), kFileDataSize);
     FILEDATA record;
     ASSERT_EQ(readFileData(card().settingsPath, record), FileDataReadResult::Read);
     EXPECT_EQ(record.cfg_ver, 22310);
     EXPECT_EQ(record.checksum, fileDataChecksum(record));
     EXPECT_NE(record.checksum, 0);
+    // +01:00 with summer time: the two hours between the file names and GPS.
+    EXPECT_EQ(record.time_gmt, 15);
+    EXPECT_EQ(record.summer_time, 1u);
+    EXPECT_TRUE(card().faults.empty());
 }
 
 TEST_F(SampleCardContentsTest, ClockFileHoldsTheCardsStartTime) {

@@ -11,7 +11,7 @@ namespace zentrova::test {
 // One small card per test process (ctest runs every case in a process of
 // its own), made with the real ffmpeg into a temporary folder.
 struct SmallSampleCard {
-    static constexpr int kContinuous = 3;
+    static constexpr int kContinuous = 4;
     static constexpr int kDuration = 3;
 
     TempDir dir;

@@ -7,6 +7,7 @@
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "settings/FILEDATA.h"
 #include "settings/FileDataFile.h"
+#include "settings/TimeZoneList.h"
 
 #include <cmath>
 #include <cstdio>
@@ -25,8 +26,7 @@ namespace fs = std::filesystem;
 const CivilTime kDriveStartLocal{2024, 6, 14, 9, 30, 0, 0};
 constexpr double kDeparture = 3.0;  // the car sets off a few seconds after the camera starts
 constexpr double kFixAfter = 2.0;   // the receiver's first fix
-constexpr double kGapBeforeEvent = 20.0;
-constexpr double kGapAfterEvent = 25.0;
+constexpr double kGapBeforeLastEvent = 20.0;
 constexpr double kDriveAfterLastEvent = 30.0;
 constexpr double kParkedBeforeMotion = 60.0;
 constexpr double kGapBetweenMotions = 90.0;
@@ -106,8 +106,19 @@ CivilTime SampleCardGenerator::localTimeAt(double driveSeconds) const {
                                             static_cast<std::int64_t>(std::floor(driveSeconds)));
 }
 
+CivilTime SampleCardGenerator::cameraTimeAt(double driveSeconds) const {
+    return localTimeAt(driveSeconds + m_options.faults.clockOffsetSeconds);
+}
+
+std::optional<int> SampleCardGenerator::utcOffsetMinutes() const {
+    const auto zone = TimeZoneList::offsetMinutes(m_options.timeGmt);
+    if (!zone) return std::nullopt;
+    return *zone + (m_options.summerTime ? 60 : 0);
+}
+
 // Continuous recordings back to back, an event in the middle of the drive
-// and one near its end, then two motion recordings of the parked car.
+// (it takes over from the continuous recording, which goes on after it) and
+// one near its end, then two motion recordings of the parked car.
 // One continuous recording lost its rear file, one motion recording has
 // only a rear file; the event recordings and the last continuous one come
 // from a receiver mode that reports GNS instead of GSA.
@@ -120,7 +131,7 @@ SampleCardGenerator::Schedule SampleCardGenerator::schedule() const {
         SampleRecording recording;
         recording.mode = mode;
         recording.driveStart = start;
-        recording.start = localTimeAt(start);
+        recording.start = cameraTimeAt(start);
         recording.groupName = namesOf(mode).prefix + nameTime(recording.start);
         recording.frontPath = "F";
         recording.rearPath = "R";
@@ -128,17 +139,19 @@ SampleCardGenerator::Schedule SampleCardGenerator::schedule() const {
         return plan.recordings.back();
     };
     double at = 0;
-    for (int i = 0; i < firstBlock; ++i, at += duration) add(RecordingMode::Continuous, at);
-    at += kGapBeforeEvent;
+    for (int i = 0; i < firstBlock; ++i, at += duration) {
+        add(RecordingMode::Continuous, at);
+        if (i == 0) at += m_options.faults.gapSeconds;
+    }
     SampleRecording& firstEvent = add(RecordingMode::Event, at);
     firstEvent.impact = true;
     firstEvent.report = SatelliteReport::Gns;
-    at += duration + kGapAfterEvent;
+    at += duration;
     for (int i = firstBlock; i < count; ++i, at += duration) {
         SampleRecording& recording = add(RecordingMode::Continuous, at);
         if (i == count - 1) recording.report = SatelliteReport::Gns;
     }
-    at += kGapBeforeEvent;
+    at += kGapBeforeLastEvent;
     SampleRecording& secondEvent = add(RecordingMode::Event, at);
     secondEvent.impact = true;
     secondEvent.report = SatelliteReport::Gns;
@@ -180,7 +193,12 @@ SampleCardResult SampleCardGenerator::generate() const {
         return result;
     }
     const DriveSimulator drive(RoadRoute::sampleLoop(), kDeparture, plan.arrival, plan.horizon);
-    const std::int64_t utcAtStart = kDriveStartLocal.secondsSinceEpoch() - kUtcOffsetMinutes * 60LL;
+    const std::optional<int> offset = utcOffsetMinutes();
+    if (!offset) {
+        result.error = "no time zone at position " + std::to_string(m_options.timeGmt);
+        return result;
+    }
+    const std::int64_t utcAtStart = kDriveStartLocal.secondsSinceEpoch() - *offset * 60LL;
     const RecordingTelemetry telemetry(drive, utcAtStart, kFixAfter);
 
     SampleCard card;
@@ -205,6 +223,10 @@ SampleCardResult SampleCardGenerator::generate() const {
     }
     card.driveLog = driveLog(drive, plan.horizon);
     if (std::optional<std::string> error = writeCardFiles(card)) {
+        result.error = *error;
+        return result;
+    }
+    if (std::optional<std::string> error = makeFileFaults(card)) {
         result.error = *error;
         return result;
     }
@@ -254,7 +276,7 @@ std::vector<DriveLogRecord> SampleCardGenerator::driveLog(const DriveSimulator& 
     double fastest = 0;
     for (double at = 0; at <= horizon; at += kDriveLogInterval) {
         const DriveState state = drive.stateAt(at);
-        const CivilTime local = localTimeAt(at);
+        const CivilTime local = cameraTimeAt(at);
         const double kilometresPerHour = state.speed * 3.6;
         fastest = std::max(fastest, kilometresPerHour);
         DriveLogRecord record;
@@ -286,13 +308,20 @@ std::vector<DriveLogRecord> SampleCardGenerator::driveLog(const DriveSimulator& 
 std::optional<std::string> SampleCardGenerator::writeCardFiles(SampleCard& card) const {
     const fs::path root(m_options.outputDirectory);
     card.settingsPath = (root / "config.bin").string();
-    // The factory settings as the camera saves them: with their checksum.
+    // The factory settings as the camera saves them, with the card's time
+    // zone and their checksum.
     FILEDATA settings;
     resetFileData(settings);
+    settings.time_gmt = m_options.timeGmt;
+    settings.summer_time = m_options.summerTime ? 1 : 0;
     prepareFileDataForWriting(settings);
+    if (m_options.faults.wrongChecksum) {
+        settings.checksum ^= 0x5A5A;
+        card.faults.push_back("wrong checksum: " + card.settingsPath);
+    }
     PosixAtomicFileWriter writer;
-    if (std::optional<std::string> error = writeFileData(settings, card.settingsPath, writer)) {
-        return "cannot write " + card.settingsPath;
+    if (const FileSaveResult result = writeFileData(settings, card.settingsPath, writer); !result.saved()) {
+        return "cannot write " + card.settingsPath + ": " + result.reason;
     }
 
     card.clockPath = (root / "timeset.cfg").string();
@@ -309,6 +338,32 @@ std::optional<std::string> SampleCardGenerator::writeCardFiles(SampleCard& card)
     if (ec) return "cannot create " + (root / "DrvInfo").string() + ": " + ec.message();
     card.driveLogPath = (root / "DrvInfo" / "zentrova_000.drv").string();
     return writeWholeFile(card.driveLogPath, DriveLogWriter::encode(card.driveLog));
+}
+
+std::optional<std::string> SampleCardGenerator::makeFileFaults(SampleCard& card) const {
+    struct Fault {
+        const std::optional<SampleFileChoice>& choice;
+        bool empty;
+    };
+    for (const Fault& fault : {Fault{m_options.faults.cutOff, false}, Fault{m_options.faults.empty, true}}) {
+        if (!fault.choice) continue;
+        const SampleFileChoice& choice = *fault.choice;
+        if (choice.recording < 1 || static_cast<std::size_t>(choice.recording) > card.recordings.size()) {
+            return "there is no recording " + std::to_string(choice.recording) + " (the card has " +
+                   std::to_string(card.recordings.size()) + ")";
+        }
+        const SampleRecording& recording = card.recordings[static_cast<std::size_t>(choice.recording - 1)];
+        const std::string& path = choice.rear ? recording.rearPath : recording.frontPath;
+        if (path.empty()) return recording.groupName + " has no " + (choice.rear ? "rear" : "front") + " file";
+        std::error_code ec;
+        const std::uintmax_t size = fs::file_size(path, ec);
+        const std::uintmax_t kept = fault.empty ? 0 : size / 2;
+        if (!ec) fs::resize_file(path, kept, ec);
+        if (ec) return "cannot shorten " + path + ": " + ec.message();
+        card.faults.push_back((fault.empty ? "emptied: " : "cut off: ") + path + " (" + std::to_string(kept) + " of " +
+                              std::to_string(size) + " bytes kept)");
+    }
+    return std::nullopt;
 }
 
 }  // namespace zentrova::samplecard

@@ -8,6 +8,9 @@
 
 namespace zentrova::samplecard {
 
+using tools::ChildProcess;
+using tools::ProcessResult;
+
 std::string SampleVideoEncoder::overlayText(const SampleVideo& video) {
     // The clock is the recording's local start plus the frame's time; the
     // strftime form avoids ":" which the expansion would take as a separator.

@@ -1,7 +1,10 @@
 #include "recordings/linux/PosixDirectoryLister.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,9 +24,11 @@ bool isDirectoryAt(int directoryFd, const char* name) {
 
 }  // namespace
 
-bool PosixDirectoryLister::list(const std::string& directory, std::vector<DirectoryEntry>& entries) {
+bool PosixDirectoryLister::list(const std::string& directory, std::vector<DirectoryEntry>& entries,
+                                std::string& failure) {
     DIR* dir = ::opendir(directory.c_str());
     if (!dir) {
+        failure = std::generic_category().message(errno);
         entries.clear();
         return false;
     }

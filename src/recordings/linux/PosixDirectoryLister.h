@@ -8,7 +8,7 @@ namespace zentrova {
 // a stat call.
 class PosixDirectoryLister : public DirectoryLister {
 public:
-    bool list(const std::string& directory, std::vector<DirectoryEntry>& entries) override;
+    bool list(const std::string& directory, std::vector<DirectoryEntry>& entries, std::string& failure) override;
     std::optional<std::string> realPath(const std::string& path) override;
 };
 

@@ -2,7 +2,7 @@
 
 #include "telemetry/ORVAviGpsData.h"
 #include "telemetry/export/CsvLine.h"
-#include "telemetry/export/FixPosition.h"
+#include "telemetry/export/ExportablePosition.h"
 #include "telemetry/export/UtcTimeText.h"
 
 namespace zentrova {

@@ -35,7 +35,7 @@ std::optional<ExportedTelemetry> TelemetryExporter::exportTelemetry(TelemetryExp
         exported.points = rows->size();
         return exported;
     }
-    const TrackSegments segments = TrackPointBuilder::segments(*rows);
+    const TrackSegments segments = TrackPointBuilder::segments(*rows, data.m_NMEAs);
     exported.points = TrackPointBuilder::pointCount(segments);
     exported.text = format == TelemetryExportFormat::Gpx ? GpxWriter::write(segments, name)
                                                          : KmlWriter::write(segments, name);

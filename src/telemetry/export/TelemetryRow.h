@@ -15,8 +15,10 @@ struct TelemetryRow {
     std::uint32_t timeValue = 0;
     ORVGSensor gsensor;
     std::uint8_t unit = 0;  // the GPS block's speed unit byte
-    // "$G" sentences the record brought (each added one fix snapshot).
+    // "$G" sentences the record brought (each added one fix snapshot), and
+    // the index of the first of those snapshots in the extraction's list.
     std::uint32_t sentences = 0;
+    std::size_t firstSnapshot = 0;
     // None while no sentence has been seen in the file yet.
     std::optional<ORVGpsData> fix;
 };

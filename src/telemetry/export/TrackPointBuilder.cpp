@@ -1,7 +1,7 @@
 #include "telemetry/export/TrackPointBuilder.h"
 
 #include "telemetry/ORVBlackBoxData.h"
-#include "telemetry/export/FixPosition.h"
+#include "telemetry/export/ExportablePosition.h"
 #include "telemetry/export/UtcTimeText.h"
 
 namespace zentrova {
@@ -9,22 +9,81 @@ namespace {
 
 bool isSentenceEnd(char c) { return c == '\0' || c == '\n' || c == '\r'; }
 
-std::optional<TrackPoint> pointOf(const TelemetryRow& row) {
-    if (!row.fix) return std::nullopt;
-    const ORVGpsData& fix = *row.fix;
-    const auto position = exportablePosition(fix);
-    if (!position) return std::nullopt;
+bool samePlace(const GeoPosition& a, const GeoPosition& b) {
+    return a.latitude == b.latitude && a.longitude == b.longitude;
+}
+
+TrackPoint pointOf(const ORVGpsData& fix, const GeoPosition& position, std::size_t record, std::size_t timeRecord) {
     TrackPoint point;
-    point.record = row.record;
-    point.latitude = position->latitude;
-    point.longitude = position->longitude;
+    point.record = record;
+    point.timeRecord = timeRecord;
+    point.latitude = position.latitude;
+    point.longitude = position.longitude;
     point.time = utcTimeText(fix.Now);
+    point.utcMilliseconds = utcMilliseconds(fix.Now);
     point.satellites = fix.SatelliteUsedCount;
     point.hdop = fix.HDOP;
     point.speedMetresPerSecond = fix.SpeedOverGround * TrackPointBuilder::kMetresPerSecondPerKnot;
     point.course = fix.CourseOverGround;
     return point;
 }
+
+// Walks the fix snapshots in order and keeps the last one of each run with
+// the same fix time and position.
+class FixSecondCollector {
+public:
+    explicit FixSecondCollector(TrackSegments& segments) : m_segments(segments) {}
+
+    void add(const ORVGpsData& fix, std::size_t record) {
+        if (!m_seenTime || !(fix.Now == m_time)) {
+            m_seenTime = true;
+            m_time = fix.Now;
+            m_timeRecord = record;
+            m_placeAtTimeStart = fixPosition(fix);
+        }
+        const auto position = exportablePosition(fix);
+        if (!position) {
+            flush();
+            m_inSegment = false;
+            return;
+        }
+        if (m_pending) {
+            if (!(fix.Now == m_pendingTime)) {
+                flush();
+            } else if (!samePlace(*position, m_pendingPosition)) {
+                // The new time's first sentences still carry the place of
+                // the time before; that state is no point of its own.
+                if (samePlace(m_pendingPosition, m_placeAtTimeStart)) {
+                    m_pending.reset();
+                } else {
+                    flush();
+                }
+            }
+        }
+        m_pending = pointOf(fix, *position, record, m_timeRecord);
+        m_pendingTime = fix.Now;
+        m_pendingPosition = *position;
+    }
+
+    void flush() {
+        if (!m_pending) return;
+        if (!m_inSegment) m_segments.emplace_back();
+        m_inSegment = true;
+        m_segments.back().push_back(std::move(*m_pending));
+        m_pending.reset();
+    }
+
+private:
+    TrackSegments& m_segments;
+    bool m_inSegment = false;
+    bool m_seenTime = false;
+    SYSTEMTIME m_time{};
+    std::size_t m_timeRecord = 0;
+    std::optional<TrackPoint> m_pending;
+    SYSTEMTIME m_pendingTime{};
+    GeoPosition m_pendingPosition;
+    GeoPosition m_placeAtTimeStart;
+};
 
 }  // namespace
 
@@ -57,6 +116,7 @@ std::optional<std::vector<TelemetryRow>> TrackPointBuilder::rows(const ORVBlackB
         row.gsensor = data.m_GSensors[k];
         row.unit = data.m_vGpsData[k].unit();
         row.sentences = sentencesIn(data.m_vGpsData[k].gpsString());
+        row.firstSnapshot = snapshots;
         snapshots += row.sentences;
         if (snapshots > data.m_NMEAs.size()) return std::nullopt;
         if (snapshots > 0) row.fix = data.m_NMEAs[snapshots - 1];
@@ -66,20 +126,22 @@ std::optional<std::vector<TelemetryRow>> TrackPointBuilder::rows(const ORVBlackB
     return rows;
 }
 
-TrackSegments TrackPointBuilder::segments(const std::vector<TelemetryRow>& rows) {
+TrackSegments TrackPointBuilder::segments(const std::vector<TelemetryRow>& rows,
+                                          std::span<const ORVGpsData> snapshots) {
     TrackSegments segments;
-    bool inRun = false;
+    FixSecondCollector collector(segments);
     for (const TelemetryRow& row : rows) {
-        if (row.sentences == 0) continue;
-        auto point = pointOf(row);
-        if (!point) {
-            inRun = false;
-            continue;
+        for (std::size_t i = 0; i < row.sentences; ++i) {
+            const std::size_t index = row.firstSnapshot + i;
+            // Rows made from these snapshots always fit; others end here.
+            if (index >= snapshots.size()) {
+                collector.flush();
+                return segments;
+            }
+            collector.add(snapshots[index], row.record);
         }
-        if (!inRun) segments.emplace_back();
-        segments.back().push_back(std::move(*point));
-        inRun = true;
     }
+    collector.flush();
     return segments;
 }
 

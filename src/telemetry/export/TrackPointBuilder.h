@@ -1,9 +1,11 @@
 #pragma once
 
+#include "telemetry/ORVGpsData.h"
 #include "telemetry/export/TelemetryRow.h"
 #include "telemetry/export/TrackPoint.h"
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -20,9 +22,15 @@ public:
     // always do after an extraction).
     static std::optional<std::vector<TelemetryRow>> rows(const ORVBlackBoxData& data);
 
-    // The points of the rows that brought a sentence, split where valid
-    // fixes stop. Rows without a sentence change nothing and split nothing.
-    static TrackSegments segments(const std::vector<TelemetryRow>& rows);
+    // One point per fix time: the state after the last sentence that kept
+    // that time, since the receiver's sentences of one second each fill in
+    // part of the fix (time, then position, then satellites). A position
+    // that changes while the time stays (a receiver without a time, or
+    // several positions a second) gives a point of its own; the position
+    // carried over from the time before into the new time's first
+    // sentences does not. Split where valid fixes stop. snapshots are the
+    // extraction's m_NMEAs, rows its rows.
+    static TrackSegments segments(const std::vector<TelemetryRow>& rows, std::span<const ORVGpsData> snapshots);
 
     static std::size_t pointCount(const TrackSegments& segments);
 

@@ -23,6 +23,15 @@ void appendDigits(std::string& out, unsigned value, int width) {
 
 }  // namespace
 
+std::optional<std::int64_t> utcMilliseconds(const SYSTEMTIME& time) {
+    if (!isRealTime(time)) return std::nullopt;
+    using namespace std::chrono;
+    const sys_days date{year{time.wYear} / month{time.wMonth} / day{time.wDay}};
+    const auto instant = date + hours{time.wHour} + minutes{time.wMinute} + seconds{time.wSecond} +
+                         milliseconds{time.wMilliseconds};
+    return duration_cast<milliseconds>(instant.time_since_epoch()).count();
+}
+
 std::optional<std::string> utcTimeText(const SYSTEMTIME& time) {
     if (!isRealTime(time)) return std::nullopt;
     std::string text;

@@ -2,6 +2,7 @@
 
 #include "telemetry/SYSTEMTIME.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -11,5 +12,9 @@ namespace zentrova {
 // the Z when there are milliseconds); none when the fields do not form a real
 // date and time, as when no RMC sentence with a full date was seen.
 std::optional<std::string> utcTimeText(const SYSTEMTIME& time);
+
+// The same time as milliseconds since 1970-01-01 00:00:00 UTC, under the
+// same condition.
+std::optional<std::int64_t> utcMilliseconds(const SYSTEMTIME& time);
 
 }  // namespace zentrova

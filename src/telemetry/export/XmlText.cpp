@@ -1,37 +1,17 @@
 #include "telemetry/export/XmlText.h"
 
+#include "common/Utf8.h"
+
 #include <cstdint>
 
 namespace zentrova {
 namespace {
 
-// Length of the valid UTF-8 sequence at text[at], or 0.
+// Length of the UTF-8 sequence at text[at] that XML may hold, or 0.
 std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<std::uint8_t>(text[at]);
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<std::uint8_t>(text[at + i]);
-        if ((next & 0xC0) != 0x80) return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    const bool notACharacter = code == 0xFFFE || code == 0xFFFF || code > 0x10FFFF;
-    return (overlong || surrogate || notACharacter) ? 0 : length;
+    const Utf8Step step = utf8StepAt(text, at);
+    const bool notACharacter = step.codePoint == 0xFFFE || step.codePoint == 0xFFFF;
+    return step.valid && !notACharacter ? step.length : 0;
 }
 
 }  // namespace

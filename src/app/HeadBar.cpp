@@ -1,0 +1,112 @@
+#include "app/HeadBar.h"
+
+#include "controls/ImageLibrary.h"
+#include "controls/UiText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QToolButton>
+
+namespace zentrova {
+namespace {
+
+constexpr QSize kWindowButtonSize(28, 28);
+
+}  // namespace
+
+HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
+    setObjectName("headBox");
+    setAttribute(Qt::WA_StyledBackground, true);
+    setFixedHeight(kHeight);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(14, 0, 10, 0);
+    layout->setSpacing(8);
+
+    auto* logo = new QLabel(this);
+    logo->setPixmap(ImageLibrary::pixmap("zentrova", QSize(30, 30), qApp->devicePixelRatio()));
+    auto* title = new QLabel(uiText("main.title"), this);
+    title->setObjectName("appTitleLabel");
+    m_versionLabel = new QLabel(this);
+    m_versionLabel->setObjectName("versionLabel");
+    layout->addWidget(logo);
+    layout->addWidget(title);
+    layout->addWidget(m_versionLabel, 0, Qt::AlignBottom | Qt::AlignLeft);
+    layout->addStretch(1);
+    layout->addWidget(makeLoadingIndicator());
+    layout->addStretch(1);
+
+    QToolButton* open = addButton("openDirectoryButton", "main.open_directory");
+    open->setIcon(ImageLibrary::icon("folder_open"));
+    open->setIconSize(QSize(24, 24));
+    connect(open, &QToolButton::clicked, this, &HeadBar::openClicked);
+
+    m_menu->setObjectName("commandMenu");
+    QToolButton* menu = addButton("menuButton", "main.menu");
+    menu->setIcon(ImageLibrary::icon("icon_menu"));
+    menu->setIconSize(QSize(24, 24));
+    menu->setMenu(m_menu);
+    menu->setPopupMode(QToolButton::InstantPopup);
+    layout->addSpacing(12);
+
+    QToolButton* minimize = addButton("minimizeWindowButton", "main.minimize");
+    minimize->setIcon(ImageLibrary::icon("icon_minimize"));
+    m_maximizeButton = addButton("maximizeWindowButton", "main.maximize");
+    showMaximized(false);
+    QToolButton* close = addButton("closeWindowButton", "main.close");
+    close->setText(QStringLiteral("\u2715"));
+    for (QToolButton* button : {minimize, m_maximizeButton, close}) button->setFixedSize(kWindowButtonSize);
+    connect(minimize, &QToolButton::clicked, this, &HeadBar::minimizeClicked);
+    connect(m_maximizeButton, &QToolButton::clicked, this, &HeadBar::maximizeClicked);
+    connect(close, &QToolButton::clicked, this, &HeadBar::closeClicked);
+}
+
+QToolButton* HeadBar::addButton(const char* name, std::string_view tooltipKey) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(uiText(tooltipKey));
+    button->setCursor(Qt::PointingHandCursor);
+    layout()->addWidget(button);
+    return button;
+}
+
+QProgressBar* HeadBar::makeLoadingIndicator() {
+    m_loadingIndicator = new QProgressBar(this);
+    m_loadingIndicator->setObjectName("progressIndicator");
+    m_loadingIndicator->setRange(0, 100);
+    m_loadingIndicator->setTextVisible(false);
+    m_loadingIndicator->setFixedSize(220, 6);
+    m_loadingIndicator->setToolTip(uiText("play.loading"));
+    // Kept in the layout while hidden, so that it stays centred.
+    QSizePolicy keepSpace = m_loadingIndicator->sizePolicy();
+    keepSpace.setRetainSizeWhenHidden(true);
+    m_loadingIndicator->setSizePolicy(keepSpace);
+    m_loadingIndicator->hide();
+    return m_loadingIndicator;
+}
+
+QAction* HeadBar::addMenuCommand(std::string_view textKey, const QKeySequence& keys) {
+    QAction* action = m_menu->addAction(uiText(textKey));
+    action->setShortcut(keys);
+    return action;
+}
+
+void HeadBar::setVersionText(const QString& text) { m_versionLabel->setText(text); }
+
+void HeadBar::showMaximized(bool maximized) {
+    m_maximizeButton->setIcon(ImageLibrary::icon(maximized ? "icon_restore" : "icon_maximize"));
+    m_maximizeButton->setToolTip(uiText(maximized ? "main.restore" : "main.maximize"));
+}
+
+void HeadBar::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
+    event->accept();
+    emit maximizeClicked();
+}
+
+}  // namespace zentrova

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string_view>
+
+class QAction;
+class QKeySequence;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolButton;
+
+namespace zentrova {
+
+// The main window's head: logo, title and version, the loading indicator,
+// the open button, the menu of every command with its keys, and the
+// buttons a borderless window needs (minimize, maximize, close). It only
+// reports what the user asked for.
+class HeadBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kHeight = 50;
+
+    explicit HeadBar(QWidget* parent = nullptr);
+
+    // A command at the end of the menu, its keys shown beside it; the
+    // caller connects it and makes its keys work in the window.
+    QAction* addMenuCommand(std::string_view textKey, const QKeySequence& keys);
+    QMenu* commandMenu() const { return m_menu; }
+
+    void setVersionText(const QString& text);
+    QProgressBar* loadingIndicator() const { return m_loadingIndicator; }
+    // The maximize button offers to restore a maximized window.
+    void showMaximized(bool maximized);
+
+signals:
+    void openClicked();
+    void minimizeClicked();
+    void maximizeClicked();
+    void closeClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    QToolButton* addButton(const char* name, std::string_view tooltipKey);
+    QProgressBar* makeLoadingIndicator();
+
+    QLabel* m_versionLabel = nullptr;
+    QProgressBar* m_loadingIndicator = nullptr;
+    QMenu* m_menu = nullptr;
+    QToolButton* m_maximizeButton = nullptr;
+};
+
+}  // namespace zentrova

@@ -1,0 +1,90 @@
+#include "app/SidePanel.h"
+
+#include "app/RecordingsPanel.h"
+#include "controls/ImageLibrary.h"
+#include "controls/StyledBox.h"
+#include "controls/UiText.h"
+#include "playback/ORVMapView.h"
+
+#include <QHBoxLayout>
+#include <QStackedLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace zentrova {
+
+SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
+    setObjectName("sidePanel");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildButtonBox());
+
+    QWidget* mediaListBox = makeStyledBox("mediaListBox", this);
+    m_stack = new QStackedLayout(mediaListBox);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_recordings = new RecordingsPanel(mediaListBox);
+    m_stack->addWidget(m_recordings);
+    m_stack->addWidget(buildMapContainer(mediaListBox));
+    layout->addWidget(mediaListBox, 1);
+    setMode(ListMode);
+}
+
+QWidget* SidePanel::buildButtonBox() {
+    QWidget* box = makeStyledBox("sideButtonBox", this);
+    box->setFixedHeight(kButtonHeight);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const struct {
+        const char* name;
+        const char* tooltipKey;
+        QToolButton** button;
+        int mode;
+    } buttons[] = {
+        {"recordButtonImageView", "main.show_recordings", &m_recordButton, ListMode},
+        {"informationButtonImageView", "main.show_map", &m_informationButton, MapMode},
+    };
+    for (const auto& spec : buttons) {
+        auto* button = new QToolButton(box);
+        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setToolTip(uiText(spec.tooltipKey));
+        button->setCursor(Qt::PointingHandCursor);
+        button->setIconSize(QSize(24, 24));
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        layout->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, mode = spec.mode] { emit modeRequested(mode); });
+        *spec.button = button;
+    }
+    return box;
+}
+
+QWidget* SidePanel::buildMapContainer(QWidget* parent) {
+    m_mapContainer = makeStyledBox("mapContainerView", parent);
+    auto* layout = new QVBoxLayout(m_mapContainer);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    QWidget* top = makeStyledBox("mapContainerTopView", m_mapContainer);
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    m_mapView = new ORVMapView(top);
+    topLayout->addWidget(m_mapView);
+    layout->addWidget(top, 1);
+    QWidget* bottom = makeStyledBox("mapContainerBottomView", m_mapContainer);
+    bottom->setFixedHeight(kMapBottomHeight);
+    layout->addWidget(bottom);
+    return m_mapContainer;
+}
+
+void SidePanel::setMode(int mode) {
+    m_mode = mode;
+    const bool list = mode == ListMode;
+    m_recordButton->setIcon(ImageLibrary::icon(list ? "record_p.png" : "record_n.png"));
+    m_informationButton->setIcon(ImageLibrary::icon(list ? "information_n.png" : "information_p.png"));
+}
+
+void SidePanel::showModePanel() {
+    m_stack->setCurrentWidget(m_mode == MapMode ? m_mapContainer : static_cast<QWidget*>(m_recordings));
+}
+
+}  // namespace zentrova

@@ -1,0 +1,70 @@
+#include "app/HeadBar.h"
+
+#include "app/AppTestApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace zentrova {
+namespace {
+
+class HeadBarTest : public test::AppWidgetTest {
+protected:
+    QToolButton* button(const char* name) const { return bar.findChild<QToolButton*>(name); }
+    HeadBar bar;
+};
+
+TEST_F(HeadBarTest, EachButtonReportsWhatTheUserAskedFor) {
+    struct Case {
+        const char* button;
+        void (HeadBar::*signal)();
+    } cases[] = {
+        {"openDirectoryButton", &HeadBar::openClicked},
+        {"minimizeWindowButton", &HeadBar::minimizeClicked},
+        {"maximizeWindowButton", &HeadBar::maximizeClicked},
+        {"closeWindowButton", &HeadBar::closeClicked},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        QToolButton* pressed = button(c.button);
+        ASSERT_NE(pressed, nullptr);
+        EXPECT_FALSE(pressed->toolTip().isEmpty());
+        QSignalSpy reported(&bar, c.signal);
+        pressed->click();
+        EXPECT_EQ(reported.count(), 1);
+    }
+}
+
+TEST_F(HeadBarTest, ADoubleClickOnTheBarAsksToMaximizeAndTheButtonOffersToRestore) {
+    QSignalSpy maximize(&bar, &HeadBar::maximizeClicked);
+    QTest::mouseDClick(&bar, Qt::LeftButton, Qt::NoModifier, QPoint(400, 25));
+    EXPECT_EQ(maximize.count(), 1);
+    QTest::mouseDClick(&bar, Qt::RightButton, Qt::NoModifier, QPoint(400, 25));
+    EXPECT_EQ(maximize.count(), 1) << "only the left button";
+
+    QToolButton* maximizeButton = button("maximizeWindowButton");
+    const QString maximizeTip = maximizeButton->toolTip();
+    bar.showMaximized(true);
+    EXPECT_EQ(maximizeButton->toolTip(), "Restore");
+    bar.showMaximized(false);
+    EXPECT_EQ(maximizeButton->toolTip(), maximizeTip);
+    EXPECT_EQ(maximizeTip, "Maximize");
+}
+
+TEST_F(HeadBarTest, CommandsJoinTheMenuInOrderWithTheirKeys) {
+    QAction* first = bar.addMenuCommand("menu.open", QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* second = bar.addMenuCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q));
+    ASSERT_EQ(bar.commandMenu()->actions(), (QList<QAction*>{first, second}));
+    EXPECT_EQ(first->text(), "Open...");
+    EXPECT_EQ(second->shortcut().toString(QKeySequence::PortableText), "Ctrl+Q");
+    EXPECT_EQ(button("menuButton")->menu(), bar.commandMenu());
+    EXPECT_EQ(button("menuButton")->popupMode(), QToolButton::InstantPopup);
+}
+
+}  // namespace
+}  // namespace zentrova

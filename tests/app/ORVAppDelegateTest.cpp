@@ -1,0 +1,372 @@
+#include "app/ORVAppDelegate.h"
+
+#include "app/AppTestApplication.h"
+#include "app/CustomWindow.h"
+#include "app/HeadBar.h"
+#include "app/ORVMediaTableModel.h"
+#include "playback/ORVMediaControlView.h"
+#include "playback/ORVPlayController.h"
+#include "playback/ORVPlayInfo.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+#include <vector>
+
+namespace zentrova {
+namespace {
+using test::TempDir;
+
+class ORVAppDelegateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::appTestApplication();
+        delegate = std::make_unique<ORVAppDelegate>();
+        delegate->applicationDidFinishLaunching();
+    }
+
+    // Opens a directory through the open-panel command, as the user would.
+    bool openThroughPanel(const QString& path) {
+        int reloads = 0;
+        auto connection = QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
+        delegate->setDirectoryChooser([path](QWidget*) { return path; });
+        delegate->openMediaDirectoryDialog();
+        bool done = QTest::qWaitFor([&] { return reloads > 0 && !delegate->isScanning(); }, 10000);
+        QObject::disconnect(connection);
+        return done;
+    }
+
+    QString cell(int row, int column, int role = Qt::DisplayRole) const {
+        auto* model = delegate->tableModel();
+        return model->data(model->index(row, column), role).toString();
+    }
+
+    std::unique_ptr<ORVAppDelegate> delegate;
+};
+
+TEST_F(ORVAppDelegateTest, StartsCentredAtTheMinimumSizeWithVersionAndEnglish) {
+    CustomWindow* window = delegate->window();
+    EXPECT_EQ(window->minimumSize(), QSize(1020, 640));
+    EXPECT_EQ(window->size(), QSize(1020, 640));
+    EXPECT_EQ(window->initialFrame(), window->geometry());
+    EXPECT_EQ(ORVAppDelegate::minWindowFrame(QRect(100, 50, 2000, 1240)), QRect(590, 350, 1020, 640));
+    auto* version = window->findChild<QLabel*>("versionLabel");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), "[Ver 9.8.7]");
+    EXPECT_EQ(QSettings().value("AppleLanguages").toStringList(), QStringList{"en"});
+    EXPECT_EQ(delegate->mediaIndex(), -1);
+    EXPECT_EQ(delegate->columnNames().size(), 4);
+    for (const QString& title : delegate->columnNames()) EXPECT_FALSE(title.isEmpty());
+}
+
+TEST_F(ORVAppDelegateTest, TableShowsOneRowPerFileWithModeDateTimeAndFile) {
+    TempDir card;
+    card.touch("DCIM/alwa_20190312_081500_F.MP4");
+    card.touch("DCIM/alwa_20190312_081500_R.MP4");
+    card.touch("x/motion_20191301_081500_F.MP4");  // month 13: time and side unknown
+    card.touch("x/event_20200101_000001_R.mp4");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
+
+    auto* model = delegate->tableModel();
+    ASSERT_EQ(model->rowCount(), 4);
+    struct Row {
+        const char* date;
+        const char* time;
+        const char* file;
+        bool icon;
+    } rows[] = {
+        {"", "", "motion_20191301_081500_F.MP4", false},
+        {"2019-03-12", "08:15:00", "alwa_20190312_081500_F.MP4", true},
+        {"2019-03-12", "08:15:00", "alwa_20190312_081500_R.MP4", true},
+        {"2020-01-01", "00:00:01", "event_20200101_000001_R.mp4", true},
+    };
+    for (int r = 0; r < 4; ++r) {
+        SCOPED_TRACE(rows[r].file);
+        EXPECT_FALSE(cell(r, ORVMediaTableModel::SaveModeColumn).isEmpty());
+        EXPECT_EQ(cell(r, ORVMediaTableModel::DateColumn), rows[r].date);
+        EXPECT_EQ(cell(r, ORVMediaTableModel::TimeColumn), rows[r].time);
+        EXPECT_EQ(cell(r, ORVMediaTableModel::FileColumn), rows[r].file);
+        QVariant icon = model->data(model->index(r, 0), Qt::DecorationRole);
+        EXPECT_EQ(icon.isValid() && !icon.value<QIcon>().isNull(), rows[r].icon);
+        EXPECT_EQ(model->data(model->index(r, 1), Qt::FontRole).value<QFont>().pointSize(), 11);
+    }
+    EXPECT_NE(cell(0, 0), cell(3, 0)) << "motion and event rows show different mode texts";
+    EXPECT_EQ(ORVMediaTableModel::columnIdentifier(0), "saveMode");
+    EXPECT_EQ(model->headerData(3, Qt::Horizontal, Qt::UserRole).toInt(), 3);
+}
+
+TEST_F(ORVAppDelegateTest, ScanReturnsTheSidePanelToTheTable) {
+    TempDir card;
+    card.touch("alwa_20190312_081500_F.MP4");
+    auto* table = delegate->window()->findChild<QTableView*>("mediaListTableView");
+    auto* map = delegate->window()->findChild<QWidget*>("mapContainerView");
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(map, nullptr);
+    delegate->clickMapViewButton();
+    EXPECT_EQ(delegate->rightViewMode(), 1);
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_FALSE(table->isVisible());
+
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
+    EXPECT_EQ(delegate->rightViewMode(), 0);
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_FALSE(map->isVisible());
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+}
+
+TEST_F(ORVAppDelegateTest, TableShowsThatAScanIsRunningUntilTheListArrives) {
+    TempDir card;
+    card.touch("alwa_20190312_081500_F.MP4");
+    auto* indicator = delegate->window()->findChild<QWidget*>("scanningIndicator");
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_FALSE(indicator->isVisible());
+    int reloads = 0;
+    QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
+    delegate->openDirectory(QString::fromStdString(card.str()));
+    // The finished list reaches the window through its event loop, so the
+    // indicator is up and the old rows are gone until that loop runs.
+    auto* table = delegate->window()->findChild<QTableView*>("mediaListTableView");
+    EXPECT_TRUE(indicator->isVisible());
+    EXPECT_FALSE(table->isVisible());
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloads > 0 && !delegate->isScanning(); }, 10000));
+    EXPECT_FALSE(indicator->isVisible());
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+}
+
+TEST_F(ORVAppDelegateTest, CancellingThePanelChangesNothing) {
+    TempDir card;
+    card.touch("alwa_20190312_081500_F.MP4");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
+    delegate->setDirectoryChooser([](QWidget*) { return QString(); });
+    delegate->openMediaDirectoryDialog();
+    EXPECT_FALSE(delegate->isScanning());
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+    EXPECT_EQ(delegate->mediaList().directoryPath(), card.str());
+}
+
+TEST_F(ORVAppDelegateTest, SideButtonsSwitchModesOnlyWhenTheyDiffer) {
+    int changes = 0;
+    QObject::connect(delegate.get(), &ORVAppDelegate::rightViewModeChanged, [&] { ++changes; });
+    auto* mapButton = delegate->window()->findChild<QToolButton*>("informationButtonImageView");
+    auto* listButton = delegate->window()->findChild<QToolButton*>("recordButtonImageView");
+    ASSERT_NE(mapButton, nullptr);
+    ASSERT_NE(listButton, nullptr);
+    listButton->click();
+    EXPECT_EQ(changes, 0);
+    mapButton->click();
+    mapButton->click();
+    EXPECT_EQ(changes, 1);
+    listButton->click();
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(delegate->rightViewMode(), 0);
+}
+
+TEST_F(ORVAppDelegateTest, DroppedFolderOpensLikeAChosenDirectory) {
+    TempDir card;
+    card.touch("event_20190312_081500_F.MP4");
+    int reloads = 0;
+    QObject::connect(delegate.get(), &ORVAppDelegate::mediaListReloaded, [&] { ++reloads; });
+    emit delegate->window()->directoryDropped(QString::fromStdString(card.str()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloads > 0; }, 10000));
+    EXPECT_EQ(delegate->tableModel()->rowCount(), 1);
+}
+
+TEST_F(ORVAppDelegateTest, FullScreenKeepsOnlyTheVideoAndTheSlimBar) {
+    CustomWindow* window = delegate->window();
+    const QRect launchFrame = window->geometry();
+    auto visible = [window](const char* name) {
+        auto* widget = window->findChild<QWidget*>(name);
+        return widget && widget->isVisibleTo(window);
+    };
+    const char* normalOnly[] = {"headBox", "bodyRightBox", "gsensorBox", "mediaControlBox", "subVideoBox"};
+
+    window->enterFullscreen();
+    ASSERT_TRUE(window->isFullScreen());
+    for (const char* name : normalOnly) EXPECT_FALSE(visible(name)) << name;
+    EXPECT_TRUE(visible("mediaControlBoxForFullScreen"));
+    EXPECT_TRUE(visible("videoBox"));
+    // Covers the screen (the offscreen screen is smaller than the minimum size).
+    EXPECT_TRUE(window->geometry().contains(window->screen()->geometry()));
+
+    // The side panel switch waits until full screen is left.
+    delegate->clickMapViewButton();
+    EXPECT_FALSE(visible("mapContainerView"));
+
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isFullScreen());
+    for (const char* name : normalOnly) EXPECT_TRUE(visible(name)) << name;
+    EXPECT_FALSE(visible("mediaControlBoxForFullScreen"));
+    EXPECT_TRUE(visible("mapContainerView"));
+    EXPECT_EQ(window->geometry(), launchFrame);
+
+    QTest::keyClick(window, Qt::Key_Escape);  // outside full screen: nothing happens
+    EXPECT_FALSE(window->isFullScreen());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_F);
+    EXPECT_TRUE(window->isFullScreen());
+    window->leaveFullscreen();
+}
+
+// Keys go to the focus, which may be in the side column that full screen
+// hides, or in the map, which keeps every key it gets.
+TEST_F(ORVAppDelegateTest, EscapeLeavesFullScreenWhereverTheFocusWas) {
+    CustomWindow* window = delegate->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    struct Case {
+        const char* name;
+        bool showMap;
+    };
+    for (const Case& c : {Case{"recording list", false}, Case{"map", true}}) {
+        SCOPED_TRACE(c.name);
+        if (c.showMap) {
+            delegate->clickMapViewButton();
+        } else {
+            delegate->clickMediaListViewButton();
+        }
+        QWidget* panel = window->findChild<QWidget*>(c.showMap ? "mapContainerView" : "bodyRightBox");
+        ASSERT_NE(panel, nullptr);
+        QWidget* focus = nullptr;
+        for (QWidget* inner : panel->findChildren<QWidget*>()) {
+            if (inner->isVisibleTo(window) && (inner->focusPolicy() & Qt::ClickFocus)) {
+                focus = inner;
+                break;
+            }
+        }
+        ASSERT_NE(focus, nullptr);
+        focus->setFocus();
+        window->enterFullscreen();
+        ASSERT_TRUE(window->isFullScreen());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
+        EXPECT_FALSE(window->isFullScreen());
+        window->leaveFullscreen();
+    }
+}
+
+TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
+    QMenu* menu = delegate->window()->headBar()->commandMenu();
+    ASSERT_NE(menu, nullptr);
+    struct Entry {
+        const char* text;
+        QKeySequence keys;
+    } expected[] = {
+        {"Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"Full Screen", QKeySequence(Qt::Key_F)},
+        {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(expected)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        SCOPED_TRACE(expected[i].text);
+        EXPECT_EQ(actions[i]->text(), expected[i].text);
+        EXPECT_EQ(actions[i]->shortcut(), expected[i].keys);
+        EXPECT_TRUE(delegate->window()->actions().contains(actions[i])) << "its keys work without the menu open";
+    }
+    auto* menuButton = delegate->window()->findChild<QToolButton*>("menuButton");
+    ASSERT_NE(menuButton, nullptr);
+    EXPECT_EQ(menuButton->menu(), menu);
+    EXPECT_FALSE(menuButton->icon().isNull());
+}
+
+TEST_F(ORVAppDelegateTest, TheMenusKeysCarryOutTheirCommands) {
+    MainWindow* window = delegate->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    int chooserCalls = 0;
+    delegate->setDirectoryChooser([&](QWidget*) {
+        ++chooserCalls;
+        return QString();
+    });
+    QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(chooserCalls, 1) << "Ctrl+O asks for a folder";
+    QTest::keyClick(window, Qt::Key_F);
+    EXPECT_TRUE(window->isFullScreen());
+    QTest::keyClick(window, Qt::Key_F);
+    EXPECT_FALSE(window->isFullScreen()) << "F leaves full screen too";
+    delegate->window()->headBar()->commandMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(chooserCalls, 2) << "the menu entry does what its keys do";
+    // The test goes on after the window has gone.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible()) << "Ctrl+Q closes the window, which ends the application";
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+}
+
+TEST_F(ORVAppDelegateTest, EachPanelOpensItsOwnWindowAndOnlyTheDialogsAreKeptAsTheLast) {
+    using Panel = ORVAppDelegate::Panel;
+    struct Case {
+        const char* name;
+        Panel panel;
+        void (ORVAppDelegate::*show)();
+        bool keptAsLast;
+    } cases[] = {
+        {"settings editor", Panel::Setting, &ORVAppDelegate::showSettingPanel, true},
+        {"clock setting", Panel::TimeSetup, &ORVAppDelegate::showTimeSetupPanel, true},
+        {"card check", Panel::CardCheck, &ORVAppDelegate::showCardCheckPanel, false},
+        {"capture", Panel::Capture, &ORVAppDelegate::showCapturePanel, false},
+        {"print", Panel::Print, &ORVAppDelegate::showPrintPanel, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget* lastBefore = delegate->lastDialogController();
+        (delegate.get()->*c.show)();
+        EXPECT_EQ(delegate->lastDialogController(), lastBefore) << "without its window nothing opens";
+
+        std::vector<QWidget*> made;
+        delegate->setPanelFactory(c.panel, [&made](QWidget* mainWindow) {
+            auto* panel = new QWidget(mainWindow, Qt::Window);
+            made.push_back(panel);
+            return panel;
+        });
+        (delegate.get()->*c.show)();
+        (delegate.get()->*c.show)();
+        ASSERT_EQ(made.size(), 2u) << "each command opens a new window";
+        EXPECT_TRUE(made[0]->isVisible());
+        EXPECT_TRUE(made[1]->isVisible());
+        EXPECT_FALSE(made[1]->isModal());
+        EXPECT_EQ(made[1]->parentWidget(), delegate->window());
+        EXPECT_EQ(delegate->lastDialogController(), c.keptAsLast ? made[1] : lastBefore);
+    }
+}
+
+TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {
+    ORVMediaControlView* controls = delegate->mediaControlView();
+    ORVPlayInfo* info = delegate->playController()->playInfo();
+    info->setSpeed(2.0);
+    info->setScale(1.5);
+    info->setIsPlaying(true);
+    EXPECT_EQ(controls->speedText(), "2.0x");
+    EXPECT_EQ(controls->scaleText(), "1.50x");
+    EXPECT_EQ(controls->playImageName(), "icon_pause_n");
+    EXPECT_EQ(delegate->mediaControlViewForFullScreen()->speedText(), "2.0x");
+    info->setPosition(1.4);
+    EXPECT_DOUBLE_EQ(controls->sliderValue(), 1.0);
+    // Every time notice repeats the state: the icon is only replaced when it changes.
+    auto* playButton = controls->findChild<QToolButton*>("playButton");
+    ASSERT_NE(playButton, nullptr);
+    const qint64 pauseIcon = playButton->icon().cacheKey();
+    info->setIsPlaying(true);
+    EXPECT_EQ(playButton->icon().cacheKey(), pauseIcon);
+    info->setIsPlaying(false);
+    EXPECT_EQ(controls->playImageName(), "icon_play_n");
+    EXPECT_NE(playButton->icon().cacheKey(), pauseIcon);
+    for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace zentrova

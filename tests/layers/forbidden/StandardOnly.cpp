@@ -1,3 +1,0 @@
-// Core code may include only standard headers.
-#include <string>
-#include <vector>

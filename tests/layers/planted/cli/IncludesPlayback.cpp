@@ -1,0 +1,2 @@
+// The command-line companion may not include the Qt layer.
+#include "playback/ORVPlayController.h"

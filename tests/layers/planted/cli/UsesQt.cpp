@@ -1,0 +1,3 @@
+// The command-line companion may not include Qt.
+#include <string>
+#include <QCoreApplication>

@@ -1,0 +1,3 @@
+// The kit of controls may not include the windows built on it.
+#include <QWidget>
+#include "playback/ORVMediaControlView.h"

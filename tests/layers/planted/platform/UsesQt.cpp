@@ -1,0 +1,3 @@
+// Platform code may not include Qt.
+#include <unistd.h>
+#include <QFile>

@@ -1,0 +1,3 @@
+// Window code below src/app/ may not include the application.
+#include "controls/Alert.h"
+#include "app/CustomWindow.h"
