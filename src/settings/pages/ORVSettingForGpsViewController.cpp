@@ -112,6 +112,7 @@ QGroupBox* ORVSettingForGpsViewController::makeBox(QGroupBox*& box, const char* 
     layout->setSpacing(8);
     layout->addWidget(control);
     if (guide) layout->addWidget(guide);
+    layout->addStretch(1);
     return box;
 }
 
