@@ -3,6 +3,7 @@
 #include "controls/SegmentedControl.h"
 #include "settings/FILEDATA.h"
 #include "settings/FileDataField.h"
+#include "settings/ORVSettingControllerDelegate.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,6 +100,66 @@ inline void choose(QWidget& page, const char* name, int choice) {
         if (check->isChecked() != (choice != 0)) check->click();
     } else {
         ADD_FAILURE() << name << " is no choice control";
+    }
+}
+
+struct FieldValue {
+    const char* field;
+    std::int64_t value;
+};
+
+inline FILEDATA recordWith(std::span<const FieldValue> values) {
+    FILEDATA record = resetRecord();
+    for (const FieldValue& v : values) setField(record, v.field, v.value);
+    return record;
+}
+
+// Hands the page the factory record with some fields changed.
+inline void showRecordWith(ORVSettingControllerDelegate& page, FILEDATA& record,
+                           std::initializer_list<FieldValue> values) {
+    record = recordWith(values);
+    page.setFileData(&record);
+}
+
+// A stored value the page knows: shown as the choice (when a control shows
+// it as one) and stored back byte for byte.
+inline void expectStoredBackUnchanged(ORVSettingControllerDelegate& page, const char* field, std::int64_t value,
+                                      const char* outlet = nullptr, std::initializer_list<FieldValue> others = {}) {
+    SCOPED_TRACE(std::string(field) + " = " + std::to_string(value));
+    std::vector<FieldValue> values(others);
+    values.push_back({field, value});
+    FILEDATA record = recordWith(values);
+    page.setFileData(&record);
+    if (outlet) {
+        EXPECT_EQ(shownChoice(page, outlet), value);
+    }
+    const FILEDATA shown = record;
+    ASSERT_TRUE(page.populate());
+    EXPECT_TRUE(sameBytes(record, shown)) << testing::PrintToString(changedFields(shown, record));
+    page.setFileData(nullptr);
+}
+
+// A stored value the page does not know: shown by its fall-back choice,
+// which populate stores in that field alone.
+struct FallBack {
+    const char* field;
+    std::int64_t stored;
+    const char* outlet;
+    int expectedShown;
+    std::int64_t expectedStored;
+};
+
+inline void expectFallBacks(ORVSettingControllerDelegate& page, std::span<const FallBack> cases) {
+    for (const FallBack& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(c.stored));
+        FILEDATA record{};
+        showRecordWith(page, record, {{c.field, c.stored}});
+        EXPECT_EQ(shownChoice(page, c.outlet), c.expectedShown);
+        const FILEDATA shown = record;
+        ASSERT_TRUE(page.populate());
+        EXPECT_EQ(fieldValue(record, c.field), c.expectedStored);
+        EXPECT_EQ(changedFields(shown, record), std::vector<std::string>{c.field});
+        page.setFileData(nullptr);
     }
 }
 

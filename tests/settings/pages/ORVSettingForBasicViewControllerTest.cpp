@@ -20,10 +20,8 @@ namespace {
 
 using test::changedFields;
 using test::choose;
-using test::fieldValue;
 using test::isEnabled;
 using test::sameBytes;
-using test::setField;
 using test::shownChoice;
 
 constexpr const char* kDrivingFields[3] = {"gsensorSensitivityThresholdXDrivingField",
@@ -33,18 +31,9 @@ constexpr const char* kParkingFields[3] = {"gsensorSensitivityThresholdXParkingF
                                            "gsensorSensitivityThresholdYParkingField",
                                            "gsensorSensitivityThresholdZParkingField"};
 
-struct FieldValue {
-    const char* field;
-    std::int64_t value;
-};
-
 class ORVSettingForBasicViewControllerTest : public test::WidgetTest {
 public:
-    void show(std::initializer_list<FieldValue> values) {
-        record = test::resetRecord();
-        for (const FieldValue& v : values) setField(record, v.field, v.value);
-        page.setFileData(&record);
-    }
+    void show(std::initializer_list<test::FieldValue> values) { test::showRecordWith(page, record, values); }
     QLineEdit* field(const char* name) { return test::outlet<QLineEdit>(page, name); }
     QString text(const char* name) { return field(name)->text(); }
 
@@ -74,12 +63,8 @@ TEST_F(ORVSettingForBasicViewControllerTest, EveryKnownValueIsShownAndStoredBack
     for (const Case& c : cases) {
         for (std::int64_t value : c.values) {
             for (std::int64_t gsensor : {1, 0}) {
-                SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(value) + ", G-sensor " +
-                             std::to_string(gsensor));
-                show({{"g_sensor_enable", gsensor}, {c.field, value}});
-                const FILEDATA shown = record;
-                ASSERT_TRUE(page.populate());
-                EXPECT_TRUE(sameBytes(record, shown)) << testing::PrintToString(changedFields(shown, record));
+                SCOPED_TRACE(gsensor ? "G-sensor on" : "G-sensor off");
+                test::expectStoredBackUnchanged(page, c.field, value, nullptr, {{"g_sensor_enable", gsensor}});
             }
         }
     }
@@ -136,14 +121,7 @@ TEST_F(ORVSettingForBasicViewControllerTest, PlateBytesAreStoredBackAsRead) {
 }
 
 TEST_F(ORVSettingForBasicViewControllerTest, UnknownValuesShowTheirFallBackAndAreStoredAsIt) {
-    struct Case {
-        const char* field;
-        std::int64_t stored;
-        const char* outlet;
-        int expectedShown;
-        std::int64_t expectedStored;
-    };
-    const Case cases[] = {
+    const test::FallBack cases[] = {
         {"always_mode_timeout", 45, "alwaysModeTimeoutSeg", 2, 30},
         {"always_mode_timeout", 0xFFFFFFFF, "alwaysModeTimeoutSeg", 2, 30},
         {"g_sensor_enable", 5, "gsensorEnableChk", 1, 1},
@@ -155,15 +133,7 @@ TEST_F(ORVSettingForBasicViewControllerTest, UnknownValuesShowTheirFallBackAndAr
         {"CableVoltCorr", 8, "cableVoltageLossSeg", 3, 4},
         {"CableVoltCorr", 0xFFFFFFFF, "cableVoltageLossSeg", 3, 4},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(c.stored));
-        show({{c.field, c.stored}});
-        EXPECT_EQ(shownChoice(page, c.outlet), c.expectedShown);
-        const FILEDATA shown = record;
-        ASSERT_TRUE(page.populate());
-        EXPECT_EQ(fieldValue(record, c.field), c.expectedStored);
-        EXPECT_EQ(changedFields(shown, record), std::vector<std::string>{c.field});
-    }
+    test::expectFallBacks(page, cases);
 }
 
 TEST_F(ORVSettingForBasicViewControllerTest, AnUnsetCableCorrectionBecomesTheFactoryValueWhenShown) {

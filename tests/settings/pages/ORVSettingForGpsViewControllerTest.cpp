@@ -16,8 +16,6 @@ namespace {
 using test::changedFields;
 using test::choose;
 using test::fieldValue;
-using test::sameBytes;
-using test::setField;
 using test::shownChoice;
 
 struct Control {
@@ -34,11 +32,7 @@ const Control kControls[] = {
 
 class ORVSettingForGpsViewControllerTest : public test::WidgetTest {
 public:
-    void show(std::initializer_list<std::pair<const char*, std::int64_t>> values) {
-        record = test::resetRecord();
-        for (const auto& [field, value] : values) setField(record, field, value);
-        page.setFileData(&record);
-    }
+    void show(std::initializer_list<test::FieldValue> values) { test::showRecordWith(page, record, values); }
 
     FILEDATA record{};
     ORVSettingForGpsViewController page;
@@ -46,14 +40,7 @@ public:
 
 TEST_F(ORVSettingForGpsViewControllerTest, EveryChoiceIsShownAndStoredBackUnchanged) {
     for (const Control& c : kControls) {
-        for (int value = 0; value < c.choices; ++value) {
-            SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(value));
-            show({{c.field, value}});
-            EXPECT_EQ(shownChoice(page, c.outlet), value);
-            const FILEDATA shown = record;
-            ASSERT_TRUE(page.populate());
-            EXPECT_TRUE(sameBytes(record, shown)) << testing::PrintToString(changedFields(shown, record));
-        }
+        for (int value = 0; value < c.choices; ++value) test::expectStoredBackUnchanged(page, c.field, value, c.outlet);
     }
 }
 
@@ -91,14 +78,7 @@ TEST_F(ORVSettingForGpsViewControllerTest, TimeZonesAreListedByTheirOffsets) {
 }
 
 TEST_F(ORVSettingForGpsViewControllerTest, UnknownValuesShowTheirFallBackAndAreStoredAsIt) {
-    struct Case {
-        const char* field;
-        std::int64_t stored;
-        const char* outlet;
-        int expectedShown;
-        std::int64_t expectedStored;
-    };
-    const Case cases[] = {
+    const test::FallBack cases[] = {
         {"nodriving_day", 8, "drivingDaySeg", 0, 0},
         {"speed_disp_unit", 2, "speedDisplayUnitSeg", 0, 0},
         {"osd_speed_flag", -1, "osdSpeedDisplaySeg", 1, 1},
@@ -109,13 +89,7 @@ TEST_F(ORVSettingForGpsViewControllerTest, UnknownValuesShowTheirFallBackAndAreS
         {"SaveDuration", 60, "saveDurationSeg", 7, 7},
         {"NightTime", 3, "nightTimeSeg", 0, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(c.stored));
-        show({{c.field, c.stored}});
-        EXPECT_EQ(shownChoice(page, c.outlet), c.expectedShown);
-        ASSERT_TRUE(page.populate());
-        EXPECT_EQ(fieldValue(record, c.field), c.expectedStored);
-    }
+    test::expectFallBacks(page, cases);
 }
 
 TEST_F(ORVSettingForGpsViewControllerTest, TheFactoryRecordShowsTheFactoryChoices) {

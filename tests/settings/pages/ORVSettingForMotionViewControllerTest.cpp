@@ -16,9 +16,6 @@ namespace {
 using test::changedFields;
 using test::choose;
 using test::fieldValue;
-using test::sameBytes;
-using test::setField;
-using test::shownChoice;
 
 // Box 01 to 12 and the mask value of its bit alone.
 constexpr std::uint32_t kBoxMasks[12] = {256, 512, 1024, 2048, 16, 32, 64, 128, 1, 2, 4, 8};
@@ -31,11 +28,7 @@ std::string boxName(const char* side, int box) {
 
 class ORVSettingForMotionViewControllerTest : public test::WidgetTest {
 public:
-    void show(std::initializer_list<std::pair<const char*, std::int64_t>> values) {
-        record = test::resetRecord();
-        for (const auto& [field, value] : values) setField(record, field, value);
-        page.setFileData(&record);
-    }
+    void show(std::initializer_list<test::FieldValue> values) { test::showRecordWith(page, record, values); }
     QCheckBox* box(const char* side, int number) {
         return test::outlet<QCheckBox>(page, boxName(side, number).c_str());
     }
@@ -68,40 +61,18 @@ TEST_F(ORVSettingForMotionViewControllerTest, EveryKnownValueIsShownAndStoredBac
         {"motionBlock_Rear", nullptr, masks},
     };
     for (const Case& c : cases) {
-        for (std::int64_t value : c.values) {
-            SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(value));
-            show({{c.field, value}});
-            if (c.outlet) {
-                EXPECT_EQ(shownChoice(page, c.outlet), value);
-            }
-            const FILEDATA shown = record;
-            ASSERT_TRUE(page.populate());
-            EXPECT_TRUE(sameBytes(record, shown)) << testing::PrintToString(changedFields(shown, record));
-        }
+        for (std::int64_t value : c.values) test::expectStoredBackUnchanged(page, c.field, value, c.outlet);
     }
 }
 
 TEST_F(ORVSettingForMotionViewControllerTest, UnknownValuesShowTheirFallBackAndAreStoredAsIt) {
-    struct Case {
-        const char* field;
-        std::int64_t stored;
-        const char* outlet;
-        int expectedShown;
-        std::int64_t expectedStored;
-    };
-    const Case cases[] = {
+    const test::FallBack cases[] = {
         {"motion720pCValue", 6, "frontSensitivitySeg", 3, 3},
         {"motion1080pCValue", 0xFFFFFFFF, "rearSensitivitySeg", 3, 3},
         {"ParkingMode", 2, "parkingModeSeg", 0, 0},
         {"En_SuperNightVision", 9, "nightVisionSeg", 0, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(c.stored));
-        show({{c.field, c.stored}});
-        EXPECT_EQ(shownChoice(page, c.outlet), c.expectedShown);
-        ASSERT_TRUE(page.populate());
-        EXPECT_EQ(fieldValue(record, c.field), c.expectedStored);
-    }
+    test::expectFallBacks(page, cases);
 }
 
 TEST_F(ORVSettingForMotionViewControllerTest, ABoxIsTickedWhenItsBitIsClear) {
