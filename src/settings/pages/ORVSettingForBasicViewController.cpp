@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -129,21 +130,27 @@ QVBoxLayout* boxLayout(QGroupBox* box) {
 ORVSettingForBasicViewController::ORVSettingForBasicViewController(QWidget* parent)
     : ORVSettingControllerDelegate(parent) {
     setObjectName("ORVSettingForBasicViewController");
-    auto* columns = new QHBoxLayout(this);
-    columns->setSpacing(16);
-    auto* left = new QVBoxLayout;
-    auto* right = new QVBoxLayout;
-    columns->addLayout(left, 3);
-    columns->addLayout(right, 2);
-    left->addWidget(makeWaitingTimeBox());
-    left->addWidget(makeDrivingBox());
-    left->addWidget(makeParkingBox());
-    left->addStretch(1);
-    right->addWidget(makeLedBoxes());
-    right->addWidget(makeCarNumberRow());
-    right->addWidget(makePowerBox());
-    right->addWidget(makeCableVoltageLossBox());
-    right->addStretch(1);
+    // Two columns under the waiting time, so that the page fits the editor's
+    // width: the two sensitivities, the two LEDs, then the power cut-off
+    // beside the cable correction and the plate number.
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+    grid->addWidget(makeWaitingTimeBox(), 0, 0, 1, 2);
+    grid->addWidget(makeDrivingBox(), 1, 0);
+    grid->addWidget(makeParkingBox(), 1, 1);
+    grid->addWidget(boxOfFrontLEDSettings = makeLedBox(frontLEDSeg, "boxOfFrontLEDSettings", "frontLEDSeg",
+                                                       TextKey{"setting.basic.front_LED_settings"}),
+                    2, 0);
+    grid->addWidget(boxOfRearLEDSettings = makeLedBox(rearLEDSeg, "boxOfRearLEDSettings", "rearLEDSeg",
+                                                      TextKey{"setting.basic.rear_LED_settings"}),
+                    2, 1);
+    grid->addWidget(makePowerBox(), 3, 0, 2, 1);
+    grid->addWidget(makeCableVoltageLossBox(), 3, 1);
+    grid->addWidget(makeCarNumberRow(), 4, 1, Qt::AlignTop);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(5, 1);
 }
 
 QWidget* ORVSettingForBasicViewController::makeWaitingTimeBox() {
@@ -204,25 +211,18 @@ QWidget* ORVSettingForBasicViewController::makeParkingBox() {
     return boxOfGsensorSensitivityParking;
 }
 
-QWidget* ORVSettingForBasicViewController::makeLedBoxes() {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    boxOfFrontLEDSettings = makeGroupBox("boxOfFrontLEDSettings", TextKey{"setting.basic.front_LED_settings"}, row);
-    frontLEDSeg = makeSegmentedControl("frontLEDSeg", ledLabels(), boxOfFrontLEDSettings);
-    boxLayout(boxOfFrontLEDSettings)->addWidget(frontLEDSeg);
-    boxOfRearLEDSettings = makeGroupBox("boxOfRearLEDSettings", TextKey{"setting.basic.rear_LED_settings"}, row);
-    rearLEDSeg = makeSegmentedControl("rearLEDSeg", ledLabels(), boxOfRearLEDSettings);
-    boxLayout(boxOfRearLEDSettings)->addWidget(rearLEDSeg);
-    layout->addWidget(boxOfFrontLEDSettings);
-    layout->addWidget(boxOfRearLEDSettings);
-    return row;
+QGroupBox* ORVSettingForBasicViewController::makeLedBox(SegmentedControl*& control, const char* boxOutlet,
+                                                        const char* controlOutlet, TextKey title) {
+    QGroupBox* box = makeGroupBox(boxOutlet, title, this);
+    control = makeSegmentedControl(controlOutlet, ledLabels(), box);
+    boxLayout(box)->addWidget(control);
+    return box;
 }
 
 QWidget* ORVSettingForBasicViewController::makeCarNumberRow() {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(10, 4, 10, 4);
+    layout->setContentsMargins(10, 6, 10, 0);
     carNumberLabelField = makeLabel("carNumberLabelField", TextKey{"setting.basic.car_number_input"}, row);
     carNumberField = new ORVCarNumberTextField(row);
     carNumberField->setObjectName("carNumberField");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Localization.h"
 #include "settings/ORVSettingControllerDelegate.h"
 
 #include <QString>
@@ -47,7 +48,7 @@ private:
     QWidget* makeWaitingTimeBox();
     QWidget* makeDrivingBox();
     QWidget* makeParkingBox();
-    QWidget* makeLedBoxes();
+    QGroupBox* makeLedBox(SegmentedControl*& control, const char* boxOutlet, const char* controlOutlet, TextKey title);
     QWidget* makeCarNumberRow();
     QWidget* makePowerBox();
     QWidget* makeCableVoltageLossBox();
