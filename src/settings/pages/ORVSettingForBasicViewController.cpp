@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -119,6 +118,22 @@ QStringList cableVoltageLossLabels() {
             QStringLiteral("0.4v"), QStringLiteral("0.5v"), QStringLiteral("0.6v")};
 }
 
+QHBoxLayout* pairOfColumns(QWidget* left, QWidget* right) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(12);
+    row->addWidget(left, 1);
+    row->addWidget(right, 1);
+    return row;
+}
+
+QHBoxLayout* pairOfColumns(QWidget* left, QLayout* right) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(12);
+    row->addWidget(left, 1);
+    row->addLayout(right, 1);
+    return row;
+}
+
 QVBoxLayout* boxLayout(QGroupBox* box) {
     auto* layout = new QVBoxLayout(box);
     layout->setSpacing(8);
@@ -130,27 +145,27 @@ QVBoxLayout* boxLayout(QGroupBox* box) {
 ORVSettingForBasicViewController::ORVSettingForBasicViewController(QWidget* parent)
     : ORVSettingControllerDelegate(parent) {
     setObjectName("ORVSettingForBasicViewController");
-    // Two columns under the waiting time, so that the page fits the editor's
-    // width: the two sensitivities, the two LEDs, then the power cut-off
-    // beside the cable correction and the plate number.
-    auto* grid = new QGridLayout(this);
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(10);
-    grid->addWidget(makeWaitingTimeBox(), 0, 0, 1, 2);
-    grid->addWidget(makeDrivingBox(), 1, 0);
-    grid->addWidget(makeParkingBox(), 1, 1);
-    grid->addWidget(boxOfFrontLEDSettings = makeLedBox(frontLEDSeg, "boxOfFrontLEDSettings", "frontLEDSeg",
-                                                       TextKey{"setting.basic.front_LED_settings"}),
-                    2, 0);
-    grid->addWidget(boxOfRearLEDSettings = makeLedBox(rearLEDSeg, "boxOfRearLEDSettings", "rearLEDSeg",
-                                                      TextKey{"setting.basic.rear_LED_settings"}),
-                    2, 1);
-    grid->addWidget(makePowerBox(), 3, 0, 2, 1);
-    grid->addWidget(makeCableVoltageLossBox(), 3, 1);
-    grid->addWidget(makeCarNumberRow(), 4, 1, Qt::AlignTop);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(5, 1);
+    // Pairs of boxes under the waiting time, each row sharing its own width,
+    // so that the page fits the editor: the two sensitivities, the two LEDs,
+    // then the power cut-off beside the cable correction and the plate.
+    auto* rows = new QVBoxLayout(this);
+    rows->setSpacing(10);
+    // Made in the order they are read, which is also the order of the focus.
+    rows->addWidget(makeWaitingTimeBox());
+    QWidget* driving = makeDrivingBox();
+    rows->addLayout(pairOfColumns(driving, makeParkingBox()));
+    boxOfFrontLEDSettings = makeLedBox(frontLEDSeg, "boxOfFrontLEDSettings", "frontLEDSeg",
+                                       TextKey{"setting.basic.front_LED_settings"});
+    boxOfRearLEDSettings =
+        makeLedBox(rearLEDSeg, "boxOfRearLEDSettings", "rearLEDSeg", TextKey{"setting.basic.rear_LED_settings"});
+    rows->addLayout(pairOfColumns(boxOfFrontLEDSettings, boxOfRearLEDSettings));
+    QWidget* power = makePowerBox();
+    auto* cableAndPlate = new QVBoxLayout;
+    cableAndPlate->addWidget(makeCableVoltageLossBox());
+    cableAndPlate->addWidget(makeCarNumberRow());
+    cableAndPlate->addStretch(1);
+    rows->addLayout(pairOfColumns(power, cableAndPlate));
+    rows->addStretch(1);
 }
 
 QWidget* ORVSettingForBasicViewController::makeWaitingTimeBox() {
