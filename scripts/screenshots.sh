@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
-# build/screenshots/: the table, the map, playing, full screen, the menu.
+# build/screenshots/: the table, the map, playing, full screen, the menu, the
+# settings editor.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -66,3 +67,17 @@ shot 6-after-fullscreen 1
 click_at $((WIDTH - 150)) 25           # the head bar's menu button
 shot 7-menu 1
 xdotool key Escape
+
+# The settings editor over the card shown: no card reader here, so it offers
+# the shown folder's config.bin; Space takes the offer, which has the focus.
+xdotool windowfocus --sync "$WINDOW" key ctrl+comma
+EDITOR=""
+for _ in $(seq 25); do
+    EDITOR=$(xdotool search --onlyvisible --name "^Camera Settings" 2>/dev/null | head -1 || true)
+    [ -n "$EDITOR" ] && break
+    sleep 0.2
+done
+[ -n "$EDITOR" ] || { echo "the settings window did not appear" >&2; exit 1; }
+shot 8-settings-offer 1
+xdotool windowfocus --sync "$EDITOR" key space
+shot 9-settings-video 2

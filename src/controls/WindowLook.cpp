@@ -37,7 +37,9 @@ QPalette darkPalette() {
 
 QString controlRules() {
     return QStringLiteral(R"css(
-QGroupBox { color: #aab3bd; font-weight: 600; border: 1px solid #2e333b; border-radius: 4px;
+QLabel { color: #dfe4ea; }
+QLabel:disabled { color: #5c646e; }
+QGroupBox { color: #c9d1da; font-weight: 600; border: 1px solid #2e333b; border-radius: 4px;
             margin-top: 14px; padding: 12px 10px 8px 10px; }
 QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0px 4px; }
 QGroupBox:disabled { color: #5c646e; }
@@ -54,7 +56,7 @@ QComboBox, QLineEdit { background: #181b1f; color: #dfe4ea; border: 1px solid #3
 QComboBox:disabled, QLineEdit:disabled { color: #5c646e; border-color: #2e333b; }
 QComboBox QAbstractItemView { background: #23272e; color: #dfe4ea; selection-background-color: #19b5c8;
                               selection-color: #0d1013; }
-QScrollArea { background: transparent; border: none; }
+QScrollArea, QScrollArea > QWidget { background: transparent; border: none; }
 QMessageBox QLabel { color: #dfe4ea; }
 )css");
 }

@@ -127,7 +127,7 @@ void ORVSettingController::buildWindow() {
 
     m_pageTitleLabel = new QLabel(this);
     m_pageTitleLabel->setObjectName(QStringLiteral("pageTitleLabel"));
-    m_pageTitleLabel->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: 600;"));
+    m_pageTitleLabel->setStyleSheet(QStringLiteral("color: #e8ecf1; font-size: 13pt; font-weight: 600;"));
     layout->addWidget(m_pageTitleLabel);
 
     m_targetView = new QScrollArea(this);
@@ -232,6 +232,8 @@ void ORVSettingController::updateNoCardNotice() {
     m_openFolderSettingFileButton->setVisible(folderFile.has_value());
     if (folderFile) m_openFolderSettingFileButton->setToolTip(QString::fromStdString(*folderFile));
     m_noCardNotice->setVisible(!m_SettingFilePath);
+    // The offer has the focus, so that a key takes it.
+    if (!m_SettingFilePath) (folderFile ? m_openFolderSettingFileButton : m_openSettingFileButton)->setFocus();
 }
 
 std::optional<std::string> ORVSettingController::folderSettingFile() const {
@@ -345,6 +347,8 @@ void ORVSettingController::changeViewController(int index) {
     m_pageTitleLabel->setText(shown->windowTitle());
     m_targetController = shown;
     m_targetView->setWidget(shown);
+    // The window's own background shows through.
+    shown->setAutoFillBackground(false);
     shown->show();
     if (ORVSettingControllerDelegate* page = currentPage()) {
         page->setFileData(&m_FileData);
