@@ -29,19 +29,21 @@ export QT_QPA_PLATFORM=xcb
 APP=$!
 trap 'kill $APP 2>/dev/null || true' EXIT
 
+# Sets FOUND to the first visible window whose name matches.
 find_window() {
-    WINDOW=""
+    FOUND=""
     for _ in $(seq 50); do
-        WINDOW=$(xdotool search --onlyvisible --name "^Zentrova$" 2>/dev/null | head -1 || true)
-        [ -n "$WINDOW" ] && break
+        FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+        [ -n "$FOUND" ] && break
         sleep 0.2
     done
-    [ -n "$WINDOW" ] || { echo "the window did not appear" >&2; exit 1; }
+    [ -n "$FOUND" ] || { echo "no window named $1 appeared" >&2; exit 1; }
 }
-find_window
+find_window "^Zentrova$"
 sleep 3
 # Looked up again: the first window seen can be replaced while it starts.
-find_window
+find_window "^Zentrova$"
+WINDOW=$FOUND
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # X, Y, WIDTH, HEIGHT
 
 # Points inside the window, from its top-left corner: the side column is
@@ -71,13 +73,8 @@ xdotool key Escape
 # The settings editor over the card shown: no card reader here, so it offers
 # the shown folder's config.bin; Space takes the offer, which has the focus.
 xdotool windowfocus --sync "$WINDOW" key ctrl+comma
-EDITOR=""
-for _ in $(seq 25); do
-    EDITOR=$(xdotool search --onlyvisible --name "^Camera Settings" 2>/dev/null | head -1 || true)
-    [ -n "$EDITOR" ] && break
-    sleep 0.2
-done
-[ -n "$EDITOR" ] || { echo "the settings window did not appear" >&2; exit 1; }
+find_window "^Camera Settings"
+EDITOR=$FOUND
 shot 8-settings-offer 1
 xdotool windowfocus --sync "$EDITOR" key space
 shot 9-settings-video 2
