@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QVBoxLayout>
@@ -182,6 +183,9 @@ QWidget* ORVSettingController::buildButtonRow() {
     connect(m_resetButton, &QPushButton::clicked, this, &ORVSettingController::onSaveDefaultSetting);
     connect(m_cancelButton, &QPushButton::clicked, this, &ORVSettingController::onCloseCmd);
     connect(m_saveButton, &QPushButton::clicked, this, &ORVSettingController::onSave);
+    // Escape cancels, as in a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &ORVSettingController::onCloseCmd);
     row->addWidget(m_sdcardFormatButton);
     row->addStretch(1);
     row->addWidget(m_resetButton);

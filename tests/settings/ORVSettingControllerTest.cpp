@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -426,6 +427,19 @@ TEST_F(ORVSettingControllerTest, ResetShowsTheFactoryRecordAndCancelWritesNothin
     EXPECT_FALSE(harness.editor().isVisible());
     EXPECT_EQ(card.settingsBytes(), original);
     EXPECT_TRUE(seen().empty());
+}
+
+TEST_F(ORVSettingControllerTest, EscapeCancelsLikeTheCancelButton) {
+    FakeCard card;
+    const auto original = card.settingsBytes();
+    SettingEditorHarness harness(card);
+    harness.open();
+    harness.clickSegment("videoBrightness", 0);
+    harness.editor().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&harness.editor()));
+    QTest::keyClick(&harness.editor(), Qt::Key_Escape);
+    EXPECT_FALSE(harness.editor().isVisible());
+    EXPECT_EQ(card.settingsBytes(), original);
 }
 
 TEST_F(ORVSettingControllerTest, ResetThenSaveWritesTheFactoryRecordWithAFreshChecksum) {
