@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QToolButton>
 
 #include <cstddef>
@@ -168,33 +166,6 @@ TEST_F(ORVSettingForVideoViewControllerTest, EachControlShowsItsChoicesInOrder) 
         }
     }
     EXPECT_EQ(brightness[2], "3(Default)");
-}
-
-TEST_F(ORVSettingForVideoViewControllerTest, EachGroupCarriesItsTitle) {
-    const struct {
-        const char* box;
-        const char* titleKey;
-    } cases[] = {
-        {"boxOfFrontVideoQuality", "setting.video.front_quality"},
-        {"boxOfRealVideoQuality", "setting.video.rear_quality"},
-        {"boxOfFrontVideoSetting", "setting.video.front_setting"},
-        {"boxOfRealVideoSetting", "setting.video.rear_setting"},
-        {"boxOfFlipVideoReal", "setting.video.rear_reversal"},
-        {"boxOfRearFps", "setting.video.rear_fps"},
-        {"boxOfFrontTinting", "setting.video.front_tinting"},
-        {"boxOfRearTinting", "setting.video.rear_tinting"},
-        {"boxOfWDR", "setting.motion.night_vision"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.box);
-        auto* box = page.findChild<QGroupBox*>(c.box);
-        ASSERT_NE(box, nullptr);
-        EXPECT_FALSE(box->title().isEmpty());
-        EXPECT_EQ(box->title(), uiText(c.titleKey));
-    }
-    EXPECT_EQ(page.findChild<QLabel*>("brightnessLabel")->text(), uiText("brightness"));
-    EXPECT_EQ(page.findChild<QLabel*>("brightnessLabelReal")->text(), uiText("brightness"));
-    EXPECT_EQ(page.findChild<QLabel*>("brightnessGuide")->text(), uiText("setting.video.cpl_filter_use"));
 }
 
 TEST_F(ORVSettingForVideoViewControllerTest, TheMainsFrequencyNamesTheRearFrameRates) {
