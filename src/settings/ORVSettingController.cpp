@@ -380,7 +380,7 @@ void ORVSettingController::removeShownPage() {
 
 QWidget* ORVSettingController::pageForTab(int index) {
     const SettingTab& tab = m_parts.tabs[static_cast<std::size_t>(index)];
-    const SettingPageContext context{&m_FileData, driveLogPath()};
+    const SettingPageContext context{&m_FileData, driveLogPath(), m_loadingSheet.get()};
     if (!tab.keptOnceMade) return tab.makePage(context);
     if (!m_driveInfoController) m_driveInfoController = tab.makePage(context);
     return m_driveInfoController;

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace zentrova {
 
+class SettingLoadingSheet;
+
 // What a page may be given when it is made.
 struct SettingPageContext {
     // The editor's record; the pages that build their choices from it at
@@ -19,6 +21,9 @@ struct SettingPageContext {
     FILEDATA* record = nullptr;
     // The drive log beside the settings file, when there is one.
     std::optional<std::string> driveLogPath;
+    // The editor's loading sheet, which a page may borrow for long work of
+    // its own.
+    SettingLoadingSheet* loadingSheet = nullptr;
 };
 
 // One tab of the settings editor.

@@ -321,6 +321,7 @@ TEST_F(ORVSettingControllerTest, PagesAreMadeWithTheRecordAndTheDriveLogBesideTh
         ASSERT_EQ(made.size(), 3U);
         EXPECT_EQ(made[1].record, harness.editor().filedata());
         EXPECT_EQ(made[2].driveLogPath, withLog ? std::optional<std::string>(log) : std::nullopt);
+        EXPECT_EQ(made[2].loadingSheet, &harness.editor().loadingSheet());
     }
 }
 
