@@ -126,14 +126,6 @@ QHBoxLayout* pairOfColumns(QWidget* left, QWidget* right) {
     return row;
 }
 
-QHBoxLayout* pairOfColumns(QWidget* left, QLayout* right) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(12);
-    row->addWidget(left, 1);
-    row->addLayout(right, 1);
-    return row;
-}
-
 QVBoxLayout* boxLayout(QGroupBox* box) {
     auto* layout = new QVBoxLayout(box);
     layout->setSpacing(8);
@@ -160,10 +152,12 @@ ORVSettingForBasicViewController::ORVSettingForBasicViewController(QWidget* pare
         makeLedBox(rearLEDSeg, "boxOfRearLEDSettings", "rearLEDSeg", TextKey{"setting.basic.rear_LED_settings"});
     rows->addLayout(pairOfColumns(boxOfFrontLEDSettings, boxOfRearLEDSettings));
     QWidget* power = makePowerBox();
-    auto* cableAndPlate = new QVBoxLayout;
-    cableAndPlate->addWidget(makeCableVoltageLossBox());
-    cableAndPlate->addWidget(makeCarNumberRow());
-    cableAndPlate->addStretch(1);
+    auto* cableAndPlate = new QWidget(this);
+    auto* column = new QVBoxLayout(cableAndPlate);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(makeCableVoltageLossBox());
+    column->addWidget(makeCarNumberRow());
+    column->addStretch(1);
     rows->addLayout(pairOfColumns(power, cableAndPlate));
     rows->addStretch(1);
 }
