@@ -2,7 +2,7 @@
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu, the
-# settings editor.
+# settings editor and its Video, Basic, GPS and Parking pages.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -78,3 +78,14 @@ EDITOR=$FOUND
 shot 8-settings-offer 1
 xdotool windowfocus --sync "$EDITOR" key space
 shot 9-settings-video 2
+
+# The Basic, GPS and Parking pages: the tabs share the row under the
+# editor's top edge, so each is clicked in the middle of its eighth.
+eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
+click_tab() { xdotool mousemove $((X + 16 + (2 * $1 + 1) * (WIDTH - 32) / 16)) $((Y + 26)) click 1; }
+click_tab 1
+shot 10-settings-basic 1
+click_tab 2
+shot 11-settings-gps 1
+click_tab 4
+shot 12-settings-motion 1

@@ -1,6 +1,9 @@
 #include "settings/SettingTabs.h"
 
 #include "settings/NotBuiltPage.h"
+#include "settings/pages/ORVSettingForBasicViewController.h"
+#include "settings/pages/ORVSettingForGpsViewController.h"
+#include "settings/pages/ORVSettingForMotionViewController.h"
 #include "settings/pages/ORVSettingForVideoViewController.h"
 
 namespace zentrova {
@@ -14,10 +17,13 @@ std::vector<SettingTab> settingTabs() {
     return {
         {TextKey{"setting.video"}, TextKey{"setting.video"},
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForVideoViewController; }},
-        {TextKey{"setting.basic"}, TextKey{"setting.basic"}, notBuiltYet},
-        {TextKey{"setting.gps"}, TextKey{"setting.gps"}, notBuiltYet},
+        {TextKey{"setting.basic"}, TextKey{"setting.basic"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForBasicViewController; }},
+        {TextKey{"setting.gps"}, TextKey{"setting.gps"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForGpsViewController; }},
         {TextKey{"setting.aux"}, TextKey{"setting.aux"}, notBuiltYet},
-        {TextKey{"setting.park"}, TextKey{"setting.motion"}, notBuiltYet},
+        {TextKey{"setting.park"}, TextKey{"setting.motion"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForMotionViewController; }},
         // Made with the record at creation: its choices follow the speed unit.
         {TextKey{"setting.adas"}, TextKey{"setting.adas"}, notBuiltYet},
         {TextKey{"setting.audio"}, TextKey{"setting.audio"}, notBuiltYet},

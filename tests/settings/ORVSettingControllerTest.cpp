@@ -32,6 +32,7 @@
 #include <fstream>
 #include <iterator>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 namespace zentrova {
@@ -255,9 +256,9 @@ TEST_F(ORVSettingControllerTest, TheTabsAreLabelledInOrderAndEachPageTitled) {
         const char* title;
         bool built;
     } expected[] = {
-        {"setting.video", "setting.video", true},       {"setting.basic", "setting.basic", false},
-        {"setting.gps", "setting.gps", false},          {"setting.aux", "setting.aux", false},
-        {"setting.park", "setting.motion", false},      {"setting.adas", "setting.adas", false},
+        {"setting.video", "setting.video", true},       {"setting.basic", "setting.basic", true},
+        {"setting.gps", "setting.gps", true},          {"setting.aux", "setting.aux", false},
+        {"setting.park", "setting.motion", true},      {"setting.adas", "setting.adas", false},
         {"setting.audio", "setting.audio", false},      {"setting.driveinfoview", "setting.information", false},
     };
     FakeCard card;
@@ -484,6 +485,8 @@ struct OneControl {
     int segment;
     std::size_t offset;
     std::size_t size;
+    // What the field at offset then holds, when that is not the segment.
+    std::optional<std::uint32_t> stored = std::nullopt;
 };
 
 // Every control of every built page; the card holds values none of the
@@ -499,6 +502,24 @@ const std::pair<int, std::vector<OneControl>> kBuiltPages[] = {
       {"frontTinting", 3, 348, 4},
       {"rearTinting", 2, 352, 4},
       {"wdr", 1, 412, 4}}},
+    {1,
+     {{"alwaysModeTimeoutSeg", 8, 100, 4, 600},
+      {"gsensorSensitivityDrivingSeg", 0, 88, 12, 70},
+      {"gsensorSensitivityParkingSeg", 0, 104, 12, 25},
+      {"frontLEDSeg", 1, 248, 4},
+      {"rearLEDSeg", 1, 324, 4},
+      {"cableVoltageLossSeg", 6, 388, 4, 7}}},
+    {2,
+     {{"drivingDaySeg", 3, 176, 4},
+      {"speedDisplayUnitSeg", 1, 164, 4},
+      {"osdSpeedDisplaySeg", 0, 152, 4},
+      {"saveDurationSeg", 2, 224, 4},
+      {"nightTimeSeg", 1, 240, 4}}},
+    {4,
+     {{"parkingModeSeg", 1, 408, 4},
+      {"nightVisionSeg", 1, 412, 4},
+      {"frontSensitivitySeg", 5, 120, 4},
+      {"rearSensitivitySeg", 0, 116, 4}}},
 };
 
 TEST_F(ORVSettingControllerTest, ASavedChangeOfOneControlChangesItsFieldAndTheChecksumAlone) {
@@ -522,7 +543,9 @@ TEST_F(ORVSettingControllerTest, ASavedChangeOfOneControlChangesItsFieldAndTheCh
             const auto changed = changedOffsets(before, after);
             EXPECT_FALSE(changed.empty());
             for (std::size_t offset : changed) EXPECT_TRUE(allowed.count(offset)) << "byte " << offset << " changed";
-            EXPECT_EQ(after[c.offset], c.segment);
+            const std::uint32_t stored = after[c.offset] | after[c.offset + 1] << 8 | after[c.offset + 2] << 16 |
+                                         static_cast<std::uint32_t>(after[c.offset + 3]) << 24;
+            EXPECT_EQ(stored, c.stored.value_or(static_cast<std::uint32_t>(c.segment)));
             EXPECT_EQ(storedChecksum(after), checksumOfBytes(after));
             EXPECT_NE(storedChecksum(after), storedChecksum(before));
         }
