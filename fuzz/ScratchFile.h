@@ -12,6 +12,9 @@
 
 namespace zentrova::fuzz {
 
+// The file is unlinked at once and reached through its open descriptor, so
+// that nothing is left behind: libFuzzer ends on a finding or when stopped
+// with _Exit, which runs no clean-up.
 inline const std::string& scratchFile(const char* name) {
     static const std::string path = [name] {
         std::error_code ec;
@@ -20,11 +23,8 @@ inline const std::string& scratchFile(const char* name) {
         std::string pattern = (dir / (std::string(name) + "-XXXXXX")).string();
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0) std::abort();
-        ::close(fd);
-        // Gone when the fuzzer ends, whatever way it ends.
-        static const std::string removed = pattern;
-        std::atexit([] { ::unlink(removed.c_str()); });
-        return pattern;
+        ::unlink(pattern.c_str());
+        return "/proc/self/fd/" + std::to_string(fd);
     }();
     return path;
 }
