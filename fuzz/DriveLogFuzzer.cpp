@@ -4,7 +4,6 @@
 //   byte 0   0xF0 to 0xFF: the file goes on with a hole of 2^(20 + byte & 15)
 //            bytes (1 MiB to 8 GiB) after the rest of the input; any other
 //            value: no hole
-
 //   bytes 1- the file's first bytes
 #include "QuietLog.h"
 #include "ScratchFile.h"
