@@ -54,8 +54,8 @@ QStringList speedLabels(const std::int64_t (&speeds)[N], std::uint32_t unit) {
 
 }  // namespace
 
-ORVSettingForAdasViewController::ORVSettingForAdasViewController(FILEDATA* configData, QWidget* parent)
-    : ORVSettingControllerDelegate(parent), m_configData(configData) {
+ORVSettingForAdasViewController::ORVSettingForAdasViewController(const FILEDATA* configData, QWidget* parent)
+    : ORVSettingControllerDelegate(parent) {
     setObjectName("ORVSettingForAdasViewController");
     // Made in reading order, which is also the order of the focus.
     boxOfAdasCar = makeSegmentBox("boxOfAdasCar", TextKey{"setting.adas.vehicle"}, adasCarSeg, "adasCarSeg",
@@ -89,7 +89,7 @@ ORVSettingForAdasViewController::ORVSettingForAdasViewController(FILEDATA* confi
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
-    changeSpeed(m_configData ? m_configData->speed_disp_unit : 0);
+    changeSpeed(configData ? configData->speed_disp_unit : 0);
 }
 
 QLabel* ORVSettingForAdasViewController::addUnmatchedNote(QGroupBox& box, SegmentedControl& control,

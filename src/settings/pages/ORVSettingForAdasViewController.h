@@ -24,9 +24,9 @@ class StoredChoices;
 class ORVSettingForAdasViewController : public ORVSettingControllerDelegate {
     Q_OBJECT
 public:
-    // The record, whose speed unit labels the speed choices from the start;
-    // it may be null.
-    explicit ORVSettingForAdasViewController(FILEDATA* configData, QWidget* parent = nullptr);
+    // The record's speed unit labels the speed choices from the start; the
+    // record itself is still handed over by setFileData(). It may be null.
+    explicit ORVSettingForAdasViewController(const FILEDATA* configData, QWidget* parent = nullptr);
 
     std::optional<QString> validateUserInput() const override { return std::nullopt; }
 
@@ -54,8 +54,6 @@ private:
     // A speed that none of the unit's choices has shows no choice and says so.
     static void showSpeed(SegmentedControl& control, QLabel& note, const StoredChoices& choices, std::uint8_t speed);
 
-    // The record given at creation; the one the page edits is fileData().
-    FILEDATA* m_configData = nullptr;
     std::uint32_t m_speedUnit = 0;
 
     QGroupBox* boxOfAdasCar = nullptr;

@@ -210,34 +210,16 @@ TEST_F(ORVSettingForAdasViewControllerTest, OffShowsInEitherUnit) {
 // Bytes outside the segments show none; the page keeps them, for it cannot
 // tell what the camera means by them.
 TEST_F(ORVSettingForAdasViewControllerTest, BytesOutsideTheSegmentsShowNoneAndAreKept) {
-    struct Case {
-        const char* field;
-        const char* outlet;
-        std::int64_t stored;
+    const test::KeptValue cases[] = {
+        {"ADAS_Car", 3, "adasCarSeg"},           {"ADAS_Car", 255, "adasCarSeg"},
+        {"ADAS_LDWS_Sens", 3, "adasLdwsSensSeg"}, {"ADAS_FCWS_Sens", 200, "adasFcwsSensSeg"},
+        {"ADAS_FCMD_Enable", 2, "adasFcmdEnableSeg"}, {"ADAS_FCMD_Sens", 9, "adasFcmdSensSeg"},
     };
-    const Case cases[] = {
-        {"ADAS_Car", "adasCarSeg", 3},           {"ADAS_Car", "adasCarSeg", 255},
-        {"ADAS_LDWS_Sens", "adasLdwsSensSeg", 3}, {"ADAS_FCWS_Sens", "adasFcwsSensSeg", 200},
-        {"ADAS_FCMD_Enable", "adasFcmdEnableSeg", 2}, {"ADAS_FCMD_Sens", "adasFcmdSensSeg", 9},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(c.stored));
-        show({{c.field, c.stored}});
-        EXPECT_EQ(shownChoice(page, c.outlet), kNone);
-        const FILEDATA shown = record;
-        ASSERT_TRUE(page.populate());
-        EXPECT_TRUE(test::sameBytes(record, shown)) << testing::PrintToString(changedFields(shown, record));
-    }
+    test::expectShownAsNoneAndKept(page, cases);
 }
 
 TEST_F(ORVSettingForAdasViewControllerTest, ChangingOneControlChangesExactlyItsField) {
-    struct Case {
-        const char* outlet;
-        int choice;
-        const char* expectedField;
-        std::int64_t expectedValue;
-    };
-    const Case cases[] = {
+    const test::OneChoice cases[] = {
         {"adasCarSeg", 2, "ADAS_Car", 2},
         {"adasLdwsSensSeg", 0, "ADAS_LDWS_Sens", 0},
         {"adasLdwsSpeedSeg", 5, "ADAS_Ldws_Speed", 70},
@@ -246,15 +228,7 @@ TEST_F(ORVSettingForAdasViewControllerTest, ChangingOneControlChangesExactlyItsF
         {"adasFcmdEnableSeg", 0, "ADAS_FCMD_Enable", 0},
         {"adasFcmdSensSeg", 1, "ADAS_FCMD_Sens", 1},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.outlet);
-        show({});
-        const FILEDATA shown = record;
-        choose(page, c.outlet, c.choice);
-        ASSERT_TRUE(page.populate());
-        EXPECT_EQ(changedFields(shown, record), std::vector<std::string>{c.expectedField});
-        EXPECT_EQ(fieldValue(record, c.expectedField), c.expectedValue);
-    }
+    test::expectEachChoiceChangesItsFieldAlone(page, cases);
 }
 
 TEST_F(ORVSettingForAdasViewControllerTest, TheFactoryRecordShows) {

@@ -77,38 +77,25 @@ TEST_F(ORVSettingForAudioViewControllerTest, AnUnknownLanguageShowsEnglishAndAny
 // A volume the camera wrote outside the four steps shows no step and is kept:
 // the page cannot tell what the camera means by it.
 TEST_F(ORVSettingForAudioViewControllerTest, AVolumeOutsideTheStepsShowsNoneAndIsKept) {
-    struct Case {
-        const char* field;
-        const char* outlet;
-        std::int64_t stored;
+    const test::KeptValue cases[] = {
+        {"aud_input_vol", 4, "micSeg"},
+        {"aud_input_vol", 0xFFFFFFFF, "micSeg"},
+        {"aud_output_vol", 5, "speakerSeg"},
+        {"aud_output_vol", 0x100, "speakerSeg"},
     };
-    const Case cases[] = {
-        {"aud_input_vol", "micSeg", 4},
-        {"aud_input_vol", "micSeg", 0xFFFFFFFF},
-        {"aud_output_vol", "speakerSeg", 5},
-        {"aud_output_vol", "speakerSeg", 0x100},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(c.stored));
-        show({{c.field, c.stored}});
-        EXPECT_EQ(shownChoice(page, c.outlet), SegmentedControl::kNoSelection);
-        const FILEDATA shown = record;
+    test::expectShownAsNoneAndKept(page, cases);
+    for (const char* outlet : {"micSeg", "speakerSeg"}) {
+        SCOPED_TRACE(outlet);
+        show({{"aud_input_vol", 4}, {"aud_output_vol", 4}});
+        choose(page, outlet, 2);
         ASSERT_TRUE(page.populate());
-        EXPECT_TRUE(test::sameBytes(record, shown)) << testing::PrintToString(changedFields(shown, record));
-        choose(page, c.outlet, 2);
-        ASSERT_TRUE(page.populate());
-        EXPECT_EQ(fieldValue(record, c.field), 2);
+        EXPECT_EQ(fieldValue(record, std::string(outlet) == "micSeg" ? "aud_input_vol" : "aud_output_vol"), 2)
+            << "a step picked is stored";
     }
 }
 
 TEST_F(ORVSettingForAudioViewControllerTest, ChangingOneControlChangesExactlyItsField) {
-    struct Case {
-        const char* outlet;
-        int choice;
-        const char* expectedField;
-        std::int64_t expectedValue;
-    };
-    const Case cases[] = {
+    const test::OneChoice cases[] = {
         {"micSeg", 0, "aud_input_vol", 0},
         {"micSeg", 1, "aud_input_vol", 1},
         {"speakerSeg", 3, "aud_output_vol", 3},
@@ -116,15 +103,7 @@ TEST_F(ORVSettingForAudioViewControllerTest, ChangingOneControlChangesExactlyIts
         {"useEveryHourNoticeChk", 0, "alarm_ontime_flag", 0},
         {"voiceLangRadio", 4, "Brightness1", 13},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.outlet);
-        show({});
-        const FILEDATA shown = record;
-        choose(page, c.outlet, c.choice);
-        ASSERT_TRUE(page.populate());
-        EXPECT_EQ(changedFields(shown, record), std::vector<std::string>{c.expectedField});
-        EXPECT_EQ(fieldValue(record, c.expectedField), c.expectedValue);
-    }
+    test::expectEachChoiceChangesItsFieldAlone(page, cases);
 }
 
 TEST_F(ORVSettingForAudioViewControllerTest, TheFactoryRecordShowsMicrophoneThreeSpeakerTwoChimeAndEnglish) {
