@@ -198,15 +198,6 @@ TEST_F(ORVSettingForAdasViewControllerTest, AMatchedSpeedShowsNoNote) {
     EXPECT_FALSE(note("adasFcwsSpeedNote")->isVisible());
 }
 
-TEST_F(ORVSettingForAdasViewControllerTest, OffShowsInEitherUnit) {
-    for (std::uint32_t unit : {0u, 1u}) {
-        SCOPED_TRACE(unit);
-        show({{"speed_disp_unit", unit}, {"ADAS_FCWS_Speed", 0}, {"ADAS_Ldws_Speed", 0}});
-        EXPECT_EQ(shownChoice(page, "adasFcwsSpeedSeg"), 0);
-        EXPECT_EQ(shownChoice(page, "adasLdwsSpeedSeg"), 0);
-    }
-}
-
 // Bytes outside the segments show none; the page keeps them, for it cannot
 // tell what the camera means by them.
 TEST_F(ORVSettingForAdasViewControllerTest, BytesOutsideTheSegmentsShowNoneAndAreKept) {
@@ -253,11 +244,6 @@ TEST_F(ORVSettingForAdasViewControllerTest, TheFactoryRecordShows) {
     EXPECT_EQ(labelsOf(page, "adasFcmdEnableSeg"),
               (QStringList{text("setting.aux.auto_format_notuse"), text("use")}));
     EXPECT_TRUE(labelsOf(page, "adasFcmdSensSeg").at(2).contains(text("sensitive")));
-}
-
-TEST_F(ORVSettingForAdasViewControllerTest, WithoutARecordNothingIsStored) {
-    EXPECT_FALSE(page.populate());
-    EXPECT_FALSE(page.validateUserInput().has_value());
 }
 
 // In the editor: the unit changed on the GPS page labels the speeds when the

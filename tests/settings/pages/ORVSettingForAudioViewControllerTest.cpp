@@ -120,10 +120,5 @@ TEST_F(ORVSettingForAudioViewControllerTest, TheFactoryRecordShowsMicrophoneThre
     }
 }
 
-TEST_F(ORVSettingForAudioViewControllerTest, WithoutARecordNothingIsStored) {
-    EXPECT_FALSE(page.populate());
-    EXPECT_FALSE(page.validateUserInput().has_value());
-}
-
 }  // namespace
 }  // namespace zentrova
