@@ -4,6 +4,9 @@
 #include "playback/WebEngineStartup.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTest>
 #include <QVariant>
@@ -11,25 +14,43 @@
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestInterceptor>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace zentrova::test {
 
-// One application per test process, with Qt WebEngine set up to run headless
-// (offscreen, no GPU; no sandbox when the tests run as root).
+// Sets Qt WebEngine up to run headless (offscreen, no GPU; no sandbox when
+// the tests run as root); before the application is made.
+inline void prepareHeadlessWebEngine() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    prepareWebEngine(runsAsRoot());
+}
+
+// The application of the test process, owned by its main (MapTestMain.cpp),
+// which destroys it before the process exits.
 inline QApplication& webApplication() {
-    static int argc = 1;
-    static char name[] = "map_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) {
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-        }
-        prepareWebEngine(runsAsRoot());
-        return new QApplication(argc, argv);
-    }();
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (app == nullptr) {
+        std::fputs("map tests: no application; the program's main makes it\n", stderr);
+        std::abort();
+    }
     return *app;
+}
+
+// The names of this process's threads that only a running web engine has:
+// its browser's I/O thread and the service thread of its task pool. Both
+// stop when the application is destroyed.
+inline QStringList runningWebEngineThreads() {
+    QStringList running;
+    for (const QString& task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm("/proc/self/task/" + task + "/comm");
+        if (!comm.open(QIODevice::ReadOnly)) continue;
+        const QString name = QString::fromLatin1(comm.readAll().trimmed());
+        if (name == QLatin1String("Chrome_IOThread") || name == QLatin1String("ThreadPoolServi")) running << name;
+    }
+    return running;
 }
 
 // Stands in for a machine without network while it lives: every request of

@@ -1,0 +1,37 @@
+#include "MapTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+// The application lives in main so that it is destroyed before exit():
+// destroying it stops the web engine's browser threads. Left to exit(), they
+// ran on while the static objects they use were destroyed, and now and then
+// corrupted the heap after every test had passed.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    zentrova::test::prepareHeadlessWebEngine();
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+    // The browser's threads are told to stop with the application and end a
+    // moment later; only threads that never end are a fault.
+    QStringList running = zentrova::test::runningWebEngineThreads();
+    for (int wait = 0; !running.isEmpty() && wait < 500; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        running = zentrova::test::runningWebEngineThreads();
+    }
+    if (!running.isEmpty()) {
+        std::fprintf(stderr, "map tests: the web engine still runs after the application is gone (%s)\n",
+                     qPrintable(running.join(QLatin1String(", "))));
+        return 1;
+    }
+    return result;
+}
