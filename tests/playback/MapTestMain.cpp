@@ -4,9 +4,7 @@
 
 #include <QApplication>
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 // The application lives in main so that it is destroyed before exit():
 // destroying it stops the web engine's browser threads. Left to exit(), they
@@ -21,13 +19,7 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         result = RUN_ALL_TESTS();
     }
-    // The browser's threads are told to stop with the application and end a
-    // moment later; only threads that never end are a fault.
-    QStringList running = zentrova::test::runningWebEngineThreads();
-    for (int wait = 0; !running.isEmpty() && wait < 500; ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        running = zentrova::test::runningWebEngineThreads();
-    }
+    const QStringList running = zentrova::test::webEngineThreadsLeftAfterWaiting();
     if (!running.isEmpty()) {
         std::fprintf(stderr, "map tests: the web engine still runs after the application is gone (%s)\n",
                      qPrintable(running.join(QLatin1String(", "))));

@@ -2,11 +2,10 @@
 
 #include "common/linux/ProcessUser.h"
 #include "playback/WebEngineStartup.h"
+#include "support/WebEngineTeardown.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QStringList>
 #include <QTest>
 #include <QVariant>
@@ -37,20 +36,6 @@ inline QApplication& webApplication() {
         std::abort();
     }
     return *app;
-}
-
-// The names of this process's threads that only a running web engine has:
-// its browser's I/O thread and the service thread of its task pool. Both
-// stop when the application is destroyed.
-inline QStringList runningWebEngineThreads() {
-    QStringList running;
-    for (const QString& task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile comm("/proc/self/task/" + task + "/comm");
-        if (!comm.open(QIODevice::ReadOnly)) continue;
-        const QString name = QString::fromLatin1(comm.readAll().trimmed());
-        if (name == QLatin1String("Chrome_IOThread") || name == QLatin1String("ThreadPoolServi")) running << name;
-    }
-    return running;
 }
 
 // Stands in for a machine without network while it lives: every request of
