@@ -1,4 +1,5 @@
 #include "app/ORVAppDelegate.h"
+#include "card/ORVTimeSetupController.h"
 #include "common/Log.h"
 #include "common/linux/AllocatorTuning.h"
 #include "common/linux/ProcessUser.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     zentrova::ORVAppDelegate delegate;
+    delegate.setPanelFactory(zentrova::ORVAppDelegate::Panel::TimeSetup,
+                             [](QWidget* mainWindow) { return new zentrova::ORVTimeSetupController(mainWindow); });
     delegate.applicationDidFinishLaunching();
 
     const QStringList args = parser.positionalArguments();

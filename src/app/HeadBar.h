@@ -36,6 +36,7 @@ public:
 
 signals:
     void openClicked();
+    void timeSetupClicked();
     void minimizeClicked();
     void maximizeClicked();
     void closeClicked();

@@ -64,6 +64,7 @@ public:
 
 signals:
     void openRequested();
+    void timeSetupRequested();
     void closeRequested();
     void recordingActivated();
     void sidePanelModeRequested(int mode);

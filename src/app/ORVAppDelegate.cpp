@@ -69,6 +69,7 @@ void ORVAppDelegate::createPlayControl() {
 void ORVAppDelegate::wireWindow() {
     MainWindow* window = m_window.get();
     connect(window, &MainWindow::openRequested, this, &ORVAppDelegate::openMediaDirectoryDialog);
+    connect(window, &MainWindow::timeSetupRequested, this, &ORVAppDelegate::showTimeSetupPanel);
     connect(window, &MainWindow::closeRequested, this, &ORVAppDelegate::closeWindow);
     connect(window, &MainWindow::recordingActivated, this, &ORVAppDelegate::changeAndPlay);
     connect(window, &MainWindow::sidePanelModeRequested, this, [this](int mode) {
@@ -85,6 +86,8 @@ void ORVAppDelegate::addCommands() {
             &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window->addCommand("menu.full_screen", QKeySequence(Qt::Key_F)), &QAction::triggered, this,
             &ORVAppDelegate::toggleFullScreen);
+    connect(window->addCommand("menu.time_setup", QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
+            &ORVAppDelegate::showTimeSetupPanel);
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
             &ORVAppDelegate::closeWindow);
 }
