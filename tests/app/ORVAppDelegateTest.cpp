@@ -265,6 +265,7 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
     } expected[] = {
         {"Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
         {"Full Screen", QKeySequence(Qt::Key_F)},
+        {"Clock…", QKeySequence(Qt::CTRL | Qt::Key_T)},
         {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     const QList<QAction*> actions = menu->actions();
@@ -340,6 +341,28 @@ TEST_F(ORVAppDelegateTest, EachPanelOpensItsOwnWindowAndOnlyTheDialogsAreKeptAsT
         EXPECT_EQ(made[1]->parentWidget(), delegate->window());
         EXPECT_EQ(delegate->lastDialogController(), c.keptAsLast ? made[1] : lastBefore);
     }
+}
+
+TEST_F(ORVAppDelegateTest, TheClockButtonTheMenuEntryAndItsKeysOpenTheClockWindowKeptAsTheLastDialog) {
+    int made = 0;
+    delegate->setPanelFactory(ORVAppDelegate::Panel::TimeSetup, [&made](QWidget* mainWindow) {
+        ++made;
+        return new QWidget(mainWindow, Qt::Window);
+    });
+    auto* button = delegate->window()->findChild<QToolButton*>("timeSetupButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_EQ(button->toolTip(), "Set the camera's clock");
+    button->click();
+    EXPECT_EQ(made, 1);
+    QWidget* first = delegate->lastDialogController();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    delegate->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(delegate->window()));
+    QTest::keyClick(delegate->window(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(made, 2) << "Ctrl+T, the menu entry's keys";
+    EXPECT_NE(delegate->lastDialogController(), first) << "the newest is the last dialog";
 }
 
 TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {
