@@ -107,6 +107,9 @@ ORVFormatWindowController::ORVFormatWindowController(Services services, QWidget*
     : QWidget(parent, Qt::Window), m_services(std::move(services)) {
     setObjectName(QStringLiteral("ORVFormatWindowController"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // The application's style paints the windows that carry this property.
+    setAttribute(Qt::WA_StyledBackground);
+    setProperty("appWindow", true);
     buildWindow();
     windowDidLoad();
 }
@@ -292,6 +295,8 @@ void ORVFormatWindowController::askToErase(const TKUSBDiskEntity& volume) {
     question->setDefaultButton(keep);
     question->setEscapeButton(keep);
     question->setWindowModality(Qt::WindowModal);
+    // Wide enough that the card's description reads in a few lines.
+    question->setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 440px; }"));
     connect(question, &QMessageBox::finished, this, [this, question, erase, volume] {
         if (question->clickedButton() == erase) doFormat(volume);
     });

@@ -62,6 +62,9 @@ ORVTimeSetupController::ORVTimeSetupController(Services services, QWidget* paren
     : QWidget(parent, Qt::Window), m_services(std::move(services)) {
     setObjectName(QStringLiteral("ORVTimeSetupController"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // The application's style paints the windows that carry this property.
+    setAttribute(Qt::WA_StyledBackground);
+    setProperty("appWindow", true);
     buildWindow();
     onInitDIalog();
     adjustSize();

@@ -92,6 +92,10 @@ QTime TKClockTimePicker::withHourHandAt(const QTime& time, double angle) {
     return timeOfDay(hourOnFace + (afternoon ? 12 : 0), time.minute(), time.second());
 }
 
+QColor TKClockTimePicker::colourOr(const QColor& chosen, QPalette::ColorRole role) const {
+    return chosen.isValid() ? chosen : palette().color(role);
+}
+
 QPointF TKClockTimePicker::centre() const { return QRectF(rect()).center(); }
 
 double TKClockTimePicker::radius() const { return std::min(width(), height()) / 2.0 - 4.0; }
@@ -161,12 +165,12 @@ void TKClockTimePicker::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF c = centre();
     const double r = radius();
-    const QPalette& colours = palette();
-    const QColor face = colours.color(QPalette::Base);
-    const QColor ink = colours.color(QPalette::Text);
-    const QColor accent = colours.color(QPalette::Highlight);
+    const QColor face = colourOr(m_faceColor, QPalette::Base);
+    const QColor ink = colourOr(m_inkColor, QPalette::Text);
+    const QColor accent = colourOr(m_accentColor, QPalette::Highlight);
+    const QColor quiet = colourOr(m_quietColor, QPalette::PlaceholderText);
 
-    painter.setPen(QPen(hasFocus() ? accent : colours.color(QPalette::Mid), hasFocus() ? 2.5 : 1.5));
+    painter.setPen(QPen(hasFocus() ? accent : quiet, hasFocus() ? 2.5 : 1.0));
     painter.setBrush(face);
     painter.drawEllipse(c, r, r);
 
@@ -187,7 +191,7 @@ void TKClockTimePicker::paintEvent(QPaintEvent*) {
     QFont half = numbers;
     half.setPixelSize(std::max(8, static_cast<int>(r * 0.12)));
     painter.setFont(half);
-    painter.setPen(colours.color(QPalette::PlaceholderText));
+    painter.setPen(quiet);
     painter.drawText(QRectF(c.x() - r * 0.3, c.y() + r * 0.22, r * 0.6, r * 0.18), Qt::AlignCenter,
                      uiText(m_time.hour() < 12 ? "clock.am" : "clock.pm"));
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QPalette>
 #include <QTime>
 #include <QWidget>
 
@@ -13,6 +15,12 @@ namespace zentrova {
 class TKClockTimePicker : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QTime time READ time WRITE setTime NOTIFY timeChanged)
+    // Colours a style sheet may set ("qproperty-faceColor"); the palette's
+    // base, text, highlight and placeholder colours otherwise.
+    Q_PROPERTY(QColor faceColor MEMBER m_faceColor)
+    Q_PROPERTY(QColor inkColor MEMBER m_inkColor)
+    Q_PROPERTY(QColor accentColor MEMBER m_accentColor)
+    Q_PROPERTY(QColor quietColor MEMBER m_quietColor)
 public:
     enum class Hand { None, Hour, Minute };
 
@@ -61,7 +69,13 @@ private:
     void moveHand(Hand hand, const QPointF& point);
     void editTo(const QTime& time);
 
+    QColor colourOr(const QColor& chosen, QPalette::ColorRole role) const;
+
     QTime m_time{0, 0, 0};
+    QColor m_faceColor;
+    QColor m_inkColor;
+    QColor m_accentColor;
+    QColor m_quietColor;
     Hand m_dragged = Hand::None;
 };
 

@@ -13,6 +13,7 @@
 #include "records/ORVFlashDataTableModel.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
@@ -25,6 +26,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 namespace zentrova {
 namespace {
@@ -116,17 +119,38 @@ void ORVSettingForFlashDataViewController::buildPage() {
     setBusy(false);
 }
 
-// The widths are in points, as the camera's tool gave them; on screen a
-// point is 1/72 inch.
 void ORVSettingForFlashDataViewController::makeColumns() {
     m_columnNames.clear();
     m_columnWidths.clear();
-    const double pixelsPerPoint = m_tableView->logicalDpiX() / 72.0;
     for (int column = 0; column < FlashDataTable::kColumnCount; ++column) {
         m_columnNames << qText(FlashDataTable::columnTitle(column));
         m_columnWidths << FlashDataTable::columnWidth(column);
-        m_tableView->setColumnWidth(column, static_cast<int>(FlashDataTable::columnWidth(column) * pixelsPerPoint));
     }
+    fitColumns();
+}
+
+// The widths are in points (1/72 inch), but a text wider than its column
+// widens it: titles and cells are never cut. The cells' formats have fixed
+// widths, so the first rows tell.
+void ORVSettingForFlashDataViewController::fitColumns() {
+    constexpr int kRowsMeasured = 200;
+    constexpr int kPadding = 18;
+    const double pixelsPerPoint = m_tableView->logicalDpiX() / 72.0;
+    const QFontMetrics cells(m_tableView->font());
+    const QFontMetrics titles(m_tableView->horizontalHeader()->font());
+    const auto rows = std::min<std::int64_t>(flashDataNum(), kRowsMeasured);
+    for (int column = 0; column < FlashDataTable::kColumnCount; ++column) {
+        int width = static_cast<int>(m_columnWidths[column] * pixelsPerPoint);
+        width = std::max(width, titles.horizontalAdvance(m_columnNames[column]) + kPadding);
+        for (std::int64_t row = 0; row < rows; ++row) {
+            width = std::max(width, cells.horizontalAdvance(stringForColumnIndex(column, row)) + kPadding);
+        }
+        m_tableView->setColumnWidth(column, width);
+    }
+}
+
+ORVMapWindowController* ORVSettingForFlashDataViewController::mapWindowController() const {
+    return m_mapWindowController;
 }
 
 std::int64_t ORVSettingForFlashDataViewController::flashDataNum() const { return m_model->table().flashDataNum(); }
@@ -161,18 +185,20 @@ void ORVSettingForFlashDataViewController::loadFlashDataFile() {
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
         watcher->deleteLater();
         ReadOutcome outcome = watcher->result();
+        const bool complete = outcome.contents && outcome.contents->isComplete();
         // The new records and their count replace the old ones in one step,
         // before the view looks at them again.
         if (outcome.contents) {
             m_model->setRecords(std::move(outcome.contents->records));
             m_fileField->setText(path);
+            fitColumns();
         }
         hideLoading();
         setBusy(false);
         if (!outcome.contents) {
             showAlert(window(), uiText(kAlertTitleWarn.key),
                       uiFormat("records.drv_open_fail_fmt", path, qText(outcome.reason)));
-        } else if (!outcome.contents->isComplete()) {
+        } else if (!complete) {
             showAlert(window(), uiText(kAlertTitleWarn.key),
                       uiFormat("records.drv_incomplete_fmt", path, QString::number(flashDataNum()),
                                QString::number(outcome.contents->declaredCount)));

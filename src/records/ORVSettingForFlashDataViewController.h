@@ -58,7 +58,7 @@ public:
     QString stringForColumnIndex(int column, std::int64_t row) const;
     const QStringList& columnNames() const { return m_columnNames; }
     QTableView* tableView() const { return m_tableView; }
-    ORVMapWindowController* mapWindowController() const { return m_mapWindowController; }
+    ORVMapWindowController* mapWindowController() const;
     bool isBusy() const { return m_busy; }
 
     std::optional<QString> validateUserInput() const override { return std::nullopt; }
@@ -84,6 +84,7 @@ protected:
 private:
     void buildPage();
     void makeColumns();
+    void fitColumns();
     void dropMapWindow();
     void showLoading(const QString& title);
     void hideLoading();

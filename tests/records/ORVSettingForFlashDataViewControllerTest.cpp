@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPointer>
@@ -109,7 +110,9 @@ protected:
 };
 
 TEST_F(ORVSettingForFlashDataViewControllerTest, AFileOfThreeRecordsShowsThreeRowsWithTheirCellTexts) {
+    test::AnsweredAlerts alerts;
     showWithFile(threeRecordLog());
+    EXPECT_TRUE(alerts.seen.empty()) << "a complete file is shown without a word";
     ASSERT_EQ(page->flashDataNum(), 3);
     ASSERT_EQ(page->tableView()->model()->rowCount(), 3);
     EXPECT_EQ(rowTexts(0), (QStringList{"1", "1", "2023/07/09", "08:05:03", "THU", "3731.0512", "12658.0007", "12345.6",
@@ -129,6 +132,14 @@ TEST_F(ORVSettingForFlashDataViewControllerTest, AFileOfThreeRecordsShowsThreeRo
         EXPECT_FALSE(model->flags(model->index(0, column)) & Qt::ItemIsEditable);
     }
     EXPECT_LT(page->tableView()->columnWidth(0), page->tableView()->columnWidth(2)) << "the date column is wider";
+    const QFontMetrics cells(page->tableView()->font());
+    const QFontMetrics titles(page->tableView()->horizontalHeader()->font());
+    for (int column = 0; column < model->columnCount(); ++column) {
+        SCOPED_TRACE(page->columnNames()[column].toStdString());
+        EXPECT_GT(page->tableView()->columnWidth(column), cells.horizontalAdvance(cell(0, column)))
+            << "no cell text is cut";
+        EXPECT_GT(page->tableView()->columnWidth(column), titles.horizontalAdvance(page->columnNames()[column]));
+    }
 }
 
 TEST_F(ORVSettingForFlashDataViewControllerTest, TheEditorsFileIsReadOnceAndAFileOpenedLaterStays) {
