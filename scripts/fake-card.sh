@@ -31,7 +31,8 @@
 #   MTOOLS_SKIP_CHECK=1 mcopy -i DEVICE ::config.bin - | od -A d -t x1 | head
 # --write-protected marks the card read-only (the formatter refuses it);
 # --pkexec-answer makes the password prompt end as dismissed (126) or not
-# authorised (127); --slow makes each tool take that long, so that the
+# authorised (127); ZENTROVA_BIN_DIR names another folder of the programs
+# than build/bin; --slow makes each tool take that long, so that the
 # formatter's steps can be watched. Needs a build (for the sample card), dosfstools, mtools.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -212,7 +213,7 @@ remove_card() {
 
 card_files() {
     local files=$1 settings=$2 timeset=$3
-    local generator="$ROOT/build/bin/zentrova-samplecard"
+    local generator="${ZENTROVA_BIN_DIR:-$ROOT/build/bin}/zentrova-samplecard"
     [ -x "$generator" ] || die "build first (scripts/build.sh): $generator is missing"
     local sample="$files.sample"
     rm -rf "$sample"
