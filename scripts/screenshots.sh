@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
-# build/screenshots/: the table, the map, playing, full screen, the menu.
+# build/screenshots/: the table, the map, playing, full screen, the menu,
+# the clock window.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -66,3 +67,8 @@ shot 6-after-fullscreen 1
 click_at $((WIDTH - 150)) 25           # the head bar's menu button
 shot 7-menu 1
 xdotool key Escape
+
+# The card windows: the clock window from its head-bar button's keys.
+sleep 0.5
+xdotool windowfocus --sync "$WINDOW" key ctrl+t
+shot 8-clock 1.5

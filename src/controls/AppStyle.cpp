@@ -64,6 +64,18 @@ QMenu::item:selected { background: #19b5c8; color: #0d1013; }
 *[appWindow="true"] QComboBox, *[appWindow="true"] QTimeEdit { background: #23272e; color: #dfe4ea;
         border: 1px solid #3a4049; border-radius: 4px; padding: 3px 8px; }
 *[appWindow="true"] QComboBox:disabled, *[appWindow="true"] QTimeEdit:disabled { color: #5c646e; }
+*[appWindow="true"] QTimeEdit { padding-right: 20px; }
+*[appWindow="true"] QTimeEdit::up-button, *[appWindow="true"] QTimeEdit::down-button { width: 18px; border: none;
+        background: #2e333b; }
+*[appWindow="true"] QTimeEdit::up-button { subcontrol-position: top right; border-top-right-radius: 4px; }
+*[appWindow="true"] QTimeEdit::down-button { subcontrol-position: bottom right; border-bottom-right-radius: 4px; }
+*[appWindow="true"] QTimeEdit::up-button:hover, *[appWindow="true"] QTimeEdit::down-button:hover { background: #3a4049; }
+*[appWindow="true"] QTimeEdit::up-arrow { image: url(:/images/spin_up.svg); width: 10px; height: 6px; }
+*[appWindow="true"] QTimeEdit::down-arrow { image: url(:/images/spin_down.svg); width: 10px; height: 6px; }
+*[appWindow="true"] QCheckBox::indicator { width: 14px; height: 14px; border: 1px solid #5c646e; border-radius: 3px;
+        background: #23272e; }
+*[appWindow="true"] QCheckBox::indicator:checked { background: #19b5c8; border-color: #19b5c8; }
+*[appWindow="true"] QCheckBox::indicator:hover { border-color: #19b5c8; }
 *[appWindow="true"] QComboBox QAbstractItemView { background: #23272e; color: #dfe4ea; border: 1px solid #3a4049;
         selection-background-color: #19b5c8; selection-color: #0d1013; }
 *[appWindow="true"] QCalendarWidget QWidget#qt_calendar_navigationbar { background: #262a31; }
