@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 namespace zentrova {
 namespace {
@@ -42,6 +43,9 @@ class ORVFormatWindowControllerTest : public test::WidgetTest {
 protected:
     void SetUp() override { setLogSink([](std::string_view) {}); }
     void TearDown() override {
+        // No worker may outlive the simulated system it works on.
+        system.release();
+        QThreadPool::globalInstance()->waitForDone();
         delete window.data();
         setLogSink({});
     }
@@ -310,6 +314,28 @@ TEST_F(ORVFormatWindowControllerTest, ACardThatComesBackUnderAnotherNameGetsNoCo
     ASSERT_FALSE(kept.isEmpty()) << message.toStdString();
     EXPECT_EQ(test::fileText(kept.toStdString()), settingsBytes()) << "the copy waits where the alert says";
     EXPECT_EQ(window->findChild<QComboBox*>("usbDiskCombo")->count(), 1) << "the list shows the card as it is now";
+}
+
+TEST_F(ORVFormatWindowControllerTest, AWindowClosedDuringTheFormatLetsItFinishAndComesBackWithTheResult) {
+    system.addCard(Card::on("sdb1").labelled("ZENTROVA"), {{"config.bin", settingsBytes()}});
+    system.holdNext("-F");
+    open();
+    test::AnsweredAlerts alerts(false);
+    QSignalSpy ended(window.data(), &ORVFormatWindowController::formatEnded);
+    ASSERT_TRUE(pressFormat(true));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return system.isHolding(); }, kWaitMs)) << "the format is running";
+    EXPECT_FALSE(window->findChild<QPushButton*>("formatButton")->isEnabled()) << "no second format meanwhile";
+    EXPECT_FALSE(window->findChild<QComboBox*>("usbDiskCombo")->isEnabled());
+    window->findChild<QPushButton*>("cancelButton")->click();
+    QTest::qWait(50);
+    ASSERT_FALSE(window.isNull()) << "the window waits for its format";
+    EXPECT_FALSE(window->isVisible());
+    system.release();
+    ASSERT_TRUE(ended.wait(kWaitMs));
+    EXPECT_TRUE(window->isVisible()) << "back with the result";
+    ASSERT_EQ(alerts.seen.size(), 1u);
+    EXPECT_EQ(alerts.seen[0].title, "Formatting complete");
+    EXPECT_EQ(test::fileText(system.card().mountFolder / "config.bin"), settingsBytes());
 }
 
 TEST_F(ORVFormatWindowControllerTest, DecliningTheQuestionRunsNothingAndItNamesTheCard) {

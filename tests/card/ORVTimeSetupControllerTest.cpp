@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimeEdit>
 
 namespace zentrova {
@@ -36,6 +37,7 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English));
     }
     void TearDown() override {
+        QThreadPool::globalInstance()->waitForDone();
         delete window.data();
         setLogSink({});
     }

@@ -5,6 +5,8 @@
 #include "card/linux/LinuxCommandRunner.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -123,6 +125,22 @@ public:
         std::lock_guard<std::mutex> guard(m_lock);
         m_failures[word] = {status, errorOutput};
     }
+    // The next run of a program whose arguments contain the word waits
+    // until release(), as a slow format does.
+    void holdNext(const std::string& word) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_hold = word;
+    }
+    bool isHolding() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_holding;
+    }
+    void release() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_released = true;
+        m_releasedChanged.notify_all();
+    }
+
     // The card is taken out: the system no longer knows its device.
     void unplug(const std::string& device) {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -200,8 +218,14 @@ private:
     static std::string deviceOf(const std::string& path) { return path.starts_with("/dev/") ? path.substr(5) : path; }
 
     CommandOutcome run(const std::vector<std::string>& arguments, bool privileged) {
-        std::lock_guard<std::mutex> guard(m_lock);
+        std::unique_lock<std::mutex> guard(m_lock);
         m_calls.push_back({arguments, privileged});
+        if (m_hold && std::find(arguments.begin(), arguments.end(), *m_hold) != arguments.end()) {
+            m_hold.reset();
+            m_holding = true;
+            m_releasedChanged.wait(guard, [this] { return m_released; });
+            m_holding = false;
+        }
         for (auto it = m_failures.begin(); it != m_failures.end(); ++it) {
             for (const std::string& argument : arguments) {
                 if (argument != it->first) continue;
@@ -303,6 +327,10 @@ private:
     std::map<std::string, std::pair<int, std::string>> m_failures;
     std::map<std::string, std::filesystem::path> m_images;
     std::optional<std::string> m_comeBackAs;
+    std::optional<std::string> m_hold;
+    bool m_holding = false;
+    bool m_released = false;
+    std::condition_variable m_releasedChanged;
 };
 
 }  // namespace zentrova::test
