@@ -10,6 +10,7 @@
 #include "common/Log.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "controls/Alert.h"
+#include "controls/AppWindow.h"
 #include "controls/UiText.h"
 
 #include <QCloseEvent>
@@ -21,7 +22,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -106,10 +106,7 @@ ORVFormatWindowController::ORVFormatWindowController(QWidget* parent)
 ORVFormatWindowController::ORVFormatWindowController(Services services, QWidget* parent)
     : QWidget(parent, Qt::Window), m_services(std::move(services)) {
     setObjectName(QStringLiteral("ORVFormatWindowController"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    // The application's style paints the windows that carry this property.
-    setAttribute(Qt::WA_StyledBackground);
-    setProperty("appWindow", true);
+    prepareAppWindow(*this);
     buildWindow();
     windowDidLoad();
 }
@@ -177,12 +174,7 @@ void ORVFormatWindowController::buildWindow() {
 }
 
 void ORVFormatWindowController::windowDidLoad() {
-    adjustSize();
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    if (screen) {
-        const QRect visible = screen->availableGeometry();
-        move(visible.topLeft() + QPoint((visible.width() - width()) / 2, (visible.height() - height()) / 2));
-    }
+    centreInVisibleArea(*this);
     m_fileSystemField->setText(QStringLiteral("FAT32"));
     m_pathField->setText(QStringLiteral("-"));
     m_allocationUnitField->setText(QStringLiteral("-"));

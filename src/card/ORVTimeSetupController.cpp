@@ -5,6 +5,7 @@
 #include "card/linux/SystemVolumeSource.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 #include "controls/Alert.h"
+#include "controls/AppWindow.h"
 #include "controls/FilePanels.h"
 #include "controls/TKClockTimePicker.h"
 #include "controls/UiText.h"
@@ -18,7 +19,6 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimeEdit>
 #include <QTimer>
@@ -61,18 +61,10 @@ ORVTimeSetupController::ORVTimeSetupController(QWidget* parent)
 ORVTimeSetupController::ORVTimeSetupController(Services services, QWidget* parent)
     : QWidget(parent, Qt::Window), m_services(std::move(services)) {
     setObjectName(QStringLiteral("ORVTimeSetupController"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    // The application's style paints the windows that carry this property.
-    setAttribute(Qt::WA_StyledBackground);
-    setProperty("appWindow", true);
+    prepareAppWindow(*this);
     buildWindow();
     onInitDIalog();
-    adjustSize();
-    const QScreen* screen = parent ? parent->screen() : this->screen();
-    if (screen) {
-        const QRect visible = screen->availableGeometry();
-        move(visible.topLeft() + QPoint((visible.width() - width()) / 2, (visible.height() - height()) / 2));
-    }
+    centreInVisibleArea(*this);
 }
 
 void ORVTimeSetupController::buildWindow() {
