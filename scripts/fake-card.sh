@@ -14,9 +14,10 @@
 # image is attached to one and every tool works on that block device;
 # otherwise the tools work on the image file, and the script says so.
 #
-# The application sees the card as /dev/sdx1 in a USB card reader through a
-# tree of the system's files under DIR/root (the mount table, sysfs, the udev
-# database), which ZENTROVA_SYSTEM_ROOT points it to. DIR/bin holds stand-ins
+# The application sees the card as /dev/fakecard1 (a name no real device
+# has, so that no real disk tool can ever act on it) in a USB card reader
+# through a tree of the system's files under DIR/root (the mount table,
+# sysfs, the udev database), which ZENTROVA_SYSTEM_ROOT points it to. DIR/bin holds stand-ins
 # for udisksctl, pkexec and mkfs.fat, found first on PATH: they act on the
 # fake card only and refuse any other device, and the format is the real
 # /usr/sbin/mkfs.fat on the image or its loop device. A kernel here may not
@@ -27,7 +28,7 @@
 # Start the application with the card (the script prints the line):
 #   ZENTROVA_SYSTEM_ROOT=DIR/root PATH=DIR/bin:$PATH build/bin/zentrova
 # Read the file system itself after unmounting:
-#   DIR/bin/udisksctl unmount -b /dev/sdx1
+#   DIR/bin/udisksctl unmount -b /dev/fakecard1
 #   MTOOLS_SKIP_CHECK=1 mcopy -i DEVICE ::config.bin - | od -A d -t x1 | head
 # --write-protected marks the card read-only (the formatter refuses it);
 # --pkexec-answer makes the password prompt end as dismissed (126) or not
@@ -39,8 +40,8 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 SELF="$ROOT/scripts/fake-card.sh"
 export MTOOLS_SKIP_CHECK=1
 
-CARD_DEVICE=sdx1
-CARD_DISK=sdx
+CARD_DEVICE=fakecard1
+CARD_DISK=fakecard
 CARD_USER=${SUDO_USER:-${USER:-user}}
 MKFS=/usr/sbin/mkfs.fat
 

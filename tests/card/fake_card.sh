@@ -26,12 +26,12 @@ for file in config.bin timeset.cfg DrvInfo/zentrova_000.drv; do
     [ -f "$MOUNTED/$file" ] || fail "the card lacks $file"
 done
 
-PATH="$DIR/bin:$PATH" "$BIN/zentrova-cli" format-plan sdx1 --root "$DIR/root" >"$WORK/plan" 2>"$WORK/plan.err" ||
+PATH="$DIR/bin:$PATH" "$BIN/zentrova-cli" format-plan fakecard1 --root "$DIR/root" >"$WORK/plan" 2>"$WORK/plan.err" ||
     fail "the formatter's plan refuses the fake card: $(cat "$WORK/plan.err")"
 cat >"$WORK/expected" <<PLAN
-udisksctl unmount -b /dev/sdx1
-pkexec $DIR/bin/mkfs.fat -F 32 -n ZENTROVA -f 2 -b 6 -R 32 -s 1 -a /dev/sdx1
-udisksctl mount -b /dev/sdx1
+udisksctl unmount -b /dev/fakecard1
+pkexec $DIR/bin/mkfs.fat -F 32 -n ZENTROVA -f 2 -b 6 -R 32 -s 1 -a /dev/fakecard1
+udisksctl mount -b /dev/fakecard1
 PLAN
 cmp -s "$WORK/plan" "$WORK/expected" || fail "the plan is $(cat "$WORK/plan")"
 
@@ -46,9 +46,9 @@ AFTER=$(ls -d "$DIR"/root/media/*/ZENTROVA 2>/dev/null)
 
 "$DIR/bin/mkfs.fat" -F 32 /dev/sda >/dev/null 2>&1 && fail "the stand-in formatted another device"
 "$DIR/bin/udisksctl" unmount -b /dev/sda >/dev/null 2>&1 && fail "the stand-in unmounted another device"
-"$DIR/bin/udisksctl" unmount -b /dev/sdx1 >/dev/null 2>&1 || fail "unmounting the card"
-"$DIR/bin/udisksctl" unmount -b /dev/sdx1 >/dev/null 2>&1 && fail "a card not mounted was unmounted again"
-"$DIR/bin/mkfs.fat" -F 32 /dev/sdx1 >/dev/null 2>&1 || fail "formatting the unmounted card"
+"$DIR/bin/udisksctl" unmount -b /dev/fakecard1 >/dev/null 2>&1 || fail "unmounting the card"
+"$DIR/bin/udisksctl" unmount -b /dev/fakecard1 >/dev/null 2>&1 && fail "a card not mounted was unmounted again"
+"$DIR/bin/mkfs.fat" -F 32 /dev/fakecard1 >/dev/null 2>&1 || fail "formatting the unmounted card"
 
 LOOP=""
 [ -f "$DIR/loop" ] && LOOP=$(cat "$DIR/loop")
