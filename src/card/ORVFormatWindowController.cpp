@@ -80,6 +80,20 @@ QString withSavedCopy(const CardFormatResult& result) {
     return text;
 }
 
+// For the log, which outlives a window closed meanwhile.
+std::string resultName(CardFormatResult::Kind kind) {
+    switch (kind) {
+    case CardFormatResult::Kind::Formatted: return "formatted";
+    case CardFormatResult::Kind::Refused: return "refused";
+    case CardFormatResult::Kind::SettingsNotSaved: return "config.bin not kept aside, nothing run";
+    case CardFormatResult::Kind::StillMounted: return "still mounted, not formatted";
+    case CardFormatResult::Kind::FormatFailed: return "format failed";
+    case CardFormatResult::Kind::CardNotFoundAgain: return "formatted, not found again";
+    case CardFormatResult::Kind::SettingsNotPutBack: return "formatted, config.bin not put back";
+    }
+    return "ended";
+}
+
 // Runs on the main thread for as long as a worker needs it, whether the
 // window is still there or not.
 std::shared_ptr<QObject> makeRelay() {
@@ -311,7 +325,8 @@ void ORVFormatWindowController::doFormat(const TKUSBDiskEntity& volume) {
             QMetaObject::invokeMethod(
                 relay.get(), [self, step] { if (self) self->showStep(step); }, Qt::QueuedConnection);
         });
-        logLine("format of " + volume.deviceFilePath() + " ended: " + std::to_string(static_cast<int>(result.kind)));
+        logLine("format of " + volume.deviceFilePath() + ": " + resultName(result.kind) +
+                (result.reason.empty() ? "" : " (" + result.reason + ")"));
         QMetaObject::invokeMethod(
             relay.get(), [self, volume, result] { if (self) self->formatDidFinish(volume, result); },
             Qt::QueuedConnection);
