@@ -64,6 +64,7 @@ public:
 
 signals:
     void openRequested();
+    void settingsRequested();
     void timeSetupRequested();
     void closeRequested();
     void recordingActivated();
