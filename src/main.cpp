@@ -1,5 +1,4 @@
 #include "app/ORVAppDelegate.h"
-#include "card/ORVTimeSetupController.h"
 #include "common/Log.h"
 #include "common/linux/AllocatorTuning.h"
 #include "common/linux/ProcessUser.h"
@@ -32,8 +31,6 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     zentrova::ORVAppDelegate delegate;
-    delegate.setPanelFactory(zentrova::ORVAppDelegate::Panel::TimeSetup,
-                             [](QWidget* mainWindow) { return new zentrova::ORVTimeSetupController(mainWindow); });
     delegate.applicationDidFinishLaunching();
 
     const QStringList args = parser.positionalArguments();

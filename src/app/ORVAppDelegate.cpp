@@ -4,6 +4,8 @@
 #include "app/PlayKeys.h"
 #include "app/PlayerViewsHost.h"
 #include "app/RecordingsPanel.h"
+#include "card/ORVFormatWindowController.h"
+#include "card/ORVTimeSetupController.h"
 #include "common/Log.h"
 #include "controls/UiText.h"
 #include "playback/ORVMapView.h"
@@ -27,7 +29,10 @@
 
 namespace zentrova {
 
-ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {}
+ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {
+    m_settingEditors->setFormatWindowMaker([](QWidget* editor) -> QWidget* { return new ORVFormatWindowController(editor); });
+    setPanelFactory(Panel::TimeSetup, [](QWidget* mainWindow) -> QWidget* { return new ORVTimeSetupController(mainWindow); });
+}
 
 ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditors, QObject* parent)
     : QObject(parent),

@@ -4,6 +4,8 @@
 #include "app/CustomWindow.h"
 #include "app/HeadBar.h"
 #include "app/ORVMediaTableModel.h"
+#include "card/ORVFormatWindowController.h"
+#include "card/ORVTimeSetupController.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
@@ -467,6 +469,33 @@ TEST_F(ORVAppDelegateTest, TheClockButtonTheMenuEntryAndItsKeysOpenTheClockWindo
     QTest::keyClick(delegate->window(), Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(made, 2) << "Ctrl+T, the menu entry's keys";
     EXPECT_NE(delegate->lastDialogController(), first) << "the newest is the last dialog";
+}
+
+TEST_F(ORVAppDelegateTest, OnTheSystemTheEditorsFormatButtonOpensTheFormatterAndTheClockButtonTheClockWindow) {
+    // An empty tree of the system's files: no card of this computer is seen.
+    TempDir root;
+    const QByteArray before = qgetenv("ZENTROVA_SYSTEM_ROOT");
+    qputenv("ZENTROVA_SYSTEM_ROOT", QByteArray::fromStdString(root.str()));
+    {
+        ORVAppDelegate system;
+        system.showSettingPanel();
+        QPointer<ORVSettingController> editor = qobject_cast<ORVSettingController*>(system.lastDialogController());
+        ASSERT_NE(editor, nullptr);
+        auto* format = editor->findChild<QPushButton*>("sdcardFormatButton");
+        ASSERT_TRUE(QTest::qWaitFor([format] { return format->isEnabled(); }, 10000));
+        format->click();
+        EXPECT_NE(qobject_cast<ORVFormatWindowController*>(editor->lastDialogController()), nullptr);
+
+        system.window()->findChild<QToolButton*>("timeSetupButton")->click();
+        EXPECT_NE(qobject_cast<ORVTimeSetupController*>(system.lastDialogController()), nullptr);
+        delete system.lastDialogController();
+        delete editor.data();
+    }
+    if (before.isNull()) {
+        qunsetenv("ZENTROVA_SYSTEM_ROOT");
+    } else {
+        qputenv("ZENTROVA_SYSTEM_ROOT", before);
+    }
 }
 
 TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {

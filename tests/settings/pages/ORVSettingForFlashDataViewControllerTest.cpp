@@ -1,6 +1,6 @@
-#include "records/ORVSettingForFlashDataViewController.h"
+#include "settings/pages/ORVSettingForFlashDataViewController.h"
 
-#include "DrvFileBuilder.h"
+#include "records/DrvFileBuilder.h"
 #include "cli/DrvCommand.h"
 #include "common/Log.h"
 #include "common/linux/PosixAtomicFileWriter.h"

@@ -1,4 +1,4 @@
-#include "records/ORVSettingForFlashDataViewController.h"
+#include "settings/pages/ORVSettingForFlashDataViewController.h"
 
 #include "common/Log.h"
 #include "common/linux/FileChecks.h"
@@ -10,7 +10,7 @@
 #include "playback/ORVMapWindowController.h"
 #include "records/FlashDataCsv.h"
 #include "records/FlashDataFile.h"
-#include "records/ORVFlashDataTableModel.h"
+#include "settings/pages/ORVFlashDataTableModel.h"
 
 #include <QEvent>
 #include <QFontMetrics>

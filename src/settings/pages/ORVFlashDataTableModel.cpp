@@ -1,4 +1,4 @@
-#include "records/ORVFlashDataTableModel.h"
+#include "settings/pages/ORVFlashDataTableModel.h"
 
 #include <limits>
 
