@@ -285,6 +285,41 @@ TEST_F(ORVFormatWindowControllerTest, ACardTakenOutAfterTheListWasMadeIsNeitherU
     EXPECT_TRUE(system.calls().empty());
 }
 
+struct RefusalCase {
+    const char* name;
+    CardExclusion why;
+    QString reason;
+    friend void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class SystemDiskTest : public ORVFormatWindowControllerTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+// Listed as a card when the window opened; by the time of the format the
+// system uses its disk.
+TEST_P(SystemDiskTest, ACardOnADiskTheSystemCameToUseIsNeitherUnmountedNorFormatted) {
+    const RefusalCase& c = GetParam();
+    system.addCard(Card::on("sdb1").labelled("ZENTROVA").sized(16 * kGiB), {{"config.bin", settingsBytes()}});
+    open();
+    system.refuse("sdb1", c.why);
+    test::AnsweredAlerts alerts;
+    ASSERT_EQ(format(), Kind::Refused);
+    ASSERT_EQ(alerts.seen.size(), 1u);
+    EXPECT_EQ(alerts.seen[0].title, kCannotFormat);
+    EXPECT_EQ(alerts.seen[0].message, "[16 GB] ZENTROVA <Card Reader>\n" + c.reason);
+    EXPECT_TRUE(system.calls().empty()) << "neither unmounted nor formatted";
+    EXPECT_EQ(test::fileText(system.card().mountFolder / "config.bin"), settingsBytes());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, SystemDiskTest,
+    ::testing::Values(RefusalCase{"HoldsHome", {CardExclusion::Kind::SystemMount, "/home"},
+                                  "sdb1 is on a disk that holds the system's file system /home."},
+                      RefusalCase{"StartedFrom", {CardExclusion::Kind::StartMedium, "root=/dev/sdb2"},
+                                  "sdb1 is on the disk the system was started from (root=/dev/sdb2)."},
+                      RefusalCase{"BacksSwap", {CardExclusion::Kind::Swap, "/dev/sdb2"},
+                                  "sdb1 is on a disk that holds the swap space /dev/sdb2."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ORVFormatWindowControllerTest, AFormattedCardThatIsNotMountedAgainGetsNoConfigBinAndTheCopyIsKept) {
     system.addCard(Card::on("sdb1"), {{"config.bin", settingsBytes()}});
     system.failNext("mount", 1, "Error mounting /dev/sdb1: timed out");

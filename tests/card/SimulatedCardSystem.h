@@ -31,6 +31,9 @@ struct SimulatedCard {
     std::vector<std::string> partitions;
     std::filesystem::path mountFolder;
     bool mounted = true;
+    // Why the system has come to rule it out as a card; it is then no
+    // longer listed.
+    std::optional<CardExclusion> refusedAs;
 
     static SimulatedCard on(std::string device) {
         SimulatedCard card;
@@ -146,6 +149,12 @@ public:
         std::lock_guard<std::mutex> guard(m_lock);
         std::erase_if(m_cards, [&](const SimulatedCard& card) { return card.device == device; });
     }
+    // From now on the system rules the card out, as when a disk that was
+    // listed starts to back a mount of the system.
+    void refuse(const std::string& device, CardExclusion why) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (SimulatedCard* card = cardOf(device)) card->refusedAs = std::move(why);
+    }
     // After its next mount the card shows up under another device name.
     void comeBackAs(const std::string& device) {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -192,7 +201,7 @@ private:
         std::lock_guard<std::mutex> guard(m_lock);
         std::vector<RemovableVolume> listed;
         for (const SimulatedCard& card : m_cards) {
-            if (!card.mounted) continue;
+            if (!card.mounted || card.refusedAs) continue;
             const std::string folder = card.mountFolder.string();
             listed.push_back({folder, std::string("USB"),
                               TKUSBDiskEntity(card.label, folder, card.device, card.model, card.size, card.writable,
@@ -212,7 +221,7 @@ private:
         const SimulatedCard* card = cardOf(device);
         if (!card) return CardExclusion{CardExclusion::Kind::UnknownDevice, {}};
         if (!card->mounted) return CardExclusion{CardExclusion::Kind::NotMounted, {}};
-        return std::nullopt;
+        return card->refusedAs;
     }
 
     static std::string deviceOf(const std::string& path) { return path.starts_with("/dev/") ? path.substr(5) : path; }
