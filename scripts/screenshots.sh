@@ -91,7 +91,39 @@ shot 11-settings-gps 1
 click_tab 4
 shot 12-settings-motion 1
 
-# The card windows: the clock window from its head-bar button's keys.
-sleep 0.5
+# The card windows, in a second run on a fake card (scripts/fake-card.sh):
+# the editor reads the card's config.bin and hands the drive log to its
+# Drive Log page, whose double-clicked row opens the map window; the
+# formatter and the clock window list the card.
+kill $APP 2>/dev/null || true
+wait $APP 2>/dev/null || true
+FAKE="$ROOT/build/fake-card-shots"
+"$ROOT/scripts/fake-card.sh" --dir "$FAKE" > "$OUT/fake-card.log"
+trap 'kill $APP 2>/dev/null || true; "$ROOT/scripts/fake-card.sh" --remove --dir "$FAKE" > /dev/null' EXIT
+ZENTROVA_SYSTEM_ROOT="$FAKE/root" PATH="$FAKE/bin:$PATH" "$BIN/zentrova" > "$OUT/app-card.log" 2>&1 &
+APP=$!
+find_window "^Zentrova$"
+sleep 3
+find_window "^Zentrova$"
+WINDOW=$FOUND
+xdotool windowfocus --sync "$WINDOW" key ctrl+comma
+find_window "^Camera Settings"
+EDITOR=$FOUND
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
+EDITOR_X=$X EDITOR_Y=$Y EDITOR_W=$WIDTH EDITOR_H=$HEIGHT
+click_tab 7
+shot 13-settings-drive-log 2
+# The second row of the table, under the page title and the table's header.
+xdotool mousemove $((EDITOR_X + 200)) $((EDITOR_Y + 138)) click --repeat 2 --delay 80 1
+find_window "^Map$"
+shot 14-drive-log-map 5
+xdotool windowclose "$FOUND" 2>/dev/null || xdotool windowkill "$FOUND"
+# The format button, first of the editor's bottom row.
+xdotool mousemove $((EDITOR_X + 70)) $((EDITOR_Y + EDITOR_H - 30)) click 1
+find_window "^Format SD Card"
+shot 15-formatter 2
+xdotool windowclose "$FOUND" 2>/dev/null || xdotool windowkill "$FOUND"
 xdotool windowfocus --sync "$WINDOW" key ctrl+t
-shot 8-clock 1.5
+find_window "^Set Camera Clock"
+shot 16-clock 2

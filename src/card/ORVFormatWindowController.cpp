@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -185,6 +186,8 @@ void ORVFormatWindowController::buildWindow() {
     connect(m_usbDiskCombo, &QComboBox::activated, this, &ORVFormatWindowController::changeDisk);
     connect(m_formatButton, &QPushButton::clicked, this, &ORVFormatWindowController::onFormat);
     connect(m_cancelButton, &QPushButton::clicked, this, &ORVFormatWindowController::cancel);
+    // Escape cancels, as in a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &ORVFormatWindowController::cancel);
 }
 
 void ORVFormatWindowController::windowDidLoad() {

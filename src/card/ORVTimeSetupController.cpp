@@ -19,6 +19,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimeEdit>
 #include <QTimer>
@@ -129,6 +130,8 @@ void ORVTimeSetupController::buildWindow() {
     });
     connect(m_saveButton, &QPushButton::clicked, this, &ORVTimeSetupController::onSaveConfigFile);
     connect(m_cancelButton, &QPushButton::clicked, this, &ORVTimeSetupController::onCloseCmd);
+    // Escape cancels, as in a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &ORVTimeSetupController::onCloseCmd);
 }
 
 void ORVTimeSetupController::onInitDIalog() {

@@ -437,5 +437,15 @@ TEST_F(ORVFormatWindowControllerTest, PressingFormatWithoutACardTellsWhyAndRunsN
     }
 }
 
+TEST_F(ORVFormatWindowControllerTest, EscapeClosesTheWindowAndRunsNothing) {
+    system.addCard(Card::on("sdb1").labelled("ZENTROVA"), {{"config.bin", settingsBytes()}});
+    open();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.data()));
+    QTest::keyClick(window->findChild<QComboBox*>("usbDiskCombo"), Qt::Key_Escape);
+    EXPECT_TRUE(window.isNull() || !window->isVisible());
+    EXPECT_TRUE(system.calls().empty());
+}
+
 }  // namespace
 }  // namespace zentrova

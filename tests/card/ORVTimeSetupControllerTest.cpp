@@ -190,5 +190,15 @@ TEST_F(ORVTimeSetupControllerTest, TheCalendarOffersOnlyTheYearsTheCameraTakes) 
     EXPECT_TRUE(window->timeSetText().has_value());
 }
 
+TEST_F(ORVTimeSetupControllerTest, EscapeClosesTheWindowWithoutWriting) {
+    open();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.data()));
+    QTest::keyClick(outlet<QPushButton>("saveButton"), Qt::Key_Escape);
+    EXPECT_TRUE(window.isNull() || !window->isVisible());
+    EXPECT_EQ(savePanelCalls, 0);
+    EXPECT_TRUE(fs::is_empty(system.dir().path())) << "no file anywhere";
+}
+
 }  // namespace
 }  // namespace zentrova

@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -162,7 +163,9 @@ TEST_F(ORVSettingForFlashDataViewControllerTest, ADoubleClickedRowShowsItsPlaceO
     ORVMapWindowController* map = page->mapWindowController();
     ASSERT_NE(map, nullptr);
     EXPECT_TRUE(map->isVisible());
-    EXPECT_EQ(map->pos(), ORVMapWindowController::originRightOf(page->window()->frameGeometry()));
+    EXPECT_EQ(map->pos(), ORVMapWindowController::originRightOf(page->window()->frameGeometry(),
+                                                                map->frameGeometry().size(),
+                                                                map->screen()->availableGeometry()));
     QSignalSpy ready(map->mapWebView(), &ORVMapView::pageReady);
     ASSERT_TRUE(map->mapWebView()->isPageReady() || ready.wait(kWaitMs));
     // 37 + 31.0512 / 60 and 126 + 58.0007 / 60, as the page prints them.
