@@ -52,42 +52,6 @@ QToolTip { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; }
 QMenu { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; padding: 4px 0px; }
 QMenu::item { padding: 5px 28px 5px 16px; }
 QMenu::item:selected { background: #19b5c8; color: #0d1013; }
-*[appWindow="true"] { background: #1c1f24; color: #dfe4ea; }
-*[appWindow="true"] QLabel, *[appWindow="true"] QCheckBox { color: #dfe4ea; background: transparent; }
-*[appWindow="true"] QLabel[caption="true"] { color: #8a939f; }
-*[appWindow="true"] QPushButton { background: #2e333b; color: #dfe4ea; border: 1px solid #3a4049; border-radius: 4px;
-                                  padding: 5px 16px; min-width: 64px; }
-*[appWindow="true"] QPushButton:hover { background: #363c46; }
-*[appWindow="true"] QPushButton:default { border-color: #19b5c8; }
-*[appWindow="true"] QPushButton:pressed { background: #19b5c8; color: #0d1013; }
-*[appWindow="true"] QPushButton:disabled { color: #5c646e; border-color: #2e333b; }
-*[appWindow="true"] QComboBox, *[appWindow="true"] QTimeEdit { background: #23272e; color: #dfe4ea;
-        border: 1px solid #3a4049; border-radius: 4px; padding: 3px 8px; }
-*[appWindow="true"] QComboBox:disabled, *[appWindow="true"] QTimeEdit:disabled { color: #5c646e; }
-*[appWindow="true"] QTimeEdit { padding-right: 20px; }
-*[appWindow="true"] QTimeEdit::up-button, *[appWindow="true"] QTimeEdit::down-button { width: 18px; border: none;
-        background: #2e333b; }
-*[appWindow="true"] QTimeEdit::up-button { subcontrol-position: top right; border-top-right-radius: 4px; }
-*[appWindow="true"] QTimeEdit::down-button { subcontrol-position: bottom right; border-bottom-right-radius: 4px; }
-*[appWindow="true"] QTimeEdit::up-button:hover, *[appWindow="true"] QTimeEdit::down-button:hover { background: #3a4049; }
-*[appWindow="true"] QTimeEdit::up-arrow { image: url(:/images/spin_up.svg); width: 10px; height: 6px; }
-*[appWindow="true"] QTimeEdit::down-arrow { image: url(:/images/spin_down.svg); width: 10px; height: 6px; }
-*[appWindow="true"] QCheckBox::indicator { width: 14px; height: 14px; border: 1px solid #5c646e; border-radius: 3px;
-        background: #23272e; }
-*[appWindow="true"] QCheckBox::indicator:checked { background: #19b5c8; border-color: #19b5c8; }
-*[appWindow="true"] QCheckBox::indicator:hover { border-color: #19b5c8; }
-*[appWindow="true"] QComboBox QAbstractItemView { background: #23272e; color: #dfe4ea; border: 1px solid #3a4049;
-        selection-background-color: #19b5c8; selection-color: #0d1013; }
-*[appWindow="true"] QCalendarWidget QWidget#qt_calendar_navigationbar { background: #262a31; }
-*[appWindow="true"] QCalendarWidget QToolButton { color: #e8ecf1; font-weight: 600; padding: 2px 6px; }
-*[appWindow="true"] QCalendarWidget QMenu { background: #2a2f37; color: #e8ecf1; }
-*[appWindow="true"] QCalendarWidget QSpinBox { background: #23272e; color: #e8ecf1; }
-*[appWindow="true"] QCalendarWidget QAbstractItemView { background: #181b1f; color: #dfe4ea; outline: 0;
-        selection-background-color: #19b5c8; selection-color: #0d1013; }
-*[appWindow="true"] QCalendarWidget QAbstractItemView:disabled { color: #4a515b; }
-*[appWindow="true"] QMessageBox { background: #23272e; }
-zentrova--TKClockTimePicker { qproperty-faceColor: #23272e; qproperty-inkColor: #dfe4ea;
-        qproperty-accentColor: #19b5c8; qproperty-quietColor: #8a939f; }
 )css");
 }
 

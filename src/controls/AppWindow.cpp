@@ -1,5 +1,7 @@
 #include "controls/AppWindow.h"
 
+#include "controls/WindowLook.h"
+
 #include <QScreen>
 #include <QWidget>
 
@@ -7,8 +9,7 @@ namespace zentrova {
 
 void prepareAppWindow(QWidget& window) {
     window.setAttribute(Qt::WA_DeleteOnClose);
-    window.setAttribute(Qt::WA_StyledBackground);
-    window.setProperty("appWindow", true);
+    applyWindowLook(window);
 }
 
 void centreInVisibleArea(QWidget& window) {
