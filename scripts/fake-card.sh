@@ -18,7 +18,8 @@
 # has, so that no real disk tool can ever act on it) in a USB card reader
 # through a tree of the system's files under DIR/root (the mount table,
 # sysfs, the udev database), which ZENTROVA_SYSTEM_ROOT points it to. DIR/bin holds stand-ins
-# for udisksctl, pkexec and mkfs.fat, found first on PATH: they act on the
+# for udisksctl, pkexec, mkfs.fat and gdbus (udisks' SetLabel, with which
+# the settings editor renames the card), found first on PATH: they act on the
 # fake card only and refuse any other device, and the format is the real
 # /usr/sbin/mkfs.fat on the image or its loop device. A kernel here may not
 # mount FAT file systems, so "mounted" means: the card's files are copied
@@ -186,6 +187,35 @@ act_mkfs() {
     exec "$MKFS" "${args[@]}"
 }
 
+# udisks' SetLabel, as the settings editor calls it through gdbus to give a
+# card the camera's volume name; every other call is refused.
+act_gdbus() {
+    local dir=$1
+    shift
+    local path="" method="" name=""
+    while [ $# -gt 0 ]; do
+        case $1 in
+        --object-path) path=$2; shift ;;
+        --method) method=$2; name=${3:-}; shift ;;
+        esac
+        shift
+    done
+    [ "$path" = "/org/freedesktop/UDisks2/block_devices/$CARD_DEVICE" ] ||
+        die "gdbus: $path is not the fake card; only /dev/$CARD_DEVICE is handled"
+    [ "$method" = org.freedesktop.UDisks2.Filesystem.SetLabel ] || die "gdbus: only SetLabel is handled here"
+    name=${name#\'}
+    name=${name%\'}
+    [ -n "$name" ] || die "gdbus: SetLabel needs a label"
+    if [ "$(cat "$dir/root/sys/class/block/$CARD_DEVICE/ro")" = 1 ]; then
+        echo "Error: GDBus.Error:org.freedesktop.UDisks2.Error.Failed: Error changing label: read-only device" >&2
+        exit 1
+    fi
+    pause "$dir"
+    quiet_mtools mlabel -i "$(device_of "$dir")" "::$name"
+    write_udev "$dir" "$(read_label "$(device_of "$dir")")"
+    echo "()"
+}
+
 act_pkexec() {
     local dir=$1
     shift
@@ -196,7 +226,7 @@ act_pkexec() {
 write_stand_ins() {
     local dir=$1
     mkdir -p "$dir/bin"
-    for tool in udisksctl mkfs.fat pkexec; do
+    for tool in udisksctl mkfs.fat pkexec gdbus; do
         printf '#!/bin/sh\n# The fake card'"'"'s %s (scripts/fake-card.sh).\nexec "%s" --act %s "%s" "$@"\n' \
             "$tool" "$SELF" "$tool" "$dir" > "$dir/bin/$tool"
         chmod +x "$dir/bin/$tool"
@@ -279,6 +309,7 @@ if [ "${1:-}" = --act ]; then
     udisksctl) act_udisksctl "$dir" "$@" ;;
     mkfs.fat) act_mkfs "$dir" "$@" ;;
     pkexec) act_pkexec "$dir" "$@" ;;
+    gdbus) act_gdbus "$dir" "$@" ;;
     *) die "unknown tool $tool" ;;
     esac
     exit 0

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The fake card of scripts/fake-card.sh as the application sees it: listed
-# as a card through its tree of system files, formatted by the commands the
+# as a card through its tree of system files, renamed through udisks' SetLabel
+# as the settings editor does it, formatted by the commands the
 # formatter plans, through the stand-ins, with the real mkfs.fat; any other
 # device refused; removed without a trace.
 # usage: fake_card.sh SOURCE_DIR BIN_DIR
@@ -25,6 +26,18 @@ MOUNTED=$(ls -d "$DIR"/root/media/*/DASHCAM 2>/dev/null)
 for file in config.bin timeset.cfg DrvInfo/zentrova_000.drv; do
     [ -f "$MOUNTED/$file" ] || fail "the card lacks $file"
 done
+
+# The editor's rename of a card under another volume name, through udisks.
+SET_LABEL="--method org.freedesktop.UDisks2.Filesystem.SetLabel 'CAMERA' {'auth.no_user_interaction':<true>}"
+"$DIR/bin/gdbus" call --system --dest org.freedesktop.UDisks2 \
+    --object-path /org/freedesktop/UDisks2/block_devices/fakecard1 $SET_LABEL >/dev/null 2>"$WORK/label.err" ||
+    fail "renaming the card: $(cat "$WORK/label.err")"
+label=$(dd if="$DEVICE" bs=1 skip=71 count=11 2>/dev/null)
+[ "$label" = "CAMERA     " ] || fail "the label after the rename is '$label'"
+grep -qx "E:ID_FS_LABEL=CAMERA" "$DIR"/root/run/udev/data/b8:97 || fail "udev does not know the new label"
+"$DIR/bin/gdbus" call --system --dest org.freedesktop.UDisks2 \
+    --object-path /org/freedesktop/UDisks2/block_devices/sda1 $SET_LABEL >/dev/null 2>&1 &&
+    fail "the stand-in renamed another device"
 
 PATH="$DIR/bin:$PATH" "$BIN/zentrova-cli" format-plan fakecard1 --root "$DIR/root" >"$WORK/plan" 2>"$WORK/plan.err" ||
     fail "the formatter's plan refuses the fake card: $(cat "$WORK/plan.err")"
