@@ -60,7 +60,7 @@ void ORVAppDelegate::createPlayControl() {
         telemetry->ExtractStreamInformation(frontPath);
         return telemetry;
     };
-    parts.runInBackground = ORVPlayController::threadPoolRunner();
+    parts.runInBackground = ORVPlayController::detachedThreadRunner(*this);
     m_playController = std::make_unique<ORVPlayController>(std::move(parts));
     m_host->bind(*m_playController);
     m_playKeys = std::make_unique<PlayKeys>(*m_window, *m_playController);

@@ -138,4 +138,6 @@ void PlayerViewsHost::animateSwap() {
     m_window.secondVideoArea()->animateContent(TKVideoBackgroundImageView::GrowFrom::TopEdge);
 }
 
+void PlayerViewsHost::showPlayMessage(const QString& message) { m_window.mainVideoArea()->showMessage(message); }
+
 }  // namespace zentrova

@@ -33,6 +33,7 @@ public:
     void showVolume(int volume) override;
     double videoContainerHeight() const override;
     void animateSwap() override;
+    void showPlayMessage(const QString& message) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

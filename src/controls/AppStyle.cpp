@@ -9,6 +9,8 @@ QString AppStyle::styleSheet() {
 #appTitleLabel { color: #e8ecf1; font-size: 15pt; font-weight: 600; }
 #versionLabel { color: #8a939f; font-size: 10pt; }
 #videoBox, #subVideoBox { background: #000000; border-radius: 4px; }
+#playMessageLabel { background: rgba(20, 22, 26, 225); color: #f2f4f7; border: 1px solid #d9822b;
+                    border-radius: 6px; padding: 8px 14px; font-size: 11pt; }
 #gsensorBox, #mediaControlBox { background: #23272e; border-radius: 4px; }
 #sideButtonBox { background: #23272e; border-top-left-radius: 4px; border-top-right-radius: 4px; }
 #mediaListBox { background: #181b1f; }

@@ -30,6 +30,9 @@ public:
     virtual void showVolume(int volume) = 0;
     virtual double videoContainerHeight() const = 0;
     virtual void animateSwap() = 0;
+    // A short note over the video that goes by itself (a recording that
+    // cannot be played); it never waits for the user.
+    virtual void showPlayMessage(const QString& message) = 0;
 };
 
 }  // namespace zentrova

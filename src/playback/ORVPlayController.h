@@ -2,10 +2,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "playback/DelayedSteps.h"
@@ -32,9 +34,10 @@ public:
     // the main thread. Tests may do both at once, or later by hand.
     using BackgroundRunner =
         std::function<void(std::function<Telemetry()> work, std::function<void(Telemetry)> done)>;
-    // The runner of the application: a pooled thread, the answer queued to
-    // the main thread.
-    static BackgroundRunner threadPoolRunner();
+    // The runner of the application: a thread of its own that nobody waits
+    // for, so that quitting never waits on a read that hangs; the answer is
+    // queued to receiver's thread and dropped once receiver is gone.
+    static BackgroundRunner detachedThreadRunner(QObject& receiver);
 
     struct Parts {
         ORVMediaPlayer* player1 = nullptr;
@@ -51,6 +54,8 @@ public:
     static constexpr int kVolumeStep = 10;
     static constexpr int kLoadingStepMs = 300;
     static constexpr double kLoadingLimitSeconds = 15.0;
+    // A start whose players neither play nor give up by then has failed.
+    static constexpr double kStartLimitSeconds = kLoadingLimitSeconds;
 
     ORVPlayController(Parts parts, QObject* parent = nullptr);
     ~ORVPlayController() override;
@@ -106,7 +111,15 @@ signals:
 private:
     void mediaPlayerStateChanged(ORVMediaPlayer* player);
     void mediaPlayerTimeChanged(ORVMediaPlayer* player);
-    void updateVideoUI();
+    // Loads the recording at mediaIndex; the reason when its main file
+    // cannot be handed to a player.
+    std::optional<QString> updateVideoUI();
+    // Whether player, by what it just reported, will not play its file.
+    bool cannotPlay(ORVMediaPlayer* player);
+    void noteWhatPlayerShows(const ORVMediaPlayer* player);
+    void startTookTooLong(std::uint64_t start);
+    void recordingCannotBePlayed(const QString& fileName, const QString& reason);
+    void secondFileCannotBePlayed(const QString& reason);
     void updateVideoViewVisibility();
     void startOrUpdateAudio();
     void didStartPlayer();
@@ -118,6 +131,7 @@ private:
     void initMediaControlView();
     void extractTelemetryThenPlay(std::uint64_t start, std::string frontPath);
     void beginPlay(std::uint64_t start, Telemetry telemetry);
+    void clearStartWatch();
     void showLoading();
     void updateLoadingWindow(double seconds, std::uint64_t chain);
     void updateLogos();
@@ -152,6 +166,16 @@ private:
     // finishes after its recording was stopped or replaced starts nothing.
     std::uint64_t m_startNumber = 0;
     std::uint64_t m_loadingChain = 0;
+    // Set once the players of the current recording were asked to play.
+    // What each has shown since tells a file it cannot play (it gives up
+    // before playing, or ends without any picture) from a pause or an end.
+    bool m_startBegun = false;
+    struct Shown {
+        bool playing = false;
+        bool picture = false;
+    };
+    Shown m_player1Shown;
+    Shown m_player2Shown;
     std::unique_ptr<DelayedSteps::Repeating> m_playStopTimer;
     Telemetry m_telemetry;
     // Delayed steps are dropped once the controller is gone.

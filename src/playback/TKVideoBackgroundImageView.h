@@ -5,7 +5,9 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
 class QPropertyAnimation;
+class QTimer;
 
 namespace zentrova {
 
@@ -31,6 +33,12 @@ public:
     // Lets the content grow to the full size from an empty frame at an edge.
     void animateContent(GrowFrom edge);
 
+    // A note along the top, over the picture too, gone after kMessageMs
+    // or when replaced; an empty text takes it away.
+    static constexpr int kMessageMs = 8000;
+    void showMessage(const QString& text);
+    QString message() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -42,11 +50,14 @@ private:
     QPixmap partPixmap(Part part, const QSize& size) const;
     void drawNineParts(QPainter& painter) const;
     void drawLogo(QPainter& painter) const;
+    void placeMessage();
 
     QString m_baseName;
     QString m_logoName;
     QPointer<QWidget> m_content;
     QPointer<QPropertyAnimation> m_animation;
+    QLabel* m_message = nullptr;
+    QTimer* m_messageTimer = nullptr;
 };
 
 }  // namespace zentrova
