@@ -1,6 +1,7 @@
 #include "app/ORVAppDelegate.h"
 
 #include "app/HeadBar.h"
+#include "app/NowShowingText.h"
 #include "app/PlayKeys.h"
 #include "app/PlayerViewsHost.h"
 #include "app/RecordingsPanel.h"
@@ -63,6 +64,7 @@ void ORVAppDelegate::createPlayControl() {
     parts.runInBackground = ORVPlayController::detachedThreadRunner(*this);
     m_playController = std::make_unique<ORVPlayController>(std::move(parts));
     m_host->bind(*m_playController);
+    connect(m_playController.get(), &ORVPlayController::playingMediaChanged, this, &ORVAppDelegate::showWhatIsShown);
     m_playKeys = std::make_unique<PlayKeys>(*m_window, *m_playController);
 }
 
@@ -130,9 +132,15 @@ void ORVAppDelegate::openMediaDirectoryDialog() {
 
 void ORVAppDelegate::openDirectory(const QString& path) {
     if (path.isEmpty()) return;
+    m_cardName = NowShowingText::forCard(path, NowShowingText::demoCardDirectory());
     m_playController->stopPlay();
     m_window->recordings()->beginScan();
     m_mediaList->setDirectoryPath(path.toStdString());
+}
+
+void ORVAppDelegate::showWhatIsShown() {
+    const std::shared_ptr<ORVMedia> playing = m_playController->playingMedia();
+    m_window->headBar()->setNowShowing(playing ? NowShowingText::forRecording(*playing) : m_cardName);
 }
 
 // Every finished scan shows the table, even where the map was shown.

@@ -101,6 +101,7 @@ private:
     void setRightViewMode(int mode);
     void mediaListDidReload();
     void showPanel(Panel panel);
+    void showWhatIsShown();
 
     // Made in this order and gone in the reverse one: the players draw into
     // the window's views, and the control drives the players.
@@ -115,6 +116,8 @@ private:
     std::unique_ptr<PlayKeys> m_playKeys;
 
     QString m_strVersion;
+    // The head bar's name of the card opened last.
+    QString m_cardName;
     DirectoryChooser m_directoryChooser;
     std::map<Panel, PanelFactory> m_panelFactories;
     QPointer<QWidget> m_lastDialogController;

@@ -39,8 +39,16 @@ void PlayerViewsHost::showPlayState(ORVPlayController& controller) {
         for (ORVMediaControlView* view : views) view->setPlaying(playing);
     });
     connect(info, &ORVPlayInfo::positionChanged, this, [this, views, &controller](double position) {
-        for (ORVMediaControlView* view : views) view->setPosition(std::min(position, 1.0));
+        for (ORVMediaControlView* view : views) {
+            view->setPosition(std::min(position, 1.0));
+            view->setPlayTime(position, controller.mainMediaLengthMs());
+        }
         m_window.telemetryPanel()->showPlayPosition(position, controller.player1()->position());
+    });
+    connect(&controller, &ORVPlayController::playingMediaChanged, this, [views, &controller] {
+        for (ORVMediaControlView* view : views) {
+            view->setPlayTime(controller.playInfo()->position(), controller.mainMediaLengthMs());
+        }
     });
 }
 

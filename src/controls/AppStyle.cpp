@@ -8,6 +8,7 @@ QString AppStyle::styleSheet() {
 #headBox { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #2a2f37, stop:1 #22262c); border-bottom: 1px solid #15171a; }
 #appTitleLabel { color: #e8ecf1; font-size: 15pt; font-weight: 600; }
 #versionLabel { color: #8a939f; font-size: 10pt; }
+#nowShowingLabel { color: #dfe4ea; font-size: 11pt; }
 #videoBox, #subVideoBox { background: #000000; border-radius: 4px; }
 #playMessageLabel { background: rgba(20, 22, 26, 225); color: #f2f4f7; border: 1px solid #d9822b;
                     border-radius: 6px; padding: 8px 14px; font-size: 11pt; }
@@ -36,7 +37,10 @@ QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 QLabel[caption="true"] { color: #8a939f; font-size: 9pt; }
 QLabel[readout="true"] { color: #e8ecf1; font-size: 11pt; font-family: "DejaVu Sans Mono", monospace; }
+QLabel[readout="true"][noFix="true"] { color: #5f6771; }
+#gpsStateLabel { color: #d9822b; font-size: 9pt; }
 QToolButton[textButton="true"] { color: #c9d1da; font-size: 10pt; }
+QLabel[timeText="true"] { color: #aab3bd; font-size: 9pt; font-family: "DejaVu Sans Mono", monospace; }
 #mediaControlViewForFullScreen QToolButton[textButton="true"] { font-size: 9pt; }
 QSlider::groove:horizontal { height: 4px; background: #3a4049; border-radius: 2px; }
 QSlider::sub-page:horizontal { background: #19b5c8; border-radius: 2px; }

@@ -13,6 +13,7 @@
 
 #include "controls/ImageLibrary.h"
 #include "controls/UiText.h"
+#include "playback/PlayTimeText.h"
 
 namespace zentrova {
 namespace {
@@ -37,6 +38,18 @@ ORVMediaControlView::ORVMediaControlView(Mode mode, QWidget* parent) : QWidget(p
     setScale(0.0);
     setVolume(0);
     setAudioChoice(false, false);
+    setPlayTime(0.0, 0);
+}
+
+QLabel* ORVMediaControlView::makeTimeLabel(const char* name) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setProperty("timeText", true);
+    label->setAlignment(Qt::AlignCenter);
+    // As wide as the widest time it may show, so that the slider keeps its length.
+    label->ensurePolished();
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0:00:00")) + 4);
+    return label;
 }
 
 QToolButton* ORVMediaControlView::makeImageButton(const QString& image, const char* tooltipKey, const QSize& size) {
@@ -68,6 +81,8 @@ void ORVMediaControlView::buildSliders() {
     m_positionSlider->setToolTip(uiText("play.tooltip.position"));
     m_positionSlider->setFocusPolicy(Qt::NoFocus);
     connect(m_positionSlider, &QSlider::actionTriggered, this, &ORVMediaControlView::reportSliderAction);
+    m_elapsedTimeLabel = makeTimeLabel("elapsedTimeLabel");
+    m_totalTimeLabel = makeTimeLabel("totalTimeLabel");
 
     m_volumeSlider = new QSlider(Qt::Horizontal, this);
     m_volumeSlider->setObjectName("volumeSlider");
@@ -114,7 +129,12 @@ void ORVMediaControlView::buildNormal() {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(12, 4, 12, 4);
     column->setSpacing(0);
-    column->addWidget(m_positionSlider);
+    auto* sliderRow = new QHBoxLayout();
+    sliderRow->setSpacing(6);
+    sliderRow->addWidget(m_elapsedTimeLabel);
+    sliderRow->addWidget(m_positionSlider, 1);
+    sliderRow->addWidget(m_totalTimeLabel);
+    column->addLayout(sliderRow);
 
     auto* row = new QHBoxLayout();
     row->setSpacing(6);
@@ -149,7 +169,9 @@ void ORVMediaControlView::buildFullScreen() {
     row->addWidget(m_backwardButton);
     row->addWidget(m_playButton);
     row->addWidget(m_forwardButton);
+    row->addWidget(m_elapsedTimeLabel);
     row->addWidget(m_positionSlider, 1);
+    row->addWidget(m_totalTimeLabel);
     row->addWidget(m_speedTextButton);
     row->addWidget(m_audioToggleButton);
     row->addWidget(m_volumeIcon);
@@ -192,6 +214,16 @@ void ORVMediaControlView::setPosition(double position) {
 double ORVMediaControlView::sliderValue() const {
     return static_cast<double>(m_positionSlider->value()) / kSliderSteps;
 }
+
+void ORVMediaControlView::setPlayTime(double position, std::int64_t lengthMs) {
+    const PlayTimeText::Texts texts = PlayTimeText::forPosition(position, lengthMs);
+    m_elapsedTimeLabel->setText(QString::fromStdString(texts.elapsed));
+    m_totalTimeLabel->setText(QString::fromStdString(texts.total));
+}
+
+QString ORVMediaControlView::elapsedTimeText() const { return m_elapsedTimeLabel->text(); }
+
+QString ORVMediaControlView::totalTimeText() const { return m_totalTimeLabel->text(); }
 
 void ORVMediaControlView::setSpeed(double speed) {
     m_speedTextButton->setText(QString::asprintf("%.1fx", speed));

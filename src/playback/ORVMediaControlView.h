@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 class QLabel;
 class QSlider;
 class QToolButton;
@@ -25,6 +27,10 @@ public:
     // Follows the play position, except while the user holds the knob.
     void setPosition(double position);
     double sliderValue() const;
+    // The time played and the length, at the two ends of the slider.
+    void setPlayTime(double position, std::int64_t lengthMs);
+    QString elapsedTimeText() const;
+    QString totalTimeText() const;
     void setSpeed(double speed);
     void setScale(double scale);
     void setVolume(int volume);
@@ -57,6 +63,7 @@ private:
     void buildNormal();
     void buildFullScreen();
     void buildSliders();
+    QLabel* makeTimeLabel(const char* name);
     void reportSliderAction(int action);
 
     Mode m_mode;
@@ -73,6 +80,8 @@ private:
     QToolButton* m_swapButton = nullptr;
     QToolButton* m_audioToggleButton = nullptr;
     QLabel* m_volumeIcon = nullptr;
+    QLabel* m_elapsedTimeLabel = nullptr;
+    QLabel* m_totalTimeLabel = nullptr;
     QString m_playImageName = QStringLiteral("icon_play_n");
 };
 

@@ -147,6 +147,7 @@ bool ORVPlayController::playAtIndex(std::int64_t index) {
         recordingCannotBePlayed(media ? QString::fromStdString(media->fileName()) : QString(), *reason);
         return false;
     }
+    emit playingMediaChanged();
     showLoading();
 
     const ORVMediaPlayer* front = m_player1;
@@ -267,6 +268,7 @@ void ORVPlayController::stopPlay() {
     m_waitingForPlayStart = false;
     clearStartWatch();
     hideLoading();
+    emit playingMediaChanged();
 }
 
 // ---- A start that does not come to play ----------------------------------
@@ -322,6 +324,7 @@ void ORVPlayController::recordingCannotBePlayed(const QString& fileName, const Q
     m_host->showTelemetry(m_telemetry);
     m_host->resetTelemetryReadouts();
     m_host->showPlayMessage(uiFormat("play.cannot_play_fmt", fileName, reason));
+    emit playingMediaChanged();
     m_preparingPlayNext = true;
     afterInSameStart(1.0, [this] {
         m_preparingPlayNext = false;
@@ -673,6 +676,7 @@ void ORVPlayController::swapPlayer() {
     m_player1->play();
     m_player2->play();
     updateLogos();
+    emit playingMediaChanged();
 
     m_moving = true;
     m_movingPosition = m_player1->position();
@@ -699,6 +703,15 @@ void ORVPlayController::updateLogos() {
 }
 
 // ---- Helpers -------------------------------------------------------------
+
+std::shared_ptr<ORVMedia> ORVPlayController::playingMedia() const {
+    if (!hasMedia(m_player1) || m_mediaIndex < 0) return nullptr;
+    return m_mediaList->mediaAtIndex(static_cast<size_t>(m_mediaIndex));
+}
+
+std::int64_t ORVPlayController::mainMediaLengthMs() const {
+    return hasMedia(m_player1) ? m_player1->media()->length().intValue() : 0;
+}
 
 double ORVPlayController::mainMediaLengthSeconds() const {
     if (!hasMedia(m_player1)) return 0.0;

@@ -17,6 +17,7 @@
 namespace zentrova {
 
 class ORVBlackBoxData;
+class ORVMedia;
 class ORVMediaList;
 class ORVPlayControlHost;
 
@@ -74,6 +75,10 @@ public:
     int volume() const { return m_volume; }
     bool audioToggleOn() const { return m_audioToggleOn; }
     Telemetry telemetry() const { return m_telemetry; }
+    // The recording in the players, none while they are empty.
+    std::shared_ptr<ORVMedia> playingMedia() const;
+    // The main file's length; 0 while it is not known.
+    std::int64_t mainMediaLengthMs() const;
 
     bool playAtIndex(std::int64_t index);
     bool playNext();
@@ -107,6 +112,8 @@ public slots:
 
 signals:
     void volumeChanged(int volume);
+    // The players were given another recording, or emptied.
+    void playingMediaChanged();
 
 private:
     void mediaPlayerStateChanged(ORVMediaPlayer* player);

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -21,16 +22,28 @@ namespace {
 // A readout's text changes width with its value ("X=0.00" against
 // "X=-1.25", "0 Km/h" against "118 Km/h"); reserving its widest text keeps
 // the graph between the readouts from shifting while a recording plays.
-void reserveWidthOfWidestText(QLabel* field, std::initializer_list<const char*> texts) {
+void reserveWidthOfWidestText(QLabel* field, std::initializer_list<QString> texts) {
     field->ensurePolished();
     const QString shown = field->text();
     int widest = 0;
-    for (const char* text : texts) {
-        field->setText(QString::fromLatin1(text));
+    for (const QString& text : texts) {
+        field->setText(text);
         widest = std::max(widest, field->sizeHint().width());
     }
     field->setText(shown);
     field->setMinimumWidth(widest);
+}
+
+QString unitText(ORVTelemetryReadout::SpeedUnit unit) {
+    return uiText(unit == ORVTelemetryReadout::SpeedUnit::KilometresPerHour ? "play.unit.km_per_hour"
+                                                                            : "play.unit.mi_per_hour");
+}
+
+void setGreyed(QLabel* field, bool greyed) {
+    if (field->property("noFix").toBool() == greyed) return;
+    field->setProperty("noFix", greyed);
+    field->style()->unpolish(field);
+    field->style()->polish(field);
 }
 
 }  // namespace
@@ -52,7 +65,8 @@ TelemetryPanel::TelemetryPanel(QWidget* parent) : QWidget(parent) {
     reserveWidthOfWidestText(m_gsensorXField, {"X=-00.00"});
     reserveWidthOfWidestText(m_gsensorYField, {"Y=-00.00"});
     reserveWidthOfWidestText(m_gsensorZField, {"Z=-00.00"});
-    reserveWidthOfWidestText(m_speedField, {"000 Km/h", "000 Mi/h"});
+    reserveWidthOfWidestText(m_speedField, {"000 " + unitText(ORVTelemetryReadout::SpeedUnit::KilometresPerHour),
+                                            "000 " + unitText(ORVTelemetryReadout::SpeedUnit::MilesPerHour)});
     reserveWidthOfWidestText(m_hdopField, {"00.0"});
     reserveWidthOfWidestText(m_sateliteField, {"00"});
 
@@ -99,7 +113,14 @@ void TelemetryPanel::addGpsRows(QGridLayout* grid) {
         grid->addWidget(field, row, 1);
         ++row;
     }
-    grid->setRowStretch(row, 1);
+    m_gpsStateLabel = new QLabel(this);
+    m_gpsStateLabel->setObjectName("gpsStateLabel");
+    QSizePolicy keepSpace = m_gpsStateLabel->sizePolicy();
+    keepSpace.setRetainSizeWhenHidden(true);
+    m_gpsStateLabel->setSizePolicy(keepSpace);
+    m_gpsStateLabel->hide();
+    grid->addWidget(m_gpsStateLabel, row, 0, 1, 2);
+    grid->setRowStretch(row + 1, 1);
 }
 
 void TelemetryPanel::showTelemetry(std::shared_ptr<const ORVBlackBoxData> telemetry) {
@@ -127,6 +148,7 @@ void TelemetryPanel::reset() {
     m_gsensorYField->setText(QString::fromStdString(start.y));
     m_gsensorZField->setText(QString::fromStdString(start.z));
     for (QLabel* field : {m_speedField, m_hdopField, m_sateliteField}) field->clear();
+    showGpsReadingsReal(true, nullptr);
 }
 
 void TelemetryPanel::showPlayPosition(double playPosition, double markerPosition) {
@@ -147,9 +169,21 @@ void TelemetryPanel::showGsensor(double playPosition) {
 void TelemetryPanel::showGps(double playPosition) {
     const ORVTelemetryReadout::GpsTexts texts = ORVTelemetryReadout::gpsTexts(*m_telemetry, playPosition);
     showOnMap(texts);
-    if (texts.speed) m_speedField->setText(QString::fromStdString(*texts.speed));
+    if (texts.speed) m_speedField->setText(speedText(texts));
     m_hdopField->setText(QString::fromStdString(texts.hdop));
     m_sateliteField->setText(QString::fromStdString(texts.satellites));
+    showGpsReadingsReal(texts.fixValid, texts.hasGpsData ? "play.gps.no_fix" : "play.gps.no_data");
+}
+
+// The number as the readout gives it, the unit as the string table has it.
+QString TelemetryPanel::speedText(const ORVTelemetryReadout::GpsTexts& texts) {
+    return QString::fromStdString(texts.speedValue) + QLatin1Char(' ') + unitText(texts.speedUnit);
+}
+
+void TelemetryPanel::showGpsReadingsReal(bool real, const char* noteKey) {
+    for (QLabel* field : {m_speedField, m_hdopField, m_sateliteField}) setGreyed(field, !real);
+    if (!real && noteKey) m_gpsStateLabel->setText(uiText(noteKey));
+    m_gpsStateLabel->setVisible(!real);
 }
 
 void TelemetryPanel::showOnMap(const ORVTelemetryReadout::GpsTexts& texts) {

@@ -43,6 +43,10 @@ private:
     void showGsensor(double playPosition);
     void showGps(double playPosition);
     void showOnMap(const ORVTelemetryReadout::GpsTexts& texts);
+    // Speed, HDOP and satellites greyed with a note while they are no
+    // real readings (no valid fix with a place); noteKey empty for real ones.
+    void showGpsReadingsReal(bool real, const char* noteKey);
+    static QString speedText(const ORVTelemetryReadout::GpsTexts& texts);
 
     QLabel* m_gsensorXField = nullptr;
     QLabel* m_gsensorYField = nullptr;
@@ -50,6 +54,7 @@ private:
     QLabel* m_speedField = nullptr;
     QLabel* m_hdopField = nullptr;
     QLabel* m_sateliteField = nullptr;
+    QLabel* m_gpsStateLabel = nullptr;
     GraphView* m_graphView = nullptr;
     ORVMapView* m_map = nullptr;
     std::shared_ptr<const ORVBlackBoxData> m_telemetry;
