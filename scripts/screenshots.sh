@@ -55,7 +55,7 @@ click_at $((RIGHT + 250)) 66          # the map button
 shot 2-map 2
 click_at $((RIGHT + 83)) 66           # back to the recordings
 sleep 1
-click_at $((RIGHT + 167)) 121 2       # double-click the first recording
+click_at $((RIGHT + 167)) 153 2       # double-click the first recording
 shot 3-playing 2
 click_at $((RIGHT + 250)) 66          # the map while playing
 shot 4-playing-map 2

@@ -21,9 +21,19 @@ QString AppStyle::styleSheet() {
 #scanningIndicator QLabel { color: #c9d1da; font-size: 11pt; }
 QProgressBar { background: #2e333b; border: none; border-radius: 3px; }
 QProgressBar::chunk { background: #19b5c8; border-radius: 3px; }
-QTableView { background: #181b1f; alternate-background-color: #1d2126; color: #dfe4ea; border: none;
-             gridline-color: #262a31; selection-background-color: #19b5c8; selection-color: #0d1013; }
-QTableView::item { padding: 0px 6px; }
+QTableView { background: #181b1f; alternate-background-color: #1d2126; color: #dfe4ea; border: 1px solid transparent;
+             gridline-color: #262a31; selection-background-color: #3a5258; selection-color: #e8ecf1; }
+QTableView[focused="true"] { border: 1px solid #19b5c8; selection-background-color: #19b5c8; selection-color: #0d1013; }
+#mediaListFilterBar { background: #1f2328; border-bottom: 1px solid #15171a; }
+#mediaListFooterLabel { background: #1f2328; color: #8a939f; font-size: 9pt; padding: 3px 8px;
+                        border-top: 1px solid #15171a; }
+#mediaListFilterBar QComboBox { background: #2e333b; color: #dfe4ea; border: 1px solid #3a4049; border-radius: 4px;
+                                padding: 2px 8px; font-size: 9pt; }
+#mediaListFilterBar QComboBox:focus { border-color: #19b5c8; }
+#mediaListFilterBar QComboBox:disabled { color: #5c646e; }
+#mediaListFilterBar QComboBox QAbstractItemView { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049;
+                                                  selection-background-color: #19b5c8; selection-color: #0d1013; }
+QTableView::item { padding: 0px 4px; }
 QHeaderView::section { background: #262a31; color: #aab3bd; border: none; border-right: 1px solid #1c1f24;
                        padding: 4px; font-size: 10pt; }
 QToolButton { background: transparent; border: none; color: #dfe4ea; padding: 2px; }
