@@ -71,6 +71,8 @@ MainWindow::MainWindow(QWidget* parent) : CustomWindow(parent) {
     bodyLayout->addWidget(buildBodyRightBox(m_bodyBox), 0);
     backgroundLayout->addWidget(m_bodyBox, 1);
     m_telemetryPanel->feedMap(m_sidePanel->mapView());
+    connect(m_telemetryPanel, &TelemetryPanel::mapStateChanged, m_sidePanel, &SidePanel::showMapState);
+    connect(m_telemetryPanel, &TelemetryPanel::mapPlaceChanged, m_sidePanel, &SidePanel::showMapPlace);
 
     connect(m_headBar, &HeadBar::openClicked, this, &MainWindow::openRequested);
     connect(m_headBar, &HeadBar::closeClicked, this, &MainWindow::closeRequested);

@@ -11,6 +11,7 @@
 #include "playback/ORVPlayController.h"
 #include "playback/PlayerPairFollower.h"
 #include "playback/QtDelayedSteps.h"
+#include "playback/TKVideoBackgroundImageView.h"
 #include "playback/TelemetryPanel.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
@@ -105,6 +106,7 @@ void ORVAppDelegate::applicationDidFinishLaunching() {
     m_window->sidePanel()->mapView()->loadMapPage(ORVMapView::pageNameForLanguage(QStringLiteral("en")));
     m_host->resetTelemetryReadouts();
     m_host->showVolume(m_playController->volume());
+    showWhatIsShown();
 }
 
 void ORVAppDelegate::applyPreferredLanguage() {
@@ -136,16 +138,30 @@ void ORVAppDelegate::openDirectory(const QString& path) {
     m_playController->stopPlay();
     m_window->recordings()->beginScan();
     m_mediaList->setDirectoryPath(path.toStdString());
+    showWhatIsShown();
 }
 
 void ORVAppDelegate::showWhatIsShown() {
     const std::shared_ptr<ORVMedia> playing = m_playController->playingMedia();
     m_window->headBar()->setNowShowing(playing ? NowShowingText::forRecording(*playing) : m_cardName);
+    // The empty video area says what to do next.
+    QString next;
+    if (playing || isScanning()) {
+        next.clear();
+    } else if (!m_mediaList->directoryPath()) {
+        next = uiText("play.placeholder.open");
+    } else if (m_mediaList->count() == 0) {
+        next = uiText("play.placeholder.empty");
+    } else {
+        next = uiText("play.placeholder.choose");
+    }
+    m_window->mainVideoArea()->setPlaceholderText(next);
 }
 
 // Every finished scan shows the table, even where the map was shown.
 void ORVAppDelegate::mediaListDidReload() {
     setRightViewMode(RightViewModeList);
+    showWhatIsShown();
     emit mediaListReloaded();
 }
 

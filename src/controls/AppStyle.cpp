@@ -17,6 +17,8 @@ QString AppStyle::styleSheet() {
 #mediaListBox { background: #181b1f; }
 #mapContainerTopView { background: #20242a; }
 #mapContainerBottomView { background: #23272e; border-top: 1px solid #15171a; }
+#mapPlaceLabel { color: #c9d1da; font-size: 10pt; font-family: "DejaVu Sans Mono", monospace; }
+#mapEmptyLabel { background: #20242a; color: #9aa3ad; font-size: 11pt; padding: 24px; }
 #scanningIndicator { background: rgba(24, 27, 31, 230); }
 #scanningIndicator QLabel { color: #c9d1da; font-size: 11pt; }
 QProgressBar { background: #2e333b; border: none; border-radius: 3px; }

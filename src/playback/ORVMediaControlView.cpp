@@ -103,6 +103,11 @@ void ORVMediaControlView::buildSliders() {
     m_audioToggleButton = makeImageButton("icon_audio_front_n", "play.tooltip.audio", kButton);
     m_audioToggleButton->setObjectName("audioToggleButton");
     m_audioToggleButton->setCheckable(true);
+    // It comes and goes with the second file: its room stays, so that the
+    // buttons beside it do not move.
+    QSizePolicy keepSpace = m_audioToggleButton->sizePolicy();
+    keepSpace.setRetainSizeWhenHidden(true);
+    m_audioToggleButton->setSizePolicy(keepSpace);
     m_volumeIcon = new QLabel(this);
     m_volumeIcon->setPixmap(ImageLibrary::pixmap("icon_volume_n", kSmallButton, devicePixelRatioF()));
     m_volumeIcon->setToolTip(uiText("play.tooltip.volume"));

@@ -39,6 +39,12 @@ TKVideoBackgroundImageView::TKVideoBackgroundImageView(QWidget* parent)
     connect(m_messageTimer, &QTimer::timeout, m_message, &QWidget::hide);
 }
 
+void TKVideoBackgroundImageView::setPlaceholderText(const QString& text) {
+    if (text == m_placeholder) return;
+    m_placeholder = text;
+    update();
+}
+
 void TKVideoBackgroundImageView::showMessage(const QString& text) {
     m_message->setText(text);
     m_message->setVisible(!text.isEmpty());
@@ -146,11 +152,24 @@ void TKVideoBackgroundImageView::drawLogo(QPainter& painter) const {
     painter.drawPixmap(QRect(origin, size), ImageLibrary::pixmap(m_logoName, size, devicePixelRatioF()));
 }
 
+void TKVideoBackgroundImageView::drawPlaceholder(QPainter& painter) const {
+    if (m_placeholder.isEmpty()) return;
+    const QSize logo = logoSizeFor(size());
+    const int top = (height() + logo.height()) / 2 + 12;
+    QFont font = painter.font();
+    font.setPointSizeF(11);
+    painter.setFont(font);
+    painter.setPen(QColor(0x9a, 0xa3, 0xad));
+    painter.drawText(QRect(8, top, width() - 16, height() - top - 4), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                     m_placeholder);
+}
+
 void TKVideoBackgroundImageView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     drawNineParts(painter);
     drawLogo(painter);
+    drawPlaceholder(painter);
 }
 
 }  // namespace zentrova

@@ -26,6 +26,9 @@ public:
     void setBackgroundNineImageName(const QString& base);
     void setLogoImage(const QString& name);
     const QString& logoName() const { return m_logoName; }
+    // A line under the logo telling what to do while nothing is shown.
+    void setPlaceholderText(const QString& text);
+    const QString& placeholderText() const { return m_placeholder; }
 
     // The view laid over the background, kept at the full size.
     void setContentView(QWidget* content);
@@ -50,10 +53,12 @@ private:
     QPixmap partPixmap(Part part, const QSize& size) const;
     void drawNineParts(QPainter& painter) const;
     void drawLogo(QPainter& painter) const;
+    void drawPlaceholder(QPainter& painter) const;
     void placeMessage();
 
     QString m_baseName;
     QString m_logoName;
+    QString m_placeholder;
     QPointer<QWidget> m_content;
     QPointer<QPropertyAnimation> m_animation;
     QLabel* m_message = nullptr;

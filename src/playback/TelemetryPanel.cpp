@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -127,7 +128,6 @@ void TelemetryPanel::showTelemetry(std::shared_ptr<const ORVBlackBoxData> teleme
     m_telemetry = std::move(telemetry);
     m_lastMapScript.clear();
     m_graphView->setGraphData(m_telemetry);
-    if (!m_map) return;
     // The whole drive of the recording, under the moving marker.
     std::vector<ORVMapView::LatLon> route;
     if (m_telemetry) {
@@ -135,6 +135,12 @@ void TelemetryPanel::showTelemetry(std::shared_ptr<const ORVBlackBoxData> teleme
             route.push_back({place.latitude, place.longitude});
         }
     }
+    m_mapState = !route.empty()                                 ? MapState::Route
+                 : m_telemetry && !m_telemetry->m_vGpsData.empty() ? MapState::NoFix
+                                                                  : MapState::NoGpsData;
+    emit mapStateChanged(m_mapState);
+    emit mapPlaceChanged(QString());
+    if (!m_map) return;
     if (route.empty()) {
         m_map->clearRoute();
     } else {
@@ -189,15 +195,25 @@ void TelemetryPanel::showGpsReadingsReal(bool real, const char* noteKey) {
 void TelemetryPanel::showOnMap(const ORVTelemetryReadout::GpsTexts& texts) {
     // Each position notice would repeat the call; the page only needs changes.
     const QString call = QString::fromStdString(texts.mapScript);
-    if (!m_map || call.isEmpty() || call == m_lastMapScript) return;
+    if (call.isEmpty() || call == m_lastMapScript) return;
     m_lastMapScript = call;
+    // A fix without a position (before the receiver locks) would put the
+    // marker at 0, 0; the last real place stays instead.
+    const bool plottable = texts.hasGpsData && texts.position && ORVTelemetryReadout::isPlottable(*texts.position);
+    if (plottable) emit mapPlaceChanged(placeText(*texts.position));
+    if (!m_map) return;
     if (!texts.hasGpsData) {
         m_map->debug(QStringLiteral("GPS Data Count=Zero"));
-    } else if (texts.position && ORVTelemetryReadout::isPlottable(*texts.position)) {
-        // A fix without a position (before the receiver locks) would put the
-        // marker at 0, 0; the last real place stays instead.
+    } else if (plottable) {
         m_map->setLatLag(texts.position->longitude, texts.position->latitude);
     }
+}
+
+QString TelemetryPanel::placeText(const ORVTelemetryReadout::MapPosition& position) {
+    const auto degrees = [](double value) { return QString::number(std::fabs(value), 'f', 5) + QChar(0x00B0); };
+    return uiFormat("map.place_fmt", degrees(position.latitude),
+                    uiText(position.latitude < 0 ? "map.south" : "map.north"), degrees(position.longitude),
+                    uiText(position.longitude < 0 ? "map.west" : "map.east"));
 }
 
 }  // namespace zentrova

@@ -7,6 +7,7 @@
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
+#include "playback/TKVideoBackgroundImageView.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <filesystem>
 #include <vector>
 
 namespace zentrova {
@@ -366,6 +368,32 @@ TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {
     for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
     }
+}
+
+TEST_F(ORVAppDelegateTest, TheHeadBarAndTheEmptyVideoSayWhatIsShownAndWhatToDoNext) {
+    HeadBar* head = delegate->window()->headBar();
+    TKVideoBackgroundImageView* video = delegate->window()->mainVideoArea();
+    EXPECT_EQ(head->nowShowing(), "");
+    EXPECT_EQ(video->placeholderText(), "Open a card's folder (Ctrl+O) to list its recordings");
+
+    TempDir root;
+    const std::filesystem::path empty = root.mkdir("EMPTY");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(empty.string())));
+    EXPECT_EQ(head->nowShowing(), "EMPTY");
+    EXPECT_EQ(video->placeholderText(), "There are no recordings in this folder");
+
+    root.touch("CARD/Normal/alwa_20190312_081500_F.MP4");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString((root.path() / "CARD").string())));
+    EXPECT_EQ(head->nowShowing(), "CARD");
+    EXPECT_EQ(video->placeholderText(), "Double-click a recording to play it");
+
+    delegate->playController()->changeAndPlay(0);
+    EXPECT_EQ(head->nowShowing(), QString::fromUtf8("2019-03-12  08:15:00  \u00b7  Continuous"));
+    EXPECT_EQ(video->placeholderText(), "");
+    // The file is empty: it cannot be played, and the window says so.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return head->nowShowing() == "CARD"; }, 15000));
+    EXPECT_TRUE(video->message().startsWith("alwa_20190312_081500_F.MP4 cannot be played")) << video->message().toStdString();
+    EXPECT_EQ(video->placeholderText(), "Double-click a recording to play it");
 }
 
 }  // namespace
