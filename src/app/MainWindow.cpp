@@ -143,6 +143,12 @@ QAction* MainWindow::addCommand(std::string_view textKey, const QKeySequence& ke
     return action;
 }
 
+void MainWindow::setWholePicture(bool whole) {
+    for (VLCVideoView* view : {m_videoView1, m_videoView2}) view->setFillScreen(!whole);
+}
+
+bool MainWindow::wholePicture() const { return !m_videoView1->fillScreen(); }
+
 void MainWindow::toggleFullScreen() {
     if (isFullScreen()) {
         leaveFullscreen();

@@ -28,6 +28,12 @@
 #include <QSettings>
 
 namespace zentrova {
+namespace {
+
+// The application's one setting of its own besides the language list.
+const char* const kWholePictureKey = "viewer/wholePicture";
+
+}  // namespace
 
 ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {}
 
@@ -98,6 +104,9 @@ void ORVAppDelegate::addCommands() {
             &ORVAppDelegate::showSettingPanel);
     connect(window->addCommand("menu.full_screen", QKeySequence(Qt::Key_F)), &QAction::triggered, this,
             &ORVAppDelegate::toggleFullScreen);
+    m_wholePictureCommand = window->addCommand("menu.whole_picture", QKeySequence(Qt::Key_A));
+    m_wholePictureCommand->setCheckable(true);
+    connect(m_wholePictureCommand, &QAction::toggled, this, &ORVAppDelegate::showWholePicture);
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
             &ORVAppDelegate::closeWindow);
 }
@@ -108,6 +117,7 @@ void ORVAppDelegate::setupInitialValues() {
     // A card holding a valid settings file under another volume name gets
     // the camera's name; nothing that is read is kept.
     m_settingEditors->probeCard();
+    m_wholePictureCommand->setChecked(QSettings().value(kWholePictureKey, false).toBool());
     m_strVersion = QCoreApplication::applicationVersion();
     m_window->headBar()->setVersionText(uiFormat("main.version_fmt", m_strVersion));
 }
@@ -118,7 +128,7 @@ void ORVAppDelegate::applicationDidFinishLaunching() {
     m_window->show();
     m_window->sidePanel()->mapView()->loadMapPage(ORVMapView::pageNameForLanguage(QStringLiteral("en")));
     m_host->resetTelemetryReadouts();
-    m_host->showVolume(m_playController->volume());
+    m_host->showVolume(m_playController->volume(), m_playController->muted());
     showWhatIsShown();
 }
 
@@ -201,6 +211,12 @@ void ORVAppDelegate::closeWindow() {
 void ORVAppDelegate::changeAndPlay() { m_playController->changeAndPlay(m_window->recordings()->currentRow()); }
 
 void ORVAppDelegate::toggleFullScreen() { m_window->toggleFullScreen(); }
+
+void ORVAppDelegate::showWholePicture(bool whole) {
+    m_window->setWholePicture(whole);
+    if (m_wholePictureCommand->isChecked() != whole) m_wholePictureCommand->setChecked(whole);
+    QSettings().setValue(kWholePictureKey, whole);
+}
 
 void ORVAppDelegate::setPanelFactory(Panel panel, PanelFactory factory) { m_panelFactories[panel] = std::move(factory); }
 

@@ -16,6 +16,7 @@
 #include "app/SidePanel.h"
 #include "recordings/ORVMediaList.h"
 
+class QAction;
 class QWidget;
 
 namespace zentrova {
@@ -90,6 +91,8 @@ public slots:
     void closeWindow();
     void changeAndPlay();
     void toggleFullScreen();
+    // Fit or fill for both videos, kept for the next start.
+    void showWholePicture(bool whole);
     void showSettingPanel() { showPanel(Panel::Setting); }
     void showTimeSetupPanel() { showPanel(Panel::TimeSetup); }
     void showCardCheckPanel() { showPanel(Panel::CardCheck); }
@@ -130,6 +133,7 @@ private:
     // The head bar's name of the card opened last.
     QString m_cardName;
     QString m_openedDirectory;
+    QAction* m_wholePictureCommand = nullptr;
     DirectoryChooser m_directoryChooser;
     std::map<Panel, PanelFactory> m_panelFactories;
     QPointer<QWidget> m_lastDialogController;

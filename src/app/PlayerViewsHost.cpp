@@ -71,6 +71,7 @@ void PlayerViewsHost::connectControls(ORVPlayController& controller) {
         connect(view, &ORVMediaControlView::swapClicked, control, &ORVPlayController::swapPlayer);
         connect(view, &ORVMediaControlView::audioChoiceToggled, control, &ORVPlayController::toggleAudioChoice);
         connect(view, &ORVMediaControlView::volumeSliderMoved, control, &ORVPlayController::volumeSliderMoved);
+        connect(view, &ORVMediaControlView::muteClicked, control, &ORVPlayController::toggleMute);
         connect(view, &ORVMediaControlView::positionSliderMoved, control,
                 &ORVPlayController::videoPositionSliderMoved);
     }
@@ -135,8 +136,10 @@ void PlayerViewsHost::showAudioChoice(bool visible, bool rear) {
     }
 }
 
-void PlayerViewsHost::showVolume(int volume) {
-    for (ORVMediaControlView* view : {m_window.controls(), m_window.fullScreenControls()}) view->setVolume(volume);
+void PlayerViewsHost::showVolume(int volume, bool muted) {
+    for (ORVMediaControlView* view : {m_window.controls(), m_window.fullScreenControls()}) {
+        view->setVolume(volume, muted);
+    }
 }
 
 double PlayerViewsHost::videoContainerHeight() const { return m_window.mainVideoArea()->height(); }

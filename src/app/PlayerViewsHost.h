@@ -30,7 +30,7 @@ public:
     void setVideoScaleIndex(int step) override;
     void showLoadingProgress(bool visible, double progress) override;
     void showAudioChoice(bool visible, bool rear) override;
-    void showVolume(int volume) override;
+    void showVolume(int volume, bool muted) override;
     double videoContainerHeight() const override;
     void animateSwap() override;
     void showPlayMessage(const QString& message) override;

@@ -125,6 +125,8 @@ void RecordingsPanel::initMediaListTableView() {
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the play controls instead of walking its cells.
+    table->setTabKeyNavigation(false);
     table->setAlternatingRowColors(true);
     table->setShowGrid(false);
     table->setWordWrap(false);

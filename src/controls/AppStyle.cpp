@@ -41,6 +41,8 @@ QHeaderView::section { background: #262a31; color: #aab3bd; border: none; border
 QToolButton { background: transparent; border: none; color: #dfe4ea; padding: 2px; }
 QToolButton:hover { background: #2e343d; border-radius: 4px; }
 QToolButton:pressed { background: #19b5c8; border-radius: 4px; }
+QToolButton:focus { border: 2px solid #19b5c8; border-radius: 4px; padding: 0px; }
+QSlider:focus { border: 1px solid #19b5c8; border-radius: 4px; }
 QScrollBar:vertical { background: #181b1f; width: 10px; }
 QScrollBar::handle:vertical { background: #3a4049; border-radius: 4px; min-height: 24px; }
 QScrollBar:horizontal { background: #181b1f; height: 10px; }

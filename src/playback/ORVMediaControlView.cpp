@@ -1,6 +1,7 @@
 #include "playback/ORVMediaControlView.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -59,7 +60,9 @@ QToolButton* ORVMediaControlView::makeImageButton(const QString& image, const ch
     button->setIconSize(size);
     button->setToolTip(uiText(tooltipKey));
     button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab only: a click leaves the focus where it was (on the
+    // table, whose Up and Down move its selection).
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -68,7 +71,7 @@ QToolButton* ORVMediaControlView::makeTextButton(const char* tooltipKey, int wid
     button->setToolTip(uiText(tooltipKey));
     button->setFixedWidth(width);
     button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setProperty("textButton", true);
     return button;
 }
@@ -79,7 +82,7 @@ void ORVMediaControlView::buildSliders() {
     m_positionSlider->setRange(0, kSliderSteps);
     m_positionSlider->setPageStep(kSliderSteps / 20);
     m_positionSlider->setToolTip(uiText("play.tooltip.position"));
-    m_positionSlider->setFocusPolicy(Qt::NoFocus);
+    m_positionSlider->setFocusPolicy(Qt::TabFocus);
     connect(m_positionSlider, &QSlider::actionTriggered, this, &ORVMediaControlView::reportSliderAction);
     m_elapsedTimeLabel = makeTimeLabel("elapsedTimeLabel");
     m_totalTimeLabel = makeTimeLabel("totalTimeLabel");
@@ -91,7 +94,7 @@ void ORVMediaControlView::buildSliders() {
     m_volumeSlider->setPageStep(10);
     m_volumeSlider->setFixedWidth(90);
     m_volumeSlider->setToolTip(uiText("play.tooltip.volume"));
-    m_volumeSlider->setFocusPolicy(Qt::NoFocus);
+    m_volumeSlider->setFocusPolicy(Qt::TabFocus);
     connect(m_volumeSlider, &QSlider::valueChanged, this, &ORVMediaControlView::volumeSliderMoved);
 
     m_playButton = makeImageButton("icon_play_n", "play.tooltip.play", kMainButton);
@@ -108,15 +111,15 @@ void ORVMediaControlView::buildSliders() {
     QSizePolicy keepSpace = m_audioToggleButton->sizePolicy();
     keepSpace.setRetainSizeWhenHidden(true);
     m_audioToggleButton->setSizePolicy(keepSpace);
-    m_volumeIcon = new QLabel(this);
-    m_volumeIcon->setPixmap(ImageLibrary::pixmap("icon_volume_n", kSmallButton, devicePixelRatioF()));
-    m_volumeIcon->setToolTip(uiText("play.tooltip.volume"));
+    m_muteButton = makeImageButton("icon_volume_n", "play.tooltip.mute", kSmallButton);
+    m_muteButton->setObjectName("muteButton");
 
     connect(m_playButton, &QToolButton::clicked, this, &ORVMediaControlView::playClicked);
     connect(m_backwardButton, &QToolButton::clicked, this, &ORVMediaControlView::backwardClicked);
     connect(m_forwardButton, &QToolButton::clicked, this, &ORVMediaControlView::forwardClicked);
     connect(m_speedTextButton, &QToolButton::clicked, this, &ORVMediaControlView::speedClicked);
     connect(m_audioToggleButton, &QToolButton::toggled, this, &ORVMediaControlView::audioChoiceToggled);
+    connect(m_muteButton, &QToolButton::clicked, this, &ORVMediaControlView::muteClicked);
 }
 
 void ORVMediaControlView::buildNormal() {
@@ -155,10 +158,11 @@ void ORVMediaControlView::buildNormal() {
     row->addStretch(1);
     row->addWidget(m_swapButton);
     row->addWidget(m_audioToggleButton);
-    row->addWidget(m_volumeIcon);
+    row->addWidget(m_muteButton);
     row->addWidget(m_volumeSlider);
     row->addWidget(m_fullScreenButton);
     column->addLayout(row);
+    chainFocus();
 }
 
 void ORVMediaControlView::buildFullScreen() {
@@ -179,9 +183,35 @@ void ORVMediaControlView::buildFullScreen() {
     row->addWidget(m_totalTimeLabel);
     row->addWidget(m_speedTextButton);
     row->addWidget(m_audioToggleButton);
-    row->addWidget(m_volumeIcon);
+    row->addWidget(m_muteButton);
     row->addWidget(m_volumeSlider);
     row->addWidget(m_fullScreenButton);
+    chainFocus();
+}
+
+QList<QWidget*> ORVMediaControlView::focusOrder() const {
+    if (m_mode == Mode::Normal) {
+        return {m_positionSlider, m_speedTextButton, m_sizeDownButton, m_sizeTextButton, m_sizeUpButton,
+                m_backwardButton, m_playButton,      m_forwardButton,  m_swapButton,     m_audioToggleButton,
+                m_muteButton,     m_volumeSlider,    m_fullScreenButton};
+    }
+    return {m_backwardButton,    m_playButton, m_forwardButton, m_positionSlider, m_speedTextButton,
+            m_audioToggleButton, m_muteButton, m_volumeSlider,  m_fullScreenButton};
+}
+
+// The widgets were made in another order than they are shown.
+void ORVMediaControlView::chainFocus() {
+    const QList<QWidget*> order = focusOrder();
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void ORVMediaControlView::keyPressEvent(QKeyEvent* event) {
+    auto* button = qobject_cast<QToolButton*>(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && button && isAncestorOf(button)) {
+        button->animateClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ORVMediaControlView::paintEvent(QPaintEvent* event) {
@@ -242,11 +272,13 @@ QString ORVMediaControlView::speedText() const { return m_speedTextButton->text(
 
 QString ORVMediaControlView::scaleText() const { return m_sizeTextButton ? m_sizeTextButton->text() : QString(); }
 
-void ORVMediaControlView::setVolume(int volume) {
+void ORVMediaControlView::setVolume(int volume, bool muted) {
     const QSignalBlocker blocker(m_volumeSlider);
     m_volumeSlider->setValue(volume);
-    m_volumeIcon->setPixmap(
-        ImageLibrary::pixmap(volume == 0 ? "icon_mute_n" : "icon_volume_n", kSmallButton, devicePixelRatioF()));
+    const bool silent = muted || volume == 0;
+    if (m_silentShown == silent) return;
+    m_silentShown = silent;
+    m_muteButton->setIcon(ImageLibrary::icon(silent ? "icon_mute_n" : "icon_volume_n"));
 }
 
 void ORVMediaControlView::setAudioChoice(bool visible, bool rear) {

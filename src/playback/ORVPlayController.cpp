@@ -612,7 +612,13 @@ void ORVPlayController::updatePlayInfoScale() {
 
 void ORVPlayController::setVolume(int volume) {
     m_volume = std::clamp(volume, 0, kVolumeMax);
+    m_muted = false;
     emit volumeChanged(m_volume);
+}
+
+void ORVPlayController::toggleMute() {
+    m_muted = !m_muted;
+    updateAudioUI();
 }
 
 void ORVPlayController::volumeUp() { setVolume(std::min(m_volume + kVolumeStep, kVolumeMax)); }
@@ -651,14 +657,14 @@ void ORVPlayController::updateAudioUI() {
         }
     }
     for (ORVMediaPlayer* player : {m_player1, m_player2}) {
-        if (player == heard) {
+        if (player == heard && !m_muted) {
             player->setMute(false);
             player->setVolume(m_volume);
         } else {
             player->setMute(true);
         }
     }
-    m_host->showVolume(m_volume);
+    m_host->showVolume(m_volume, m_muted);
 }
 
 // ---- Swap ----------------------------------------------------------------

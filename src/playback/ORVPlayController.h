@@ -73,6 +73,7 @@ public:
     bool stopVideoLoadingView() const { return m_stopVideoLoadingView; }
     double progress() const { return m_progress; }
     int volume() const { return m_volume; }
+    bool muted() const { return m_muted; }
     bool audioToggleOn() const { return m_audioToggleOn; }
     Telemetry telemetry() const { return m_telemetry; }
     // The recording in the players, none while they are empty.
@@ -97,7 +98,9 @@ public slots:
     void jumpBackward();
     void increaseSpeed();
     void decreaseSpeed();
+    // A change of the volume also turns the sound on again.
     void setVolume(int volume);
+    void toggleMute();
     void volumeUp();
     void volumeDown();
     void volumeSliderMoved(int value);
@@ -167,6 +170,7 @@ private:
     bool m_stopVideoLoadingView = true;
     double m_progress = 0.0;
     int m_volume = kVolumeAtStart;
+    bool m_muted = false;
     bool m_audioToggleOn = false;
     std::int32_t m_timeChangeCounter = -1;
     // Each start and stop gets a new number, so that an extraction that

@@ -27,6 +27,9 @@ public:
     // the view lies on (it covers it except while it is animated), or its
     // own size when it has none.
     QSize pictureArea() const;
+    // Where the latest picture is drawn, in the view's coordinates; empty
+    // while there is none.
+    QRectF pictureRect() const;
 
     // From now on the latest frame of this pool is painted.
     void showFramesFrom(std::shared_ptr<VideoFramePool> pool);
@@ -48,6 +51,8 @@ protected:
 
 private:
     static QImage imageOf(const VideoFramePool::Frame& frame);
+    QRectF rectFor(const QSizeF& natural) const;
+    void takeLatestFrame();
     void watchParent();
 
     std::shared_ptr<VideoFramePool> m_pool;

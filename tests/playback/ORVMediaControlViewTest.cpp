@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QSignalSpy>
 #include <QSlider>
+#include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace zentrova {
 namespace {
@@ -54,6 +59,78 @@ TEST_F(ORVMediaControlViewTest, TheTimesStandAtTheTwoEndsOfTheSlider) {
         EXPECT_LE(elapsed->geometry().right(), bar.left());
         EXPECT_GE(total->geometry().left(), bar.right());
         EXPECT_LE(std::abs(elapsed->geometry().center().y() - bar.center().y()), 4) << "on the slider line";
+    }
+}
+
+// Left to right as the user sees them, the slider row of the normal bar
+// before its button row.
+std::vector<QWidget*> controlsAsShown(const ORVMediaControlView& view) {
+    std::vector<QWidget*> shown;
+    for (QWidget* child : view.findChildren<QWidget*>()) {
+        if (child->isVisible() && (qobject_cast<QToolButton*>(child) || qobject_cast<QSlider*>(child))) {
+            shown.push_back(child);
+        }
+    }
+    std::sort(shown.begin(), shown.end(), [&view](QWidget* a, QWidget* b) {
+        const QPoint pa = a->mapTo(&view, a->rect().center());
+        const QPoint pb = b->mapTo(&view, b->rect().center());
+        const int rowA = pa.y() / 24, rowB = pb.y() / 24;
+        return rowA != rowB ? rowA < rowB : pa.x() < pb.x();
+    });
+    return shown;
+}
+
+TEST_F(ORVMediaControlViewTest, TabVisitsEveryControlOnceInTheOrderShown) {
+    for (ORVMediaControlView::Mode mode : {ORVMediaControlView::Mode::Normal, ORVMediaControlView::Mode::FullScreen}) {
+        SCOPED_TRACE(mode == ORVMediaControlView::Mode::Normal ? "normal" : "full screen");
+        ORVMediaControlView view(mode);
+        view.resize(1000, mode == ORVMediaControlView::Mode::Normal ? 72 : 36);
+        view.setAudioChoice(true, false);
+        view.show();
+        view.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        const std::vector<QWidget*> expected = controlsAsShown(view);
+        ASSERT_GE(expected.size(), 9u);
+        expected.front()->setFocus(Qt::TabFocusReason);
+        std::vector<QWidget*> visited{QApplication::focusWidget()};
+        for (std::size_t i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited.push_back(QApplication::focusWidget());
+        }
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(visited[i], expected[i]) << "step " << i << ": " << visited[i]->objectName().toStdString()
+                                               << " instead of " << expected[i]->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(ORVMediaControlViewTest, EnterPressesTheFocusedButtonAndAClickLeavesTheFocusWhereItWas) {
+    ORVMediaControlView view(ORVMediaControlView::Mode::Normal);
+    view.resize(1000, 72);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    struct Case {
+        const char* button;
+        const char* signal;
+    } cases[] = {
+        {"speedTextButton", SIGNAL(speedClicked())},
+        {"muteButton", SIGNAL(muteClicked())},
+        {"fullscreenButton", SIGNAL(fullScreenClicked())},
+    };
+    auto* slider = view.findChild<QSlider*>("volumeSlider");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        auto* button = view.findChild<QToolButton*>(c.button);
+        ASSERT_NE(button, nullptr);
+        QSignalSpy pressed(&view, c.signal);
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_TRUE(pressed.wait(1000));
+        slider->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(pressed.count(), 2);
+        EXPECT_EQ(QApplication::focusWidget(), slider);
     }
 }
 

@@ -15,6 +15,7 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <functional>
 #include <future>
 
 namespace zentrova {
@@ -34,6 +35,7 @@ struct RecordingHost : ORVPlayControlHost {
     double loadingProgress = -1;
     bool audioChoiceVisible = true, audioChoiceRear = false;
     int volumeShown = -1;
+    bool mutedShown = false;
     int swapAnimations = 0;
     std::vector<QString> messages;
 
@@ -61,7 +63,10 @@ struct RecordingHost : ORVPlayControlHost {
         audioChoiceVisible = visible;
         audioChoiceRear = rear;
     }
-    void showVolume(int volume) override { volumeShown = volume; }
+    void showVolume(int volume, bool muted) override {
+        volumeShown = volume;
+        mutedShown = muted;
+    }
     double videoContainerHeight() const override { return 360.0; }
     void animateSwap() override { ++swapAnimations; }
     void showPlayMessage(const QString& message) override { messages.push_back(message); }
@@ -675,6 +680,42 @@ TEST_F(PlayControllerTest, SoundComesFromOneChosenSide) {
     EXPECT_TRUE(player1.muted);
     EXPECT_TRUE(player2.muted);
     EXPECT_TRUE(host.audioChoiceRear);
+}
+
+TEST_F(PlayControllerTest, MuteSilencesTheHeardSideUntilMutedAgainOrTheVolumeChanges) {
+    struct Case {
+        const char* what;
+        std::function<void(ORVPlayController&)> after;
+        bool expectedMuted;
+        int expectedVolume;
+    } cases[] = {
+        {"muted", [](ORVPlayController&) {}, true, 70},
+        {"muted again", [](ORVPlayController& c) { c.toggleMute(); }, false, 70},
+        {"volume up", [](ORVPlayController& c) { c.volumeUp(); }, false, 80},
+        {"volume slider", [](ORVPlayController& c) { c.volumeSliderMoved(30); }, false, 30},
+        {"the other side chosen", [](ORVPlayController& c) { c.toggleAudioChoice(true); }, true, 70},
+        {"the next recording", [this](ORVPlayController&) { startAndPlay(4); }, true, 70},
+    };
+    player1.withSound = true;
+    player2.withSound = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->stopPlay();
+        controller->setVolume(70);
+        startAndPlay(0);
+        ASSERT_FALSE(player1.muted);
+        controller->toggleMute();
+        c.after(*controller);
+        EXPECT_EQ(controller->muted(), c.expectedMuted);
+        EXPECT_EQ(host.mutedShown, c.expectedMuted);
+        EXPECT_EQ(host.volumeShown, c.expectedVolume);
+        const ORVMediaPlayer& heard = controller->audioToggleOn() ? static_cast<ORVMediaPlayer&>(player2) : player1;
+        EXPECT_EQ(heard.isMuted(), c.expectedMuted);
+        if (!c.expectedMuted) {
+            EXPECT_EQ(heard.volume(), c.expectedVolume);
+        }
+        EXPECT_TRUE(player1.muted || player2.muted) << "one side at most is heard";
+    }
 }
 
 TEST_F(PlayControllerTest, SwapNeedsBothPlayingAndKeepsThePosition) {
