@@ -105,5 +105,7 @@ xdotool windowfocus --sync "$WINDOW" key a
 click_at $((RIGHT + 83)) 66           # back to the recordings
 sleep 1
 click_at $((RIGHT + 167)) 198         # the table has the keys: framed
-xdotool windowfocus --sync "$WINDOW" key Tab Tab Tab m
+# From the table: the head bar's six buttons, the slider, the speed, the two
+# size steps, back, then play.
+xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
 shot 14-play-bar-focus-muted 1

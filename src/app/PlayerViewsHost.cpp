@@ -101,12 +101,19 @@ void PlayerViewsHost::setVideoLogos(const QString& mainLogo, const QString& seco
 }
 
 void PlayerViewsHost::setVideoViewsVisible(bool mainVisible, bool secondVisible) {
-    m_window.mainVideoView()->setVisible(mainVisible);
-    m_window.secondVideoView()->setVisible(secondVisible);
+    showVideoView(m_window.mainVideoView(), mainVisible);
+    showVideoView(m_window.secondVideoView(), secondVisible);
+}
+
+// A view hidden by the player's state shows nothing of its last recording
+// when it comes back.
+void PlayerViewsHost::showVideoView(VLCVideoView* view, bool visible) {
+    if (!visible) view->forgetPicture();
+    view->setVisible(visible);
 }
 
 void PlayerViewsHost::setSecondVideoPresent(bool present) {
-    if (!present) m_window.secondVideoView()->hide();
+    if (!present) showVideoView(m_window.secondVideoView(), false);
     for (ORVMediaControlView* view : {m_window.controls(), m_window.fullScreenControls()}) {
         if (!present) view->setAudioChoice(false, false);
         view->setSwapAvailable(present);

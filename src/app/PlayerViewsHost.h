@@ -8,6 +8,7 @@ namespace zentrova {
 
 class MainWindow;
 class ORVPlayController;
+class VLCVideoView;
 
 // The play control's host in the main window: the two video areas, both
 // sets of play controls and the loading indicator, with the table, the
@@ -42,6 +43,7 @@ private:
     void showPlayState(ORVPlayController& controller);
     void connectControls(ORVPlayController& controller);
     void followVideoArea(ORVPlayController& controller);
+    static void showVideoView(VLCVideoView* view, bool visible);
 
     MainWindow& m_window;
     ORVPlayController* m_controller = nullptr;

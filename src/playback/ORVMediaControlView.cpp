@@ -126,6 +126,8 @@ void ORVMediaControlView::buildNormal() {
     m_sizeDownButton = makeImageButton("icon_size_down_n", "play.tooltip.size_down", kSmallButton);
     m_sizeTextButton = makeTextButton("play.tooltip.scale", 52);
     m_sizeTextButton->setObjectName("sizeTextButton");
+    // It only shows the scale: nothing for the keys to press.
+    m_sizeTextButton->setFocusPolicy(Qt::NoFocus);
     m_sizeUpButton = makeImageButton("icon_size_up_n", "play.tooltip.size_up", kSmallButton);
     m_fullScreenButton = makeImageButton("icon_fullscreen_n", "play.tooltip.fullscreen", kButton);
     m_swapButton = makeImageButton("icon_swap_n", "play.tooltip.swap", kButton);
@@ -191,9 +193,9 @@ void ORVMediaControlView::buildFullScreen() {
 
 QList<QWidget*> ORVMediaControlView::focusOrder() const {
     if (m_mode == Mode::Normal) {
-        return {m_positionSlider, m_speedTextButton, m_sizeDownButton, m_sizeTextButton, m_sizeUpButton,
-                m_backwardButton, m_playButton,      m_forwardButton,  m_swapButton,     m_audioToggleButton,
-                m_muteButton,     m_volumeSlider,    m_fullScreenButton};
+        return {m_positionSlider, m_speedTextButton,   m_sizeDownButton, m_sizeUpButton, m_backwardButton,
+                m_playButton,     m_forwardButton,     m_swapButton,     m_audioToggleButton, m_muteButton,
+                m_volumeSlider,   m_fullScreenButton};
     }
     return {m_backwardButton,    m_playButton, m_forwardButton, m_positionSlider, m_speedTextButton,
             m_audioToggleButton, m_muteButton, m_volumeSlider,  m_fullScreenButton};

@@ -268,6 +268,7 @@ void ORVPlayController::stopPlay() {
     m_waitingForPlayStart = false;
     clearStartWatch();
     hideLoading();
+    showVideoViews(false, false);
     emit playingMediaChanged();
 }
 
@@ -317,7 +318,7 @@ void ORVPlayController::recordingCannotBePlayed(const QString& fileName, const Q
         giveNoMediaTo(player);
     }
     m_host->setSecondVideoPresent(false);
-    m_host->setVideoViewsVisible(false, false);
+    showVideoViews(false, false);
     m_playInfo->setIsPlaying(false);
     // Nothing of it is shown, nor is the recording before it.
     m_telemetry = std::make_shared<ORVBlackBoxData>();
@@ -347,8 +348,20 @@ void ORVPlayController::secondFileCannotBePlayed(const QString& reason) {
 // ---- Player notices ------------------------------------------------------
 
 void ORVPlayController::updateVideoViewVisibility() {
-    const bool first = hasMediaAndPlays(m_player1) || (hasMedia(m_player1) && isPausedOrHeld(m_player1));
-    const bool second = hasMediaAndPlays(m_player2) || (hasMedia(m_player2) && isPausedOrHeld(m_player2));
+    bool first = hasMediaAndPlays(m_player1) || (hasMedia(m_player1) && isPausedOrHeld(m_player1));
+    bool second = hasMediaAndPlays(m_player2) || (hasMedia(m_player2) && isPausedOrHeld(m_player2));
+    // While the next recording starts, the views keep the last pictures of
+    // the one before until their own first ones arrive, rather than
+    // flashing their empty frames.
+    if (m_waitingForPlayStart) {
+        first = first || (m_viewsShown.first && hasMedia(m_player1));
+        second = second || (m_viewsShown.second && hasMedia(m_player2));
+    }
+    showVideoViews(first, second);
+}
+
+void ORVPlayController::showVideoViews(bool first, bool second) {
+    m_viewsShown = {first, second};
     m_host->setVideoViewsVisible(first, second);
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "playback/DelayedSteps.h"
 #include "playback/ORVMediaPlayer.h"
@@ -131,6 +132,7 @@ private:
     void recordingCannotBePlayed(const QString& fileName, const QString& reason);
     void secondFileCannotBePlayed(const QString& reason);
     void updateVideoViewVisibility();
+    void showVideoViews(bool first, bool second);
     void startOrUpdateAudio();
     void didStartPlayer();
     void didFinishPlay();
@@ -185,6 +187,8 @@ private:
         bool playing = false;
         bool picture = false;
     };
+    // What the host was last told to show.
+    std::pair<bool, bool> m_viewsShown{false, false};
     Shown m_player1Shown;
     Shown m_player2Shown;
     std::unique_ptr<DelayedSteps::Repeating> m_playStopTimer;

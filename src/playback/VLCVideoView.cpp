@@ -35,10 +35,18 @@ void VLCVideoView::showFramesFrom(std::shared_ptr<VideoFramePool> pool) {
 }
 
 void VLCVideoView::clearFrame() {
+    // The frame held is never written again, also when its pool is reused.
+    takeLatestFrame();
+    m_pool.reset();
+    update();
+}
+
+void VLCVideoView::forgetPicture() {
     m_pool.reset();
     m_shown.release();
     update();
 }
+
 
 QImage VLCVideoView::imageOf(const VideoFramePool::Frame& frame) {
     if (!frame) return QImage();

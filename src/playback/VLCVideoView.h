@@ -33,7 +33,12 @@ public:
 
     // From now on the latest frame of this pool is painted.
     void showFramesFrom(std::shared_ptr<VideoFramePool> pool);
+    // The player has no more pictures: the last one stays until the next
+    // one arrives or it is forgotten, so that a change of recording does
+    // not flash an empty frame.
     void clearFrame();
+    // Shows nothing from now on.
+    void forgetPicture();
 
     // A copy of the latest frame, or a null image.
     QImage currentFrame() const;

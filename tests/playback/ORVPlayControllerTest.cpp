@@ -682,6 +682,42 @@ TEST_F(PlayControllerTest, SoundComesFromOneChosenSide) {
     EXPECT_TRUE(host.audioChoiceRear);
 }
 
+TEST_F(PlayControllerTest, TheViewsKeepTheLastPicturesUntilTheNextRecordingPlays) {
+    struct Case {
+        const char* what;
+        std::int64_t next;
+        std::function<void()> thenPlayers;
+        bool expectedMainShown, expectedSecondShown;
+    } cases[] = {
+        {"the next with two files, not yet playing", 4, [] {}, true, true},
+        {"the next, both opening", 4,
+         [this] {
+             player1.reportState(VLCMediaPlayerState::Opening);
+             player2.reportState(VLCMediaPlayerState::Opening);
+         },
+         true, true},
+        {"a next without a second file", 2, [this] { player1.reportState(VLCMediaPlayerState::Opening); }, true,
+         false},
+        {"the next cannot be played", 4, [this] { player1.reportState(VLCMediaPlayerState::Error); }, false, false},
+        {"nothing arrives in time", 4, [this] { steps->advance(15000); }, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->stopPlay();
+        EXPECT_FALSE(host.mainVisible) << "a stop shows nothing";
+        steps->advance(2000);
+        startAndPlay(0);
+        ASSERT_TRUE(host.mainVisible && host.secondVisible);
+        player1.reportHeldAtEnd();
+        player2.reportHeldAtEnd();
+        ASSERT_TRUE(host.mainVisible && host.secondVisible) << "the last pictures held";
+        ASSERT_TRUE(controller->playAtIndex(c.next));
+        c.thenPlayers();
+        EXPECT_EQ(host.mainVisible, c.expectedMainShown);
+        EXPECT_EQ(host.secondVisible, c.expectedSecondShown);
+    }
+}
+
 TEST_F(PlayControllerTest, MuteSilencesTheHeardSideUntilMutedAgainOrTheVolumeChanges) {
     struct Case {
         const char* what;
