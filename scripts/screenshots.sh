@@ -2,8 +2,9 @@
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu, the
-# settings editor and its Video, Basic, GPS and Parking pages, the whole
-# picture, and the play bar with the keyboard's focus and the sound off.
+# settings editor and its Video, Basic, GPS, Parking, Driver Assistance and
+# Audio pages, the whole picture, and the play bar with the keyboard's focus
+# and the sound off.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -91,6 +92,12 @@ shot 11-settings-gps 1
 click_tab 4
 shot 12-settings-motion 1
 
+# The driver-assistance and audio pages.
+click_tab 5
+shot 13-settings-adas 1
+click_tab 6
+shot 14-settings-audio 1
+
 # The viewer from the keyboard: the whole picture in both views (A, pressed
 # again to leave it as it was), then the play bar reached with Tab, its
 # focus ring on a button, and the sound off (M).
@@ -100,7 +107,7 @@ WINDOW=$FOUND
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # the editor's took the names
 RIGHT=$((WIDTH - 10 - 334))
 xdotool windowfocus --sync "$WINDOW" key a
-shot 13-whole-picture 2
+shot 15-whole-picture 2
 xdotool windowfocus --sync "$WINDOW" key a
 click_at $((RIGHT + 83)) 66           # back to the recordings
 sleep 1
@@ -108,4 +115,4 @@ click_at $((RIGHT + 167)) 198         # the table has the keys: framed
 # From the table: the head bar's six buttons, the slider, the speed, the two
 # size steps, back, then play.
 xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
-shot 14-play-bar-focus-muted 1
+shot 16-play-bar-focus-muted 1

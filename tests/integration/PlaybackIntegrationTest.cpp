@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "support/Mp4TelemetryBuilder.h"
 #include "support/SampleClip.h"
+#include "support/WebEngineTeardown.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,7 @@ QApplication& application() {
         prepareWebEngine(runsAsRoot());
         auto* created = new QApplication(argc, argv);
         QCoreApplication::setOrganizationName("zentrova-tests");
+        test::destroyApplicationAtTestEnd(created);
         return created;
     }();
     return *app;
