@@ -106,11 +106,13 @@ find_window "^Zentrova$"
 WINDOW=$FOUND
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # the editor's took the names
 RIGHT=$((WIDTH - 10 - 334))
-xdotool windowfocus --sync "$WINDOW" key a
-shot 15-whole-picture 2
-xdotool windowfocus --sync "$WINDOW" key a
 click_at $((RIGHT + 83)) 66           # back to the recordings
 sleep 1
+click_at $((RIGHT + 167)) 153 2       # the first recording again: it has both sides
+sleep 1.5
+xdotool windowfocus --sync "$WINDOW" key a
+shot 15-whole-picture 1.5
+xdotool windowfocus --sync "$WINDOW" key a
 click_at $((RIGHT + 167)) 198         # the table has the keys: framed
 # From the table: the head bar's six buttons, the slider, the speed, the two
 # size steps, back, then play.

@@ -39,11 +39,21 @@ void PlayerViewsHost::showPlayState(ORVPlayController& controller) {
         for (ORVMediaControlView* view : views) view->setPlaying(playing);
     });
     connect(info, &ORVPlayInfo::positionChanged, this, [this, views, &controller](double position) {
+        // While it plays the time notices give the texts, one every notice.
+        const bool timesFollowNotices = !controller.moving() && controller.player1()->isPlaying();
         for (ORVMediaControlView* view : views) {
             view->setPosition(std::min(position, 1.0));
-            view->setPlayTime(position, controller.mainMediaLengthMs());
+            if (!timesFollowNotices) view->setPlayTime(position, controller.mainMediaLengthMs());
         }
         m_window.telemetryPanel()->showPlayPosition(position, controller.player1()->position());
+    });
+    // The play state takes every third time notice: the time texts take
+    // each, so that they keep up with the picture.
+    connect(controller.player1(), &ORVMediaPlayer::mediaPlayerTimeChanged, this, [views, &controller] {
+        const std::int64_t lengthMs = controller.mainMediaLengthMs();
+        if (controller.moving() || lengthMs <= 0) return;
+        const double position = static_cast<double>(controller.player1()->time().intValue()) / lengthMs;
+        for (ORVMediaControlView* view : views) view->setPlayTime(position, lengthMs);
     });
     connect(&controller, &ORVPlayController::playingMediaChanged, this, [views, &controller] {
         for (ORVMediaControlView* view : views) {

@@ -1,6 +1,7 @@
 #include "app/ORVAppDelegate.h"
 #include "common/linux/ProcessUser.h"
 #include "playback/WebEngineStartup.h"
+#include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
 #include "playback/VLCLibrary.h"
@@ -20,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace zentrova {
 namespace {
@@ -80,8 +82,22 @@ TEST(PlaybackIntegrationTest, APairPlaysInBothPlayersThenTheNextRecordingStarts)
     EXPECT_TRUE(control->playInfo()->isPlaying());
     EXPECT_EQ(control->playInfo()->audioMediaDirection(), ORVMediaDirectionFront);
 
+    // The time beside the slider is the player's at each of its notices.
+    std::vector<std::string> behind;
+    int notices = 0;
+    QObject::connect(control->player1(), &ORVMediaPlayer::mediaPlayerTimeChanged, &delegate, [&] {
+        const std::int64_t ms = control->player1()->time().intValue();
+        if (control->player1()->media() == nullptr || ms >= 2500) return;
+        ++notices;
+        const QString expected = QString("0:%1").arg(ms / 1000, 2, 10, QChar('0'));
+        const QString shown = delegate.mediaControlView()->elapsedTimeText();
+        if (shown != expected) behind.push_back(shown.toStdString() + " at " + std::to_string(ms) + " ms");
+    });
+
     // At the end of the 3 s pair the one-file recording (index 2) follows.
     ASSERT_TRUE(QTest::qWaitFor([&] { return control->mediaIndex() == 2; }, 15000));
+    EXPECT_GT(notices, 2);
+    EXPECT_TRUE(behind.empty()) << behind.size() << " of " << notices << ", first " << behind.front();
     ASSERT_TRUE(QTest::qWaitFor([&] { return ORVPlayController::isPlaying(control->player1()); }, 10000));
     EXPECT_EQ(control->player2()->media(), nullptr);
     EXPECT_TRUE(control->player1()->media()->path().endsWith("motion_20240101_120100_F.MP4"));
