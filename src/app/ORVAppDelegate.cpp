@@ -26,6 +26,7 @@
 #include <QKeySequence>
 #include <QLocale>
 #include <QSettings>
+#include <QTableView>
 
 namespace zentrova {
 namespace {
@@ -126,6 +127,9 @@ void ORVAppDelegate::applicationDidFinishLaunching() {
     applyPreferredLanguage();
     m_window->placeAtMinimumSize();
     m_window->show();
+    // The keys start on the table: Up and Down choose, Enter plays, Tab
+    // goes on to the play controls.
+    m_window->recordings()->tableView()->setFocus(Qt::OtherFocusReason);
     m_window->sidePanel()->mapView()->loadMapPage(ORVMapView::pageNameForLanguage(QStringLiteral("en")));
     m_host->resetTelemetryReadouts();
     m_host->showVolume(m_playController->volume(), m_playController->muted());

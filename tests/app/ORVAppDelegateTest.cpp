@@ -91,6 +91,7 @@ TEST_F(ORVAppDelegateTest, StartsCentredAtTheMinimumSizeWithVersionAndEnglish) {
     EXPECT_EQ(version->text(), "[Ver 9.8.7]");
     EXPECT_EQ(QSettings().value("AppleLanguages").toStringList(), QStringList{"en"});
     EXPECT_EQ(delegate->mediaIndex(), -1);
+    EXPECT_EQ(window->focusWidget(), window->findChild<QTableView*>("mediaListTableView")) << "the keys start there";
     EXPECT_EQ(delegate->columnNames().size(), 4);
     for (const QString& title : delegate->columnNames()) EXPECT_FALSE(title.isEmpty());
 }
