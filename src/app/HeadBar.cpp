@@ -53,6 +53,11 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     settings->setIconSize(QSize(24, 24));
     connect(settings, &QToolButton::clicked, this, &HeadBar::settingsClicked);
 
+    QToolButton* clock = addButton("timeSetupButton", "main.time_setup");
+    clock->setIcon(ImageLibrary::icon("icon_clock"));
+    clock->setIconSize(QSize(24, 24));
+    connect(clock, &QToolButton::clicked, this, &HeadBar::timeSetupClicked);
+
     m_menu->setObjectName("commandMenu");
     QToolButton* menu = addButton("menuButton", "main.menu");
     menu->setIcon(ImageLibrary::icon("icon_menu"));

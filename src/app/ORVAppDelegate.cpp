@@ -5,6 +5,8 @@
 #include "app/PlayKeys.h"
 #include "app/PlayerViewsHost.h"
 #include "app/RecordingsPanel.h"
+#include "card/ORVFormatWindowController.h"
+#include "card/ORVTimeSetupController.h"
 #include "common/Log.h"
 #include "controls/UiText.h"
 #include "playback/ORVMapView.h"
@@ -36,7 +38,10 @@ const char* const kWholePictureKey = "viewer/wholePicture";
 
 }  // namespace
 
-ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {}
+ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {
+    m_settingEditors->setFormatWindowMaker([](QWidget* editor) -> QWidget* { return new ORVFormatWindowController(editor); });
+    setPanelFactory(Panel::TimeSetup, [](QWidget* mainWindow) -> QWidget* { return new ORVTimeSetupController(mainWindow); });
+}
 
 ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditors, QObject* parent)
     : QObject(parent),
@@ -87,6 +92,7 @@ void ORVAppDelegate::wireWindow() {
     MainWindow* window = m_window.get();
     connect(window, &MainWindow::openRequested, this, &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window, &MainWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
+    connect(window, &MainWindow::timeSetupRequested, this, &ORVAppDelegate::showTimeSetupPanel);
     connect(window, &MainWindow::closeRequested, this, &ORVAppDelegate::closeWindow);
     connect(window, &MainWindow::recordingActivated, this, &ORVAppDelegate::changeAndPlay);
     connect(window, &MainWindow::sidePanelModeRequested, this, [this](int mode) {
@@ -108,6 +114,8 @@ void ORVAppDelegate::addCommands() {
     m_wholePictureCommand = window->addCommand("menu.whole_picture", QKeySequence(Qt::Key_A));
     m_wholePictureCommand->setCheckable(true);
     connect(m_wholePictureCommand, &QAction::toggled, this, &ORVAppDelegate::showWholePicture);
+    connect(window->addCommand("menu.time_setup", QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
+            &ORVAppDelegate::showTimeSetupPanel);
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
             &ORVAppDelegate::closeWindow);
 }
