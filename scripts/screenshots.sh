@@ -116,9 +116,9 @@ xdotool windowfocus --sync "$WINDOW" key a
 shot 15-whole-picture 1.5
 xdotool windowfocus --sync "$WINDOW" key a
 click_at $((RIGHT + 167)) 198         # the table has the keys: framed
-# From the table: the head bar's six buttons, the slider, the speed, the two
-# size steps, back, then play.
-xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
+# From the table: the head bar's seven buttons, the slider, the speed, the
+# two size steps, back, then play.
+xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
 shot 16-play-bar-focus-muted 1
 
 # The card windows, in a second run on a fake card (scripts/fake-card.sh):
