@@ -3,8 +3,9 @@
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu, the
 # settings editor and its Video, Basic, GPS, Parking, Driver Assistance and
-# Audio pages; then, on a fake card, the clock window, the Drive Log page, its
-# map window and the card formatter.
+# Audio pages, the whole picture and the play bar with the keyboard's focus
+# and the sound off; then, on a fake card, the clock window, the Drive Log
+# page, its map window and the card formatter.
 # Needs a build (scripts/build.sh), xvfb, xdotool, imagemagick, and for the
 # fake card dosfstools and mtools.
 set -euo pipefail
@@ -61,7 +62,7 @@ click_at $((RIGHT + 250)) 66          # the map button
 shot 2-map 2
 click_at $((RIGHT + 83)) 66           # back to the recordings
 sleep 1
-click_at $((RIGHT + 167)) 121 2       # double-click the first recording
+click_at $((RIGHT + 167)) 153 2       # double-click the first recording
 shot 3-playing 2
 click_at $((RIGHT + 250)) 66          # the map while playing
 shot 4-playing-map 2
@@ -99,6 +100,27 @@ shot 13-settings-adas 1
 click_tab 6
 shot 14-settings-audio 1
 
+# The viewer from the keyboard: the whole picture in both views (A, pressed
+# again to leave it as it was), then the play bar reached with Tab, its
+# focus ring on a button, and the sound off (M).
+xdotool key Escape
+find_window "^Zentrova$"
+WINDOW=$FOUND
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # the editor's took the names
+RIGHT=$((WIDTH - 10 - 334))
+click_at $((RIGHT + 83)) 66           # back to the recordings
+sleep 1
+click_at $((RIGHT + 167)) 153 2       # the first recording again: it has both sides
+sleep 1.5
+xdotool windowfocus --sync "$WINDOW" key a
+shot 15-whole-picture 1.5
+xdotool windowfocus --sync "$WINDOW" key a
+click_at $((RIGHT + 167)) 198         # the table has the keys: framed
+# From the table: the head bar's seven buttons, the slider, the speed, the
+# two size steps, back, then play.
+xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
+shot 16-play-bar-focus-muted 1
+
 # The card windows, in a second run on a fake card (scripts/fake-card.sh):
 # the editor reads the card's config.bin and hands the drive log to its
 # Drive Log page, whose double-clicked row opens the map window; the
@@ -117,7 +139,7 @@ find_window "^Zentrova$"
 WINDOW=$FOUND
 xdotool windowfocus --sync "$WINDOW" key ctrl+t
 find_window "^Set Camera Clock"
-shot 15-clock 2
+shot 17-clock 2
 xdotool windowfocus --sync "$FOUND" key Escape
 sleep 0.5
 xdotool windowfocus --sync "$WINDOW" key ctrl+comma
@@ -127,12 +149,12 @@ sleep 2
 eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
 EDITOR_X=$X EDITOR_Y=$Y EDITOR_W=$WIDTH EDITOR_H=$HEIGHT
 click_tab 7
-shot 16-settings-drive-log 2
+shot 18-settings-drive-log 2
 # The second row of the table, under the page title and the table's header.
 xdotool mousemove $((EDITOR_X + 200)) $((EDITOR_Y + 138)) click --repeat 2 --delay 80 1
 find_window "^Map$"
-shot 17-drive-log-map 5
+shot 19-drive-log-map 5
 # The format button, first of the editor's bottom row.
 xdotool mousemove $((EDITOR_X + 70)) $((EDITOR_Y + EDITOR_H - 30)) click 1
 find_window "^Format SD Card"
-shot 18-formatter 2
+shot 20-formatter 2
