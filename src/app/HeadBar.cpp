@@ -51,6 +51,11 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     settings->setIconSize(QSize(24, 24));
     connect(settings, &QToolButton::clicked, this, &HeadBar::settingsClicked);
 
+    QToolButton* cardCheck = addButton("cardCheckButton", "main.card_check");
+    cardCheck->setIcon(ImageLibrary::icon("icon_card_check"));
+    cardCheck->setIconSize(QSize(24, 24));
+    connect(cardCheck, &QToolButton::clicked, this, &HeadBar::cardCheckClicked);
+
     m_menu->setObjectName("commandMenu");
     QToolButton* menu = addButton("menuButton", "main.menu");
     menu->setIcon(ImageLibrary::icon("icon_menu"));

@@ -37,6 +37,7 @@ public:
 signals:
     void openClicked();
     void settingsClicked();
+    void cardCheckClicked();
     void minimizeClicked();
     void maximizeClicked();
     void closeClicked();

@@ -1,11 +1,14 @@
 #include "app/ORVAppDelegate.h"
 
 #include "app/HeadBar.h"
+#include "app/ORVMediaTableModel.h"
 #include "app/PlayKeys.h"
 #include "app/PlayerViewsHost.h"
 #include "app/RecordingsPanel.h"
+#include "check/ui/CardCheckWindow.h"
 #include "common/Log.h"
 #include "controls/UiText.h"
+#include "incident/ui/IncidentExporter.h"
 #include "playback/ORVMapView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/PlayerPairFollower.h"
@@ -42,6 +45,16 @@ ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditor
     setPanelFactory(Panel::Setting, [this](QWidget* mainWindow) -> QWidget* {
         return m_settingEditors->makeEditor(mainWindow, m_openedDirectory);
     });
+    setPanelFactory(Panel::CardCheck, [this](QWidget* mainWindow) -> QWidget* {
+        if (!m_cardCheckWindow) {
+            m_cardCheckWindow = new CardCheckWindow(mainWindow, {});
+            m_cardCheckWindow->setAttribute(Qt::WA_DeleteOnClose);
+            connect(m_cardCheckWindow, &CardCheckWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
+            m_cardCheckWindow->checkFolder(m_openedDirectory);
+        }
+        m_cardCheckWindow->raise();
+        return m_cardCheckWindow;
+    });
     createPlayControl();
     wireWindow();
     addCommands();
@@ -77,6 +90,9 @@ void ORVAppDelegate::wireWindow() {
     MainWindow* window = m_window.get();
     connect(window, &MainWindow::openRequested, this, &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window, &MainWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
+    connect(window, &MainWindow::cardCheckRequested, this, &ORVAppDelegate::showCardCheckPanel);
+    m_incidentExporter = new IncidentExporter(window, {});
+    connect(window->recordings(), &RecordingsPanel::incidentExportRequested, this, &ORVAppDelegate::exportIncident);
     connect(window, &MainWindow::closeRequested, this, &ORVAppDelegate::closeWindow);
     connect(window, &MainWindow::recordingActivated, this, &ORVAppDelegate::changeAndPlay);
     connect(window, &MainWindow::sidePanelModeRequested, this, [this](int mode) {
@@ -93,6 +109,10 @@ void ORVAppDelegate::addCommands() {
             &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window->addCommand("menu.settings", QKeySequence(Qt::CTRL | Qt::Key_Comma)), &QAction::triggered, this,
             &ORVAppDelegate::showSettingPanel);
+    connect(window->addCommand("menu.card_check", QKeySequence(Qt::CTRL | Qt::Key_K)), &QAction::triggered, this,
+            &ORVAppDelegate::showCardCheckPanel);
+    connect(window->addCommand("menu.export_incident", QKeySequence(Qt::CTRL | Qt::Key_E)), &QAction::triggered,
+            this, [this] { exportIncident(mediaIndex() >= 0 ? mediaIndex() : m_window->recordings()->currentRow()); });
     connect(window->addCommand("menu.full_screen", QKeySequence(Qt::Key_F)), &QAction::triggered, this,
             &ORVAppDelegate::toggleFullScreen);
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
@@ -177,6 +197,14 @@ void ORVAppDelegate::closeWindow() {
 void ORVAppDelegate::changeAndPlay() { m_playController->changeAndPlay(m_window->recordings()->currentRow()); }
 
 void ORVAppDelegate::toggleFullScreen() { m_window->toggleFullScreen(); }
+
+void ORVAppDelegate::exportIncident(std::int64_t row) {
+    const bool listed = row >= 0 && row < tableModel()->rowCount();
+    const auto media = listed ? tableModel()->mediaAtIndex(static_cast<int>(row)) : nullptr;
+    if (!media) return;
+    const QImage capture = row == mediaIndex() ? m_window->mainVideoView()->currentFrame() : QImage();
+    m_incidentExporter->exportRecording(QString::fromStdString(media->path()), capture);
+}
 
 void ORVAppDelegate::setPanelFactory(Panel panel, PanelFactory factory) { m_panelFactories[panel] = std::move(factory); }
 

@@ -20,6 +20,8 @@ class QWidget;
 
 namespace zentrova {
 
+class CardCheckWindow;
+class IncidentExporter;
 class ORVMediaControlView;
 class ORVMediaTableModel;
 class ORVPlayController;
@@ -81,6 +83,7 @@ public:
     // the settings of when no card holds any.
     const QString& openedDirectory() const { return m_openedDirectory; }
     SettingEditorMaker& settingEditors() { return *m_settingEditors; }
+    IncidentExporter* incidentExporter() const { return m_incidentExporter; }
 
 public slots:
     void openMediaDirectoryDialog();
@@ -95,6 +98,9 @@ public slots:
     void showCardCheckPanel() { showPanel(Panel::CardCheck); }
     void showCapturePanel() { showPanel(Panel::Capture); }
     void showPrintPanel() { showPanel(Panel::Print); }
+    // The incident package of a table row; with a picture of the main view
+    // when the row is the recording playing.
+    void exportIncident(std::int64_t row);
 
 signals:
     void rightViewModeChanged(int mode);
@@ -130,6 +136,8 @@ private:
     DirectoryChooser m_directoryChooser;
     std::map<Panel, PanelFactory> m_panelFactories;
     QPointer<QWidget> m_lastDialogController;
+    QPointer<CardCheckWindow> m_cardCheckWindow;
+    IncidentExporter* m_incidentExporter = nullptr;
 };
 
 }  // namespace zentrova

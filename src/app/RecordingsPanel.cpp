@@ -2,9 +2,11 @@
 
 #include "app/ORVMediaTableModel.h"
 #include "controls/ScanningIndicator.h"
+#include "controls/UiText.h"
 #include "recordings/ORVMediaList.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QStackedLayout>
 #include <QTableView>
 
@@ -23,6 +25,8 @@ RecordingsPanel::RecordingsPanel(QWidget* parent)
     initMediaListTableView();
     connect(m_tableView, &QTableView::doubleClicked, this, &RecordingsPanel::recordingActivated);
     connect(m_tableView, &QTableView::activated, this, &RecordingsPanel::recordingActivated);
+    m_tableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tableView, &QTableView::customContextMenuRequested, this, &RecordingsPanel::showRowMenu);
 }
 
 RecordingsPanel::~RecordingsPanel() {
@@ -91,6 +95,19 @@ void RecordingsPanel::reloadFromList() {
 void RecordingsPanel::showScanning(bool scanning) {
     m_scanning = scanning;
     m_stack->setCurrentWidget(scanning ? static_cast<QWidget*>(m_scanningIndicator) : m_tableView);
+}
+
+void RecordingsPanel::showRowMenu(const QPoint& position) {
+    const QModelIndex index = m_tableView->indexAt(position);
+    if (!index.isValid()) return;
+    selectRow(index.row());
+    auto* menu = new QMenu(m_tableView);
+    menu->setObjectName(QStringLiteral("recordingMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const std::int64_t row = index.row();
+    connect(menu->addAction(uiText("menu.export_incident")), &QAction::triggered, this,
+            [this, row] { emit incidentExportRequested(row); });
+    menu->popup(m_tableView->viewport()->mapToGlobal(position));
 }
 
 std::int64_t RecordingsPanel::currentRow() const {

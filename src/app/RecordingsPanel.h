@@ -45,6 +45,8 @@ signals:
     void recordingActivated();
     // After the table has been reloaded from a finished scan.
     void listReloaded();
+    // "Export incident..." in a row's context menu.
+    void incidentExportRequested(std::int64_t row);
 
 private:
     void initMediaListTableView();
@@ -52,6 +54,7 @@ private:
                                     Qt::Alignment alignment);
     void reloadFromList();
     void showScanning(bool scanning);
+    void showRowMenu(const QPoint& position);
 
     ORVMediaList* m_list = nullptr;
     ORVMediaTableModel* m_tableModel = nullptr;
