@@ -285,6 +285,8 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
     } expected[] = {
         {"Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
         {"Settings...", QKeySequence(Qt::CTRL | Qt::Key_Comma)},
+        {"Card Check...", QKeySequence(Qt::CTRL | Qt::Key_K)},
+        {"Export Incident...", QKeySequence(Qt::CTRL | Qt::Key_E)},
         {"Full Screen", QKeySequence(Qt::Key_F)},
         {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };

@@ -28,7 +28,7 @@ CardCheckRun::~CardCheckRun() {
     if (m_worker.joinable()) m_worker.join();
 }
 
-bool CardCheckRun::start(const QString& directory) {
+bool CardCheckRun::start(const QString& directory, ListerMaker makeLister) {
     if (m_running) return false;
     if (m_worker.joinable()) m_worker.join();
     m_running = true;
@@ -39,12 +39,14 @@ bool CardCheckRun::start(const QString& directory) {
             emit progressed(step.done, step.total, QString::fromStdString(step.path));
         }
     });
-    m_worker = std::jthread([this, steps, generation, folder = directory.toStdString()](std::stop_token stop) {
-        PosixDirectoryLister lister;
+    std::unique_ptr<DirectoryLister> lister =
+        makeLister ? makeLister() : std::make_unique<PosixDirectoryLister>();
+    m_worker = std::jthread([this, steps, generation, folder = directory.toStdString(),
+                             lister = std::move(lister)](std::stop_token stop) {
         const auto progress = [&](const CardCheckProgress& step) {
             steps.post(Step{generation, step.done, step.total, std::string(step.path)});
         };
-        auto report = std::make_shared<const CardCheckReport>(CardCheck(folder, lister).run(progress, stop));
+        auto report = std::make_shared<const CardCheckReport>(CardCheck(folder, *lister).run(progress, stop));
         QMetaObject::invokeMethod(this, [this, report] { reportFinished(report); }, Qt::QueuedConnection);
     });
     return true;

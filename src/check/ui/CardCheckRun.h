@@ -2,9 +2,12 @@
 
 #include "check/CardCheckReport.h"
 
+#include "recordings/DirectoryLister.h"
+
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -20,8 +23,11 @@ public:
     explicit CardCheckRun(QObject* parent = nullptr);
     ~CardCheckRun() override;
 
-    // Starts a check of the folder; false while one is running.
-    bool start(const QString& directory);
+    using ListerMaker = std::function<std::unique_ptr<DirectoryLister>()>;
+
+    // Starts a check of the folder, listing it with the system's lister or
+    // the one made; false while one is running.
+    bool start(const QString& directory, ListerMaker makeLister = {});
     void cancel();
     bool isRunning() const { return m_running; }
 

@@ -163,7 +163,7 @@ void CardCheckWindow::checkFolder(const QString& directory) {
     if (directory.isEmpty() || m_run->isRunning()) return;
     m_directory = directory;
     m_folderLabel->setText(uiFormat("check_window.folder_fmt", directory));
-    if (!m_run->start(directory)) return;
+    if (!m_run->start(directory, m_parts.makeLister)) return;
     showRunning(true);
     showProgress(0, 0, QString());
 }

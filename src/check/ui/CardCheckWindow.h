@@ -18,6 +18,7 @@ class QTreeWidget;
 namespace zentrova {
 
 class AtomicFileWriter;
+class DirectoryLister;
 class CardCheckRun;
 
 // The "Card check" window: checks a card (or a folder of recordings) in
@@ -36,6 +37,8 @@ public:
         std::function<std::chrono::system_clock::time_point()> now;
         // Asks for a folder to check; an empty text when cancelled.
         std::function<QString(QWidget* parent)> chooseFolder;
+        // Lists the card's folders; the system's lister when none.
+        std::function<std::unique_ptr<DirectoryLister>()> makeLister;
     };
 
     CardCheckWindow(QWidget* parent, Parts parts);

@@ -44,6 +44,7 @@ public:
     // False when an export is running or no folder was chosen.
     bool exportRecording(const QString& recordingPath, const QImage& capture = QImage());
     bool isExporting() const { return m_exporting; }
+    void setFolderChooser(std::function<QString(QWidget* parent)> chooser) { m_parts.chooseFolder = std::move(chooser); }
     ProgressSheet* progressSheet() const { return m_sheet; }
 
     // The package folder for a recording in the chosen folder: its own name,
