@@ -4,13 +4,18 @@
 #include "app/CustomWindow.h"
 #include "app/HeadBar.h"
 #include "app/ORVMediaTableModel.h"
+#include "app/RecordingsPanel.h"
+#include "check/ui/CardCheckWindow.h"
+#include "incident/ui/IncidentExporter.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
 #include "common/Log.h"
 #include "settings/ORVSettingController.h"
 #include "settings/SettingEditorMaker.h"
+#include "support/AnsweredAlerts.h"
 #include "support/FakeCard.h"
+#include "support/GeneratedCard.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,17 +29,20 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
 namespace zentrova {
 namespace {
 using test::TempDir;
+namespace fs = std::filesystem;
 
 class ORVAppDelegateTest : public ::testing::Test {
 protected:
@@ -415,6 +423,54 @@ TEST_F(ORVAppDelegateTest, TheSettingsEditorOpensFromItsButtonKeysAndMenuAndOffe
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(previous.isNull()) << "a closed editor is gone";
+}
+
+TEST_F(ORVAppDelegateTest, TheCardCheckOpensOnTheShownFolderAndTheTableExportsAnIncident) {
+    const test::GeneratedCard card;
+    ASSERT_TRUE(card.result.card) << card.result.error;
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.root())));
+    MainWindow* window = delegate->window();
+    auto* button = window->findChild<QToolButton*>("cardCheckButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_TRUE(button->toolTip().contains("Card Check"));
+
+    button->click();
+    auto* check = window->findChild<CardCheckWindow*>("cardCheckWindow");
+    ASSERT_NE(check, nullptr);
+    EXPECT_TRUE(check->isVisible());
+    QSignalSpy checked(check, &CardCheckWindow::checkFinished);
+    ASSERT_TRUE(check->isChecking() || check->report());
+    if (!check->report()) {
+        ASSERT_TRUE(checked.wait(60000));
+    }
+    EXPECT_EQ(check->report()->directory, card.root()) << "the folder the window shows";
+    EXPECT_EQ(check->report()->recordings.size(), card.card().recordings.size());
+    button->click();
+    EXPECT_EQ(window->findChildren<CardCheckWindow*>().size(), 1) << "the open window comes forward";
+
+    test::AnsweredAlerts alerts;
+    test::TempDir out;
+    delegate->incidentExporter()->setFolderChooser([&](QWidget*) { return QString::fromStdString(out.path().string()); });
+    QSignalSpy exported(delegate->incidentExporter(), &IncidentExporter::exportFinished);
+    QTableView* table = window->recordings()->tableView();
+    const QRect second = table->visualRect(delegate->tableModel()->index(1, 1));
+    emit table->customContextMenuRequested(second.center());
+    auto* menu = table->findChild<QMenu*>("recordingMenu");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), "Export Incident...");
+    EXPECT_EQ(window->recordings()->currentRow(), 1) << "the row clicked is the one exported";
+    menu->actions()[0]->trigger();
+    menu->close();
+    ASSERT_TRUE(exported.wait(60000));
+    const auto media = delegate->tableModel()->mediaAtIndex(1);
+    const fs::path package = out.path() / (media->mediaGroupName() + "-incident");
+    EXPECT_EQ(exported.at(0).at(0).toString().toStdString(), package.string());
+    EXPECT_TRUE(fs::exists(package / fs::path(media->path()).filename()));
+    EXPECT_TRUE(fs::exists(package / "SHA256SUMS"));
+    EXPECT_FALSE(fs::exists(package / "capture.png")) << "a row not playing has no picture to capture";
+    check->close();
 }
 
 TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeepsNoEditor) {
