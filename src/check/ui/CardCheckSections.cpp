@@ -113,10 +113,15 @@ QString verdictText(ClockVerdict verdict) {
     return uiText("check_window.clock.verdict.no_gps");
 }
 
+// As the findings write them: 0x600B.
+QString checksumNumber(std::uint16_t value) {
+    return QString::asprintf("0x%04X", unsigned{value});
+}
+
 QString checksumText(const SettingsReport& settings) {
     if (!settings.record) return uiText("check_window.unknown");
-    const QString values = uiFormat("check_window.settings.checksum_values_fmt", number(settings.storedChecksum),
-                                    number(settings.computedChecksum));
+    const QString values = uiFormat("check_window.settings.checksum_values_fmt", checksumNumber(settings.storedChecksum),
+                                    checksumNumber(settings.computedChecksum));
     if (settings.checksumRight()) return uiText("check_window.settings.checksum_right");
     if (settings.storedChecksum == 0) return uiFormat("check_window.settings.checksum_unset_fmt", values);
     return uiFormat("check_window.settings.checksum_wrong_fmt", values);

@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,6 +27,41 @@ namespace zentrova {
 namespace {
 
 constexpr QSize kWindowSize(980, 640);
+
+// The section lists and their tabs in the windows' dark look.
+const char* const kSectionRules = R"css(
+QTreeView { background: #181b1f; alternate-background-color: #1d2126; color: #dfe4ea; border: 1px solid #2e333b;
+            selection-background-color: #19b5c8; selection-color: #0d1013; }
+QTreeView::item { padding: 2px 4px; }
+QTabWidget::pane { border: none; }
+QTabBar { qproperty-drawBase: 0; }
+QTabBar::tab { background: #23272e; color: #aab3bd; padding: 6px 14px; border: 1px solid #2e333b;
+               border-bottom: none; margin-right: 2px; }
+QTabBar::tab:selected { background: #2e333b; color: #dfe4ea; }
+QProgressBar { background: #23272e; border: none; border-radius: 4px; }
+QProgressBar::chunk { background: #19b5c8; border-radius: 4px; }
+)css";
+
+// Rows as high as their text wrapped to the column's width: the tree view
+// itself sizes rows by unwrapped text.
+class WrappingDelegate : public QStyledItemDelegate {
+public:
+    explicit WrappingDelegate(QTreeView* view) : QStyledItemDelegate(view), m_view(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        const int width = std::max(40, m_view->header()->sectionSize(index.column()) - 2 * kTextMargin);
+        const QRect wrapped = item.fontMetrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, item.text);
+        size.setHeight(std::max(size.height(), wrapped.height() + 2 * kTextMargin));
+        return size;
+    }
+
+private:
+    static constexpr int kTextMargin = 4;
+    QTreeView* m_view;
+};
 
 QString systemFolderChooser(QWidget* parent) {
     return QFileDialog::getExistingDirectory(parent, uiText("check_window.choose_title"), QString(),
@@ -51,6 +87,7 @@ CardCheckWindow::CardCheckWindow(QWidget* parent, Parts parts)
     resize(kWindowSize);
     setMinimumSize(760, 480);
     applyWindowLook(*this);
+    setStyleSheet(styleSheet() + QString::fromLatin1(kSectionRules));
     buildLayout();
     connect(m_run, &CardCheckRun::progressed, this, &CardCheckWindow::showProgress);
     connect(m_run, &CardCheckRun::finished, this, &CardCheckWindow::showReport);
@@ -104,6 +141,14 @@ void CardCheckWindow::buildLayout() {
     m_sections->setDocumentMode(true);
     m_findings = addSection("cardCheckFindings", "check_window.tab.findings",
                             {"check_window.column.severity", "check_window.column.subject", "check_window.column.finding"});
+    // The sentences are the point of this list: whole, over as many lines as they need.
+    m_findings->setWordWrap(true);
+    m_findings->setUniformRowHeights(false);
+    m_findings->setRootIsDecorated(false);
+    m_findings->setTextElideMode(Qt::ElideNone);
+    m_findings->setItemDelegate(new WrappingDelegate(m_findings));
+    // The rows' heights follow the sentence column's width.
+    connect(m_findings->header(), &QHeaderView::sectionResized, m_findings, [this] { m_findings->doItemsLayout(); });
     m_recordings = addSection("cardCheckRecordings", "check_window.tab.recordings",
                               {"check_window.column.recording", "check_window.column.mode", "check_window.column.sides",
                                "check_window.column.length", "check_window.column.plays",
@@ -119,6 +164,7 @@ void CardCheckWindow::buildLayout() {
     m_space = addSection("cardCheckSpace", "check_window.tab.space",
                          {"check_window.column.item", "check_window.column.used", "check_window.column.files",
                           "check_window.column.share", "check_window.column.of_share"});
+    for (QTreeWidget* flat : {m_settings, m_space}) flat->setRootIsDecorated(false);
     layout->addWidget(m_sections, 1);
 
     connect(m_chooseButton, &QPushButton::clicked, this, &CardCheckWindow::chooseAndCheck);

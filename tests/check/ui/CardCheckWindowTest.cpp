@@ -66,6 +66,19 @@ QTreeWidgetItem* rowNamed(const QTreeWidget& list, const std::string& name) {
 
 class CardCheckWindowTest : public test::WidgetTest {
 protected:
+    // With ZENTROVA_SCREENSHOT_DIR set, a picture of each section, to look at.
+    static void saveTabPictures(CardCheckWindow& window, const QString& name) {
+        const QString folder = qEnvironmentVariable("ZENTROVA_SCREENSHOT_DIR");
+        if (folder.isEmpty()) return;
+        auto& tabs = child<QTabWidget>(window, "cardCheckSections");
+        for (int tab = 0; tab < tabs.count(); ++tab) {
+            tabs.setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            window.grab().save(QStringLiteral("%1/%2-%3.png").arg(folder, name).arg(tab));
+        }
+        tabs.setCurrentIndex(0);
+    }
+
     std::unique_ptr<CardCheckWindow> makeWindow(CardCheckWindow::Parts parts = {}) {
         if (!parts.makeLister) parts.makeLister = [] { return std::make_unique<StdDirectoryLister>(); };
         return std::make_unique<CardCheckWindow>(nullptr, std::move(parts));
@@ -123,7 +136,8 @@ TEST_F(CardCheckWindowTest, ACardWithFaultsFillsEverySectionAndIsLeftAsItWasExpe
     EXPECT_FALSE(child<QPushButton>(*window, "cardCheckCancelButton").isVisible());
 
     const QString summary = child<QLabel>(*window, "cardCheckSummaryLabel").text();
-    EXPECT_TRUE(summary.startsWith(QString::number(report->count(Severity::Problem)) + " problems, ")) << summary.toStdString();
+    EXPECT_TRUE(summary.startsWith("Problems: " + QString::number(report->count(Severity::Problem)) + ", "))
+        << summary.toStdString();
 
     auto& findings = child<QTreeWidget>(*window, "cardCheckFindings");
     EXPECT_EQ(findings.topLevelItemCount(), static_cast<int>(report->findings.size()));
@@ -190,6 +204,8 @@ TEST_F(CardCheckWindowTest, ACardWithFaultsFillsEverySectionAndIsLeftAsItWasExpe
     EXPECT_EQ(space.topLevelItem(2)->text(0), "Continuous");
     EXPECT_EQ(space.topLevelItem(2)->text(2),
               QString::number(report->space.modes[0].files) + " files");
+
+    saveTabPictures(*window, "card-check-faults");
 
     EXPECT_TRUE(child<QLabel>(*window, "cardCheckClockLabel").text().contains("7 s ahead"));
     EXPECT_TRUE(child<QPushButton>(*window, "cardCheckSetClockButton").isVisible());
@@ -284,6 +300,10 @@ TEST_F(CardCheckWindowTest, CancelShowsWhatWasCheckedSaysSoAndTheCardCanBeChecke
     auto& cancel = child<QPushButton>(*window, "cardCheckCancelButton");
     EXPECT_TRUE(window->isChecking());
     EXPECT_TRUE(cancel.isVisible());
+    QTest::qWait(20);
+    if (const QString folder = qEnvironmentVariable("ZENTROVA_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        window->grab().save(folder + "/card-check-running.png");
+    }
     EXPECT_FALSE(child<QPushButton>(*window, "cardCheckRunButton").isEnabled()) << "one check at a time";
     cancel.click();
     held->release();
