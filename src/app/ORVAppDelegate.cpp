@@ -19,6 +19,7 @@
 #include "recordings/ORVMediaList.h"
 #include "recordings/linux/PosixDirectoryLister.h"
 #include "settings/SettingEditorMaker.h"
+#include "settings/SettingTabs.h"
 #include "telemetry/ORVBlackBoxData.h"
 
 #include <QAction>
@@ -49,7 +50,8 @@ ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditor
         if (!m_cardCheckWindow) {
             m_cardCheckWindow = new CardCheckWindow(mainWindow, {});
             m_cardCheckWindow->setAttribute(Qt::WA_DeleteOnClose);
-            connect(m_cardCheckWindow, &CardCheckWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
+            connect(m_cardCheckWindow, &CardCheckWindow::settingsRequested, this,
+                    &ORVAppDelegate::showGpsSettingPanel);
             m_cardCheckWindow->checkFolder(m_openedDirectory);
         }
         m_cardCheckWindow->raise();
@@ -204,6 +206,15 @@ void ORVAppDelegate::exportIncident(std::int64_t row) {
     if (!media) return;
     const QImage capture = row == mediaIndex() ? m_window->mainVideoView()->currentFrame() : QImage();
     m_incidentExporter->exportRecording(QString::fromStdString(media->path()), capture);
+}
+
+void ORVAppDelegate::showGpsSettingPanel() {
+    showSettingPanel();
+    auto* editor = qobject_cast<ORVSettingController*>(m_lastDialogController.data());
+    const std::vector<SettingTab> tabs = settingTabs();
+    for (std::size_t index = 0; editor && index < tabs.size(); ++index) {
+        if (tabs[index].label.key == std::string_view("setting.gps")) editor->changeViewController(static_cast<int>(index));
+    }
 }
 
 void ORVAppDelegate::setPanelFactory(Panel panel, PanelFactory factory) { m_panelFactories[panel] = std::move(factory); }

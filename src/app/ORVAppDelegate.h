@@ -101,6 +101,8 @@ public slots:
     // The incident package of a table row; with a picture of the main view
     // when the row is the recording playing.
     void exportIncident(std::int64_t row);
+    // The settings editor at its GPS page, where the time zone is set.
+    void showGpsSettingPanel();
 
 signals:
     void rightViewModeChanged(int mode);

@@ -473,6 +473,18 @@ TEST_F(ORVAppDelegateTest, TheCardCheckOpensOnTheShownFolderAndTheTableExportsAn
     check->close();
 }
 
+TEST_F(ORVAppDelegateTest, TheCardChecksTimeZoneOfferOpensTheSettingsAtTheGpsPage) {
+    test::FakeCard copy;
+    delegate->openDirectory(QString::fromStdString(copy.mountFolder()));
+    delegate->showGpsSettingPanel();
+    QApplication::processEvents();
+    auto* editor = qobject_cast<ORVSettingController*>(delegate->lastDialogController());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->lastSelectedTabIndex(), 2) << "Video, Basic, then GPS";
+    editor->close();
+}
+
 TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeepsNoEditor) {
     const struct {
         const char* name;
