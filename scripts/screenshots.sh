@@ -2,8 +2,8 @@
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu, the
-# settings editor and its Video, Basic, GPS and Parking pages, the card check
-# and the recordings table's context menu.
+# settings editor and its Video, Basic, GPS, Parking, Driver Assistance and
+# Audio pages, the card check and the recordings table's context menu.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -91,6 +91,12 @@ shot 11-settings-gps 1
 click_tab 4
 shot 12-settings-motion 1
 
+# The driver-assistance and audio pages.
+click_tab 5
+shot 13-settings-adas 1
+click_tab 6
+shot 14-settings-audio 1
+
 # The card check of the shown folder (Ctrl+K in the main window), and the
 # table's context menu with the incident export; the editor goes first.
 xdotool windowfocus --sync "$EDITOR" key Escape
@@ -101,10 +107,10 @@ xdotool windowfocus --sync "$WINDOW" key ctrl+k
 find_window "^Card Check$"
 CHECK=$FOUND
 xdotool windowsize --sync "$CHECK" 1100 700
-shot 13-card-check 4
-xdotool windowfocus --sync "$CHECK" key ctrl+w 2>/dev/null || true
+shot 15-card-check 4
+xdotool windowfocus --sync "$CHECK" key ctrl+w
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # X, Y, WIDTH, HEIGHT
 xdotool windowfocus --sync "$WINDOW"
 xdotool mousemove $((X + RIGHT + 167)) $((Y + 147)) click 3
-shot 14-recording-menu 1
+shot 16-recording-menu 1
 xdotool key Escape

@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -170,6 +171,8 @@ void CardCheckWindow::buildLayout() {
     connect(m_chooseButton, &QPushButton::clicked, this, &CardCheckWindow::chooseAndCheck);
     connect(m_runButton, &QPushButton::clicked, this, [this] { checkFolder(m_directory); });
     connect(m_cancelButton, &QPushButton::clicked, this, &CardCheckWindow::cancelCheck);
+    auto* closeKeys = new QShortcut(QKeySequence::Close, this);
+    connect(closeKeys, &QShortcut::activated, this, &QWidget::close);
 }
 
 QWidget* CardCheckWindow::buildClockBox() {
