@@ -111,6 +111,8 @@ shot 15-card-check 4
 xdotool windowfocus --sync "$CHECK" key ctrl+w
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # X, Y, WIDTH, HEIGHT
 xdotool windowfocus --sync "$WINDOW"
+click_at $((RIGHT + 83)) 66           # the recordings, not the map
+sleep 1
 xdotool mousemove $((X + RIGHT + 167)) $((Y + 147)) click 3
 shot 16-recording-menu 1
 xdotool key Escape
