@@ -52,8 +52,9 @@ ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditor
             m_cardCheckWindow->setAttribute(Qt::WA_DeleteOnClose);
             connect(m_cardCheckWindow, &CardCheckWindow::settingsRequested, this,
                     &ORVAppDelegate::showGpsSettingPanel);
-            m_cardCheckWindow->checkFolder(m_openedDirectory);
         }
+        // A window left open checks the folder shown now, unless busy.
+        if (m_cardCheckWindow->folder() != m_openedDirectory) m_cardCheckWindow->checkFolder(m_openedDirectory);
         m_cardCheckWindow->raise();
         return m_cardCheckWindow;
     });

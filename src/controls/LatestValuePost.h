@@ -2,7 +2,6 @@
 
 #include <QMetaObject>
 #include <QObject>
-#include <QPointer>
 
 #include <atomic>
 #include <functional>
@@ -15,7 +14,8 @@ namespace zentrova {
 // Hands values from a worker thread to a receiver on its own thread, with
 // at most one delivery pending: a worker reporting progress thousands of
 // times a second does not flood the event loop, and the receiver always
-// sees the latest value. Deliveries to a receiver that has gone are dropped.
+// sees the latest value. The receiver must outlive the threads that post
+// (join them before it goes); a delivery still pending then is dropped with it.
 template <typename T>
 class LatestValuePost {
 public:

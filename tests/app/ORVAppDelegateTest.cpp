@@ -470,6 +470,11 @@ TEST_F(ORVAppDelegateTest, TheCardCheckOpensOnTheShownFolderAndTheTableExportsAn
     EXPECT_TRUE(fs::exists(package / fs::path(media->path()).filename()));
     EXPECT_TRUE(fs::exists(package / "SHA256SUMS"));
     EXPECT_FALSE(fs::exists(package / "capture.png")) << "a row not playing has no picture to capture";
+
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(out.path().string())));
+    button->click();
+    EXPECT_EQ(check->folder().toStdString(), out.path().string()) << "the open window checks the folder shown now";
+    ASSERT_TRUE(checked.wait(60000));
     check->close();
 }
 

@@ -48,6 +48,8 @@ public:
     void checkFolder(const QString& directory);
     void cancelCheck();
     bool isChecking() const;
+    // The folder checked last or being checked; empty before the first.
+    const QString& folder() const { return m_directory; }
     // The last report shown, none before the first check ends.
     const CardCheckReport* report() const { return m_report.get(); }
 
