@@ -471,6 +471,18 @@ TEST_F(ORVAppDelegateTest, TheCardCheckOpensOnTheShownFolderAndTheTableExportsAn
     EXPECT_TRUE(fs::exists(package / "SHA256SUMS"));
     EXPECT_FALSE(fs::exists(package / "capture.png")) << "a row not playing has no picture to capture";
 
+    // The menu's command takes the recording playing, else the one selected.
+    window->recordings()->selectRow(3);
+    QAction* command = nullptr;
+    for (QAction* action : window->headBar()->commandMenu()->actions()) {
+        if (action->text() == "Export Incident...") command = action;
+    }
+    ASSERT_NE(command, nullptr);
+    command->trigger();
+    ASSERT_TRUE(exported.wait(60000));
+    EXPECT_EQ(exported.at(1).at(0).toString().toStdString(),
+              (out.path() / (delegate->tableModel()->mediaAtIndex(3)->mediaGroupName() + "-incident")).string());
+
     ASSERT_TRUE(openThroughPanel(QString::fromStdString(out.path().string())));
     button->click();
     EXPECT_EQ(check->folder().toStdString(), out.path().string()) << "the open window checks the folder shown now";
