@@ -15,6 +15,9 @@ AlertOpenedHook& openedHook() {
 
 QMessageBox* makeAlert(QWidget* window, const QString& title, const QString& message, QMessageBox::Icon icon) {
     auto* alert = new QMessageBox(window);
+    // A dialog is a window of its own and takes no palette from its parent;
+    // it would show the dark look's light text on a light ground.
+    if (window) alert->setPalette(window->window()->palette());
     alert->setObjectName(QStringLiteral("alert"));
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setIcon(icon);

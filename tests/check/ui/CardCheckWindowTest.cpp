@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <chrono>
@@ -353,9 +354,9 @@ TEST_F(CardCheckWindowTest, TheClockFixWritesTheCurrentTimeInTheCardsZoneOnlyWhe
         const char* resultStart;
     } cases[] = {
         {"cancelled", "Cancel", false, original, nullptr},
-        {"the write fails", "Write the Clock File", true, original, "could not be written"},
+        {"the write fails", "Set Clock", true, original, "could not be written"},
         // 07:30:00 UTC is 09:30:00 at +01:00 with summer time, as config.bin sets.
-        {"confirmed", "Write the Clock File", false, "2024/06/14 09:30:00", "now holds 2024/06/14 09:30:00"},
+        {"confirmed", "Set Clock", false, "2024/06/14 09:30:00", "now holds 2024/06/14 09:30:00"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -378,16 +379,23 @@ TEST_F(CardCheckWindowTest, TheClockFixWritesTheCurrentTimeInTheCardsZoneOnlyWhe
             if (alert.buttons().size() == 2) defaultIsCancel += alert.defaultButton()->text() == "Cancel";
             QPointer<QMessageBox> open(&alert);
             const QString answer = alert.buttons().size() == 2 ? QString(c.answer) : QString("OK");
-            QMetaObject::invokeMethod(&alert, [open, answer] {
+            const QString picture = qEnvironmentVariable("ZENTROVA_SCREENSHOT_DIR").isEmpty()
+                                        ? QString()
+                                        : QStringLiteral("%1/card-check-clock-%2.png")
+                                              .arg(qEnvironmentVariable("ZENTROVA_SCREENSHOT_DIR"))
+                                              .arg(messages.size());
+            // Answered once shown, as a user would; pictured first when asked for.
+            QTimer::singleShot(picture.isEmpty() ? 0 : 200, &alert, [open, answer, picture] {
                 if (!open) return;
+                if (!picture.isEmpty()) open->window()->grab().save(picture);
                 for (QAbstractButton* button : open->buttons()) {
                     if (button->text() == answer) return button->click();
                 }
-            }, Qt::QueuedConnection);
+            });
         });
         fix.click();
-        QTest::qWait(50);
-        QCoreApplication::processEvents();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == (c.resultStart ? 2u : 1u); }, 5000));
+        QTest::qWait(qEnvironmentVariable("ZENTROVA_SCREENSHOT_DIR").isEmpty() ? 20 : 400);
         setAlertOpenedHook({});
 
         ASSERT_GE(messages.size(), 1u);
