@@ -7,6 +7,7 @@
 class QAction;
 class QKeySequence;
 class QLabel;
+class QLayout;
 class QMenu;
 class QProgressBar;
 class QToolButton;
@@ -30,6 +31,9 @@ public:
     QMenu* commandMenu() const { return m_menu; }
 
     void setVersionText(const QString& text);
+    // What the window shows: the recording playing, or the card opened.
+    void setNowShowing(const QString& text);
+    QString nowShowing() const;
     QProgressBar* loadingIndicator() const { return m_loadingIndicator; }
     // The maximize button offers to restore a maximized window.
     void showMaximized(bool maximized);
@@ -38,6 +42,7 @@ signals:
     void openClicked();
     void settingsClicked();
     void cardCheckClicked();
+    void timeSetupClicked();
     void minimizeClicked();
     void maximizeClicked();
     void closeClicked();
@@ -48,8 +53,11 @@ protected:
 private:
     QToolButton* addButton(const char* name, std::string_view tooltipKey);
     QProgressBar* makeLoadingIndicator();
+    QLayout* makeCentre();
 
     QLabel* m_versionLabel = nullptr;
+    QLabel* m_nowShowingLabel = nullptr;
+    QString m_nowShowing;
     QProgressBar* m_loadingIndicator = nullptr;
     QMenu* m_menu = nullptr;
     QToolButton* m_maximizeButton = nullptr;

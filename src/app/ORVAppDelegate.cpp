@@ -1,10 +1,13 @@
 #include "app/ORVAppDelegate.h"
 
 #include "app/HeadBar.h"
+#include "app/NowShowingText.h"
 #include "app/ORVMediaTableModel.h"
 #include "app/PlayKeys.h"
 #include "app/PlayerViewsHost.h"
 #include "app/RecordingsPanel.h"
+#include "card/ORVFormatWindowController.h"
+#include "card/ORVTimeSetupController.h"
 #include "check/ui/CardCheckWindow.h"
 #include "common/Log.h"
 #include "controls/UiText.h"
@@ -13,6 +16,7 @@
 #include "playback/ORVPlayController.h"
 #include "playback/PlayerPairFollower.h"
 #include "playback/QtDelayedSteps.h"
+#include "playback/TKVideoBackgroundImageView.h"
 #include "playback/TelemetryPanel.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
@@ -28,10 +32,20 @@
 #include <QKeySequence>
 #include <QLocale>
 #include <QSettings>
+#include <QTableView>
 
 namespace zentrova {
+namespace {
 
-ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {}
+// The application's one setting of its own besides the language list.
+const char* const kWholePictureKey = "viewer/wholePicture";
+
+}  // namespace
+
+ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {
+    m_settingEditors->setFormatWindowMaker([](QWidget* editor) -> QWidget* { return new ORVFormatWindowController(editor); });
+    setPanelFactory(Panel::TimeSetup, [](QWidget* mainWindow) -> QWidget* { return new ORVTimeSetupController(mainWindow); });
+}
 
 ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditors, QObject* parent)
     : QObject(parent),
@@ -83,9 +97,10 @@ void ORVAppDelegate::createPlayControl() {
         telemetry->ExtractStreamInformation(frontPath);
         return telemetry;
     };
-    parts.runInBackground = ORVPlayController::threadPoolRunner();
+    parts.runInBackground = ORVPlayController::detachedThreadRunner(*this);
     m_playController = std::make_unique<ORVPlayController>(std::move(parts));
     m_host->bind(*m_playController);
+    connect(m_playController.get(), &ORVPlayController::playingMediaChanged, this, &ORVAppDelegate::showWhatIsShown);
     m_playKeys = std::make_unique<PlayKeys>(*m_window, *m_playController);
 }
 
@@ -93,6 +108,7 @@ void ORVAppDelegate::wireWindow() {
     MainWindow* window = m_window.get();
     connect(window, &MainWindow::openRequested, this, &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window, &MainWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
+    connect(window, &MainWindow::timeSetupRequested, this, &ORVAppDelegate::showTimeSetupPanel);
     connect(window, &MainWindow::cardCheckRequested, this, &ORVAppDelegate::showCardCheckPanel);
     m_incidentExporter = new IncidentExporter(window, {});
     connect(window->recordings(), &RecordingsPanel::incidentExportRequested, this, &ORVAppDelegate::exportIncident);
@@ -112,12 +128,17 @@ void ORVAppDelegate::addCommands() {
             &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window->addCommand("menu.settings", QKeySequence(Qt::CTRL | Qt::Key_Comma)), &QAction::triggered, this,
             &ORVAppDelegate::showSettingPanel);
+    connect(window->addCommand("menu.full_screen", QKeySequence(Qt::Key_F)), &QAction::triggered, this,
+            &ORVAppDelegate::toggleFullScreen);
+    m_wholePictureCommand = window->addCommand("menu.whole_picture", QKeySequence(Qt::Key_A));
+    m_wholePictureCommand->setCheckable(true);
+    connect(m_wholePictureCommand, &QAction::toggled, this, &ORVAppDelegate::showWholePicture);
+    connect(window->addCommand("menu.time_setup", QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
+            &ORVAppDelegate::showTimeSetupPanel);
     connect(window->addCommand("menu.card_check", QKeySequence(Qt::CTRL | Qt::Key_K)), &QAction::triggered, this,
             &ORVAppDelegate::showCardCheckPanel);
     connect(window->addCommand("menu.export_incident", QKeySequence(Qt::CTRL | Qt::Key_E)), &QAction::triggered,
             this, [this] { exportIncident(mediaIndex() >= 0 ? mediaIndex() : m_window->recordings()->currentRow()); });
-    connect(window->addCommand("menu.full_screen", QKeySequence(Qt::Key_F)), &QAction::triggered, this,
-            &ORVAppDelegate::toggleFullScreen);
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
             &ORVAppDelegate::closeWindow);
 }
@@ -128,6 +149,7 @@ void ORVAppDelegate::setupInitialValues() {
     // A card holding a valid settings file under another volume name gets
     // the camera's name; nothing that is read is kept.
     m_settingEditors->probeCard();
+    m_wholePictureCommand->setChecked(QSettings().value(kWholePictureKey, false).toBool());
     m_strVersion = QCoreApplication::applicationVersion();
     m_window->headBar()->setVersionText(uiFormat("main.version_fmt", m_strVersion));
 }
@@ -136,9 +158,13 @@ void ORVAppDelegate::applicationDidFinishLaunching() {
     applyPreferredLanguage();
     m_window->placeAtMinimumSize();
     m_window->show();
+    // The keys start on the table: Up and Down choose, Enter plays, Tab
+    // goes on to the play controls.
+    m_window->recordings()->tableView()->setFocus(Qt::OtherFocusReason);
     m_window->sidePanel()->mapView()->loadMapPage(ORVMapView::pageNameForLanguage(QStringLiteral("en")));
     m_host->resetTelemetryReadouts();
-    m_host->showVolume(m_playController->volume());
+    m_host->showVolume(m_playController->volume(), m_playController->muted());
+    showWhatIsShown();
 }
 
 void ORVAppDelegate::applyPreferredLanguage() {
@@ -166,15 +192,35 @@ void ORVAppDelegate::openMediaDirectoryDialog() {
 
 void ORVAppDelegate::openDirectory(const QString& path) {
     if (path.isEmpty()) return;
+    m_cardName = NowShowingText::forCard(path, NowShowingText::demoCardDirectory());
     m_openedDirectory = path;
     m_playController->stopPlay();
     m_window->recordings()->beginScan();
     m_mediaList->setDirectoryPath(path.toStdString());
+    showWhatIsShown();
+}
+
+void ORVAppDelegate::showWhatIsShown() {
+    const std::shared_ptr<ORVMedia> playing = m_playController->playingMedia();
+    m_window->headBar()->setNowShowing(playing ? NowShowingText::forRecording(*playing) : m_cardName);
+    // The empty video area says what to do next.
+    QString next;
+    if (playing || isScanning()) {
+        next.clear();
+    } else if (!m_mediaList->directoryPath()) {
+        next = uiText("play.placeholder.open");
+    } else if (m_mediaList->count() == 0) {
+        next = uiText("play.placeholder.empty");
+    } else {
+        next = uiText("play.placeholder.choose");
+    }
+    m_window->mainVideoArea()->setPlaceholderText(next);
 }
 
 // Every finished scan shows the table, even where the map was shown.
 void ORVAppDelegate::mediaListDidReload() {
     setRightViewMode(RightViewModeList);
+    showWhatIsShown();
     emit mediaListReloaded();
 }
 
@@ -216,6 +262,12 @@ void ORVAppDelegate::showGpsSettingPanel() {
     for (std::size_t index = 0; editor && index < tabs.size(); ++index) {
         if (tabs[index].label.key == std::string_view("setting.gps")) editor->changeViewController(static_cast<int>(index));
     }
+}
+
+void ORVAppDelegate::showWholePicture(bool whole) {
+    m_window->setWholePicture(whole);
+    if (m_wholePictureCommand->isChecked() != whole) m_wholePictureCommand->setChecked(whole);
+    QSettings().setValue(kWholePictureKey, whole);
 }
 
 void ORVAppDelegate::setPanelFactory(Panel panel, PanelFactory factory) { m_panelFactories[panel] = std::move(factory); }

@@ -35,10 +35,18 @@ void VLCVideoView::showFramesFrom(std::shared_ptr<VideoFramePool> pool) {
 }
 
 void VLCVideoView::clearFrame() {
+    // The frame held is never written again, also when its pool is reused.
+    takeLatestFrame();
+    m_pool.reset();
+    update();
+}
+
+void VLCVideoView::forgetPicture() {
     m_pool.reset();
     m_shown.release();
     update();
 }
+
 
 QImage VLCVideoView::imageOf(const VideoFramePool::Frame& frame) {
     if (!frame) return QImage();
@@ -80,12 +88,27 @@ void VLCVideoView::resizeEvent(QResizeEvent* event) {
     if (!parentWidget()) emit pictureAreaChanged();
 }
 
+QRectF VLCVideoView::rectFor(const QSizeF& natural) const {
+    const QSizeF shown = natural.scaled(QSizeF(size()), m_fillScreen ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
+    return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+}
+
+QRectF VLCVideoView::pictureRect() const {
+    QImage image = currentFrame();
+    if (image.isNull()) return QRectF();
+    image.setDevicePixelRatio(devicePixelRatioF());
+    return rectFor(image.deviceIndependentSize());
+}
+
+void VLCVideoView::takeLatestFrame() {
+    if (!m_pool) return;
+    VideoFramePool::Frame latest = m_pool->latest();
+    if (latest) m_shown = std::move(latest);
+}
+
 void VLCVideoView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_pool) {
-        VideoFramePool::Frame latest = m_pool->latest();
-        if (latest) m_shown = std::move(latest);
-    }
+    takeLatestFrame();
     QImage image = imageOf(m_shown);
     if (image.isNull()) {
         painter.fillRect(rect(), Qt::black);
@@ -93,8 +116,8 @@ void VLCVideoView::paintEvent(QPaintEvent*) {
     }
     image.setDevicePixelRatio(devicePixelRatioF());
     const QSizeF natural = image.deviceIndependentSize();
-    const QSizeF shown = natural.scaled(QSizeF(size()), m_fillScreen ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
-    const QRectF area(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+    const QRectF area = rectFor(natural);
+    const QSizeF shown = area.size();
     if (!area.contains(QRectF(rect()))) painter.fillRect(rect(), Qt::black);
     // Frames made for this view are drawn as they are; others (until the
     // decoder delivers the new size) are scaled smoothly.

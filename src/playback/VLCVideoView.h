@@ -27,10 +27,18 @@ public:
     // the view lies on (it covers it except while it is animated), or its
     // own size when it has none.
     QSize pictureArea() const;
+    // Where the latest picture is drawn, in the view's coordinates; empty
+    // while there is none.
+    QRectF pictureRect() const;
 
     // From now on the latest frame of this pool is painted.
     void showFramesFrom(std::shared_ptr<VideoFramePool> pool);
+    // The player has no more pictures: the last one stays until the next
+    // one arrives or it is forgotten, so that a change of recording does
+    // not flash an empty frame.
     void clearFrame();
+    // Shows nothing from now on.
+    void forgetPicture();
 
     // A copy of the latest frame, or a null image.
     QImage currentFrame() const;
@@ -48,6 +56,8 @@ protected:
 
 private:
     static QImage imageOf(const VideoFramePool::Frame& frame);
+    QRectF rectFor(const QSizeF& natural) const;
+    void takeLatestFrame();
     void watchParent();
 
     std::shared_ptr<VideoFramePool> m_pool;

@@ -27,6 +27,7 @@ TEST_F(HeadBarTest, EachButtonReportsWhatTheUserAskedFor) {
         {"openDirectoryButton", &HeadBar::openClicked},
         {"settingsButton", &HeadBar::settingsClicked},
         {"cardCheckButton", &HeadBar::cardCheckClicked},
+        {"timeSetupButton", &HeadBar::timeSetupClicked},
         {"minimizeWindowButton", &HeadBar::minimizeClicked},
         {"maximizeWindowButton", &HeadBar::maximizeClicked},
         {"closeWindowButton", &HeadBar::closeClicked},
