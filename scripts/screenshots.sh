@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
-# build/screenshots/: the table, the map, playing, full screen, the menu.
+# build/screenshots/: the table, the map, playing, full screen, the menu,
+# the play button under the pointer and held down, and the range slider.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -66,3 +67,16 @@ shot 6-after-fullscreen 1
 click_at $((WIDTH - 150)) 25           # the head bar's menu button
 shot 7-menu 1
 xdotool key Escape
+
+# The image buttons' states: the play button under the pointer, then held
+# down (letting go pauses), and the range slider's looks drawn offscreen.
+PLAY_X=$(((WIDTH - 344) / 2 - 30))
+PLAY_Y=$((HEIGHT - 38))
+xdotool mousemove $((X + PLAY_X)) $((Y + PLAY_Y))
+shot 8-play-rollover 1
+xdotool mousedown 1
+shot 9-play-pressed 0.5
+xdotool mouseup 1
+ZENTROVA_SCREENSHOT_DIR="$OUT" QT_QPA_PLATFORM=offscreen "$BIN/controls_tests" \
+    --gtest_filter=SMDoubleSliderTest.TheFocusRingMarksTheSelectedKnob >/dev/null
+echo "$OUT/10-range-slider.png"

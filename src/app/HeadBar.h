@@ -9,9 +9,10 @@ class QKeySequence;
 class QLabel;
 class QMenu;
 class QProgressBar;
-class QToolButton;
 
 namespace zentrova {
+
+class TKImageButton;
 
 // The main window's head: logo, title and version, the loading indicator,
 // the open button, the menu of every command with its keys, and the
@@ -44,13 +45,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QToolButton* addButton(const char* name, std::string_view tooltipKey);
+    TKImageButton* addButton(const char* name, const char* image, std::string_view tooltipKey);
     QProgressBar* makeLoadingIndicator();
 
     QLabel* m_versionLabel = nullptr;
     QProgressBar* m_loadingIndicator = nullptr;
     QMenu* m_menu = nullptr;
-    QToolButton* m_maximizeButton = nullptr;
+    TKImageButton* m_maximizeButton = nullptr;
 };
 
 }  // namespace zentrova

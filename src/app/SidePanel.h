@@ -3,12 +3,12 @@
 #include <QWidget>
 
 class QStackedLayout;
-class QToolButton;
 
 namespace zentrova {
 
 class ORVMapView;
 class RecordingsPanel;
+class TKImageButton;
 
 // The top of the side column: two buttons over either the recordings table
 // or the map. The buttons ask for a mode; the window decides when the panel
@@ -38,8 +38,8 @@ private:
     QWidget* buildButtonBox();
     QWidget* buildMapContainer(QWidget* parent);
 
-    QToolButton* m_recordButton = nullptr;
-    QToolButton* m_informationButton = nullptr;
+    TKImageButton* m_recordButton = nullptr;
+    TKImageButton* m_informationButton = nullptr;
     QStackedLayout* m_stack = nullptr;
     RecordingsPanel* m_recordings = nullptr;
     QWidget* m_mapContainer = nullptr;

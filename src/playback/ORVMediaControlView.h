@@ -8,6 +8,8 @@ class QToolButton;
 
 namespace zentrova {
 
+class TKImageButton;
+
 // The play controls under the video: position slider, play, jumps, speed,
 // window size, full screen, swap, sound side and volume. FullScreen mode is
 // the slim bar that stays in full screen. The view only shows values and
@@ -33,7 +35,7 @@ public:
 
     QString speedText() const;
     QString scaleText() const;
-    QString playImageName() const { return m_playImageName; }
+    QString playImageName() const;
 
 signals:
     void playClicked();
@@ -52,7 +54,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QToolButton* makeImageButton(const QString& image, const char* tooltipKey, const QSize& size);
+    TKImageButton* makeImageButton(const QString& image, const char* tooltipKey, const QSize& size);
     QToolButton* makeTextButton(const char* tooltipKey, int width);
     void buildNormal();
     void buildFullScreen();
@@ -62,18 +64,17 @@ private:
     Mode m_mode;
     QSlider* m_positionSlider = nullptr;
     QSlider* m_volumeSlider = nullptr;
-    QToolButton* m_playButton = nullptr;
-    QToolButton* m_backwardButton = nullptr;
-    QToolButton* m_forwardButton = nullptr;
+    TKImageButton* m_playButton = nullptr;
+    TKImageButton* m_backwardButton = nullptr;
+    TKImageButton* m_forwardButton = nullptr;
     QToolButton* m_speedTextButton = nullptr;
-    QToolButton* m_sizeDownButton = nullptr;
+    TKImageButton* m_sizeDownButton = nullptr;
     QToolButton* m_sizeTextButton = nullptr;
-    QToolButton* m_sizeUpButton = nullptr;
-    QToolButton* m_fullScreenButton = nullptr;
-    QToolButton* m_swapButton = nullptr;
-    QToolButton* m_audioToggleButton = nullptr;
+    TKImageButton* m_sizeUpButton = nullptr;
+    TKImageButton* m_fullScreenButton = nullptr;
+    TKImageButton* m_swapButton = nullptr;
+    TKImageButton* m_audioToggleButton = nullptr;
     QLabel* m_volumeIcon = nullptr;
-    QString m_playImageName = QStringLiteral("icon_play_n");
 };
 
 }  // namespace zentrova

@@ -333,7 +333,7 @@ TEST_F(SMDoubleSliderTest, TheFocusRingMarksTheSelectedKnob) {
     const QString directory = qEnvironmentVariable("ZENTROVA_SCREENSHOT_DIR");
     if (!directory.isEmpty()) {
         ASSERT_TRUE(QDir().mkpath(directory));
-        EXPECT_TRUE(image.save(QDir(directory).filePath(QStringLiteral("8-range-slider.png"))));
+        EXPECT_TRUE(image.save(QDir(directory).filePath(QStringLiteral("10-range-slider.png"))));
     }
 }
 
