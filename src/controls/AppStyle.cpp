@@ -48,7 +48,6 @@ QToolButton[segment="true"][place="first"] { border-top-left-radius: 4px; border
 QToolButton[segment="true"][place="last"] { border-top-right-radius: 4px; border-bottom-right-radius: 4px; }
 QToolButton[segment="true"][place="only"] { border-radius: 4px; }
 QToolTip { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; }
-#menuButton::menu-indicator { image: none; width: 0px; }
 QMenu { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; padding: 4px 0px; }
 QMenu::item { padding: 5px 28px 5px 16px; }
 QMenu::item:selected { background: #19b5c8; color: #0d1013; }

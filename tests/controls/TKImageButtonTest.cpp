@@ -172,14 +172,5 @@ TEST_F(TKImageButtonTest, ThePointerRollsOverFourPixelsBeforeTheImageAndClicks) 
     EXPECT_EQ(placed->numberOfCaptures(), 0);
 }
 
-TEST_F(TKImageButtonTest, TheSameNameAgainKeepsTheDrawnPicture) {
-    const qint64 drawn = button.shownPixmap().cacheKey();
-    button.setImageName("icon_play_n");
-    EXPECT_EQ(button.shownPixmap().cacheKey(), drawn);
-    button.setImageName("icon_pause_n");
-    EXPECT_NE(button.shownPixmap().cacheKey(), drawn);
-    EXPECT_EQ(button.shownPixmap().deviceIndependentSize(), QSizeF(40, 40));
-}
-
 }  // namespace
 }  // namespace zentrova
