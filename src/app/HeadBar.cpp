@@ -46,6 +46,9 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     TKImageButton* open = addButton("openDirectoryButton", "folder_open_n", "main.open_directory");
     connect(open, &QToolButton::clicked, this, &HeadBar::openClicked);
 
+    TKImageButton* settings = addButton("settingsButton", "icon_settings_n", "main.settings");
+    connect(settings, &QToolButton::clicked, this, &HeadBar::settingsClicked);
+
     m_menu->setObjectName("commandMenu");
     TKImageButton* menu = addButton("menuButton", "icon_menu_n", "main.menu");
     menu->setMenu(m_menu);
