@@ -33,6 +33,7 @@ QScrollBar::handle:horizontal { background: #3a4049; border-radius: 4px; min-wid
 QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 QLabel[caption="true"] { color: #8a939f; font-size: 9pt; }
+QLabel[caption="true"][warning="true"] { color: #e8b04a; }
 QLabel[readout="true"] { color: #e8ecf1; font-size: 11pt; font-family: "DejaVu Sans Mono", monospace; }
 QToolButton[textButton="true"] { color: #c9d1da; font-size: 10pt; }
 #mediaControlViewForFullScreen QToolButton[textButton="true"] { font-size: 9pt; }

@@ -165,6 +165,8 @@ QRectF SMDoubleSlider::knobRect(Knob knob) const {
     return QRectF(centre.x() - radius, centre.y() - radius, kKnobDiameter, kKnobDiameter);
 }
 
+qreal SMDoubleSlider::trackEndMargin() { return kEndMargin; }
+
 QSize SMDoubleSlider::sizeHint() const {
     return m_orientation == Qt::Horizontal ? QSize(200, kThickness) : QSize(kThickness, 200);
 }

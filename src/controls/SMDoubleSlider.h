@@ -47,6 +47,9 @@ public:
 
     // Where a knob is drawn, in the widget's coordinates.
     QRectF knobRect(Knob knob) const;
+    // How far a knob's centre stays from either end: the minimum and the
+    // maximum lie this far inside the widget.
+    static qreal trackEndMargin();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

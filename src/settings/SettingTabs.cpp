@@ -1,6 +1,7 @@
 #include "settings/SettingTabs.h"
 
 #include "settings/NotBuiltPage.h"
+#include "settings/pages/ORVSettingForAuxViewController.h"
 #include "settings/pages/ORVSettingForBasicViewController.h"
 #include "settings/pages/ORVSettingForGpsViewController.h"
 #include "settings/pages/ORVSettingForMotionViewController.h"
@@ -21,7 +22,8 @@ std::vector<SettingTab> settingTabs() {
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForBasicViewController; }},
         {TextKey{"setting.gps"}, TextKey{"setting.gps"},
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForGpsViewController; }},
-        {TextKey{"setting.aux"}, TextKey{"setting.aux"}, notBuiltYet},
+        {TextKey{"setting.aux"}, TextKey{"setting.aux"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForAuxViewController; }},
         {TextKey{"setting.park"}, TextKey{"setting.motion"},
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForMotionViewController; }},
         // Made with the record at creation: its choices follow the speed unit.

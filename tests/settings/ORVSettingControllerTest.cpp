@@ -257,7 +257,7 @@ TEST_F(ORVSettingControllerTest, TheTabsAreLabelledInOrderAndEachPageTitled) {
         bool built;
     } expected[] = {
         {"setting.video", "setting.video", true},       {"setting.basic", "setting.basic", true},
-        {"setting.gps", "setting.gps", true},          {"setting.aux", "setting.aux", false},
+        {"setting.gps", "setting.gps", true},          {"setting.aux", "setting.aux", true},
         {"setting.park", "setting.motion", true},      {"setting.adas", "setting.adas", false},
         {"setting.audio", "setting.audio", false},      {"setting.driveinfoview", "setting.information", false},
     };

@@ -3,6 +3,7 @@
 // ZENTROVA_SCREENSHOT_DIR set, each page is also written there as a picture.
 #include "controls/AppStyle.h"
 #include "settings/FILEDATA.h"
+#include "settings/pages/ORVSettingForAuxViewController.h"
 #include "settings/pages/ORVSettingForBasicViewController.h"
 #include "settings/pages/ORVSettingForGpsViewController.h"
 #include "settings/pages/ORVSettingForMotionViewController.h"
@@ -33,6 +34,7 @@ const PageCase kPages[] = {
     {"basic", [] { return std::make_unique<ORVSettingForBasicViewController>(); }},
     {"gps", [] { return std::make_unique<ORVSettingForGpsViewController>(); }},
     {"motion", [] { return std::make_unique<ORVSettingForMotionViewController>(); }},
+    {"system", [] { return std::make_unique<ORVSettingForAuxViewController>(); }},
 };
 
 struct Look {
