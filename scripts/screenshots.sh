@@ -3,7 +3,7 @@
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu,
 # the play button under the pointer and held down, the range slider, the
-# settings editor and its Video, Basic, GPS and Parking pages.
+# settings editor and its Video, Basic, GPS, Parking and System pages.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -103,3 +103,7 @@ click_tab 2
 shot 14-settings-gps 1
 click_tab 4
 shot 15-settings-motion 1
+
+# The System page.
+click_tab 3
+shot 16-settings-system 1

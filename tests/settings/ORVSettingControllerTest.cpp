@@ -565,6 +565,22 @@ TEST_F(ORVSettingControllerTest, ASavedChangeOfOneControlChangesItsFieldAndTheCh
     }
 }
 
+TEST_F(ORVSettingControllerTest, EveryBuiltPageFitsTheWindowWithoutScrolling) {
+    FakeCard card;
+    SettingEditorHarness harness(card);
+    harness.open();
+    auto* area = harness.find<QScrollArea>("targetView");
+    for (const auto& [tab, controls] : kBuiltPages) {
+        SCOPED_TRACE(tab);
+        harness.clickTab(tab);
+        QApplication::processEvents();
+        const QWidget* page = area->widget();
+        ASSERT_NE(page, nullptr);
+        EXPECT_LE(page->minimumSizeHint().width(), area->viewport()->width());
+        EXPECT_LE(page->sizeHint().height(), area->viewport()->height());
+    }
+}
+
 TEST_F(ORVSettingControllerTest, ARefusedWifiNameKeepsTheSystemPageAndWritesNothing) {
     const struct {
         const char* name;

@@ -105,8 +105,12 @@ void storeWifiText(char (&field)[ORVSettingForAuxViewController::kWifiTextBytes]
 
 qsizetype characterCount(const QString& text) { return text.toUcs4().size(); }
 
+constexpr int kGridColumns = 3;
+
+// The box's own padding already keeps its content off the frame.
 QVBoxLayout* boxLayout(QGroupBox* box) {
     auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(6);
     return layout;
 }
@@ -116,64 +120,65 @@ QVBoxLayout* boxLayout(QGroupBox* box) {
 ORVSettingForAuxViewController::ORVSettingForAuxViewController(QWidget* parent)
     : ORVSettingControllerDelegate(parent) {
     setObjectName("ORVSettingForAuxViewController");
+    // Rows that each share their own width, so that the page fits the
+    // editor without scrolling: the split beside the Wi-Fi box, the two
+    // boxes of many choices, then three rows of three in columns. Made in
+    // reading order, which is also the order of the focus.
     auto* rows = new QVBoxLayout(this);
     rows->setSpacing(10);
-    // Made in reading order, which is also the order of the focus: the split
-    // across the page, then two columns of the smaller boxes.
-    rows->addWidget(makeCardSplitBox());
+    auto* top = new QHBoxLayout;
+    auto* wide = new QHBoxLayout;
+    for (QBoxLayout* row : {top, wide}) {
+        row->setSpacing(12);
+        rows->addLayout(row);
+    }
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(10);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    for (int column = 0; column < kGridColumns; ++column) grid->setColumnStretch(column, 1);
     rows->addLayout(grid);
     rows->addStretch(1);
 
-    grid->addWidget(boxOfNightAE = makeSegmentBox(dayTimeAESeg, "boxOfNightAE", TextKey{"setting.aux.night_ae_setting"},
-                                   "dayTimeAESeg",
-                                   uiTexts({"setting.aux.low", "setting.aux.medium_sedan", "setting.aux.high_suv"})),
-                    0, 0);
-    grid->addWidget(boxOfAcFrequency = makeSegmentBox(gammaSeg, "boxOfAcFrequency",
-                                                      TextKey{"setting.aux.country_ac_power_setting"}, "gammaSeg",
-                                                      {QStringLiteral("60Hz"), QStringLiteral("50Hz")}),
-                    0, 1);
-    grid->addWidget(boxOfAutoLcdOff = makeSegmentBox(lcdAutoPowerOffSeg, "boxOfAutoLcdOff",
-                                                     TextKey{"setting.aux.lcd_auto_off"}, "lcdAutoPowerOffSeg",
-                                                     lcdAutoPowerOffLabels()),
-                    1, 0);
-    grid->addWidget(boxOfLcdBrightness = makeSegmentBox(lcdBrightnessSeg, "boxOfLcdBrightness",
-                                                        TextKey{"setting.aux.lcd_brightness"}, "lcdBrightnessSeg",
-                                                        {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}),
-                    1, 1);
-    grid->addWidget(boxOfLcdDisplayProtection = makeSegmentBox(
-                        lcdScreenSaverSeg, "boxOfLcdDisplayProtection", TextKey{"setting.aux.lcd_screensaver"},
-                        "lcdScreenSaverSeg", uiTexts({"unuse", "default", "time"})),
-                    2, 0);
-    grid->addWidget(boxOfLcdBrightnessNight = makeSegmentBox(
-                        lcdNightBrightnessSeg, "boxOfLcdBrightnessNight", TextKey{"setting.aux.lcd_brightness_night"},
-                        "lcdNightBrightnessSeg", uiTexts({"unuse", "use"})),
-                    2, 1);
-    grid->addWidget(boxOfParkingRear = makeSegmentBox(parkingRearOffSeg, "boxOfParkingRear",
-                                                      TextKey{"setting.aux.parking_rear_setting"},
-                                                      "parkingRearOffSeg", uiTexts({"unuse", "use"})),
-                    3, 0);
-    grid->addWidget(boxOfParkingAlarm = makeSegmentBox(parkingAlarmSeg, "boxOfParkingAlarm",
-                                                       TextKey{"setting.aux.parking_monitor_notice"},
-                                                       "parkingAlarmSeg", uiTexts({"unuse", "use"})),
-                    3, 1);
-    grid->addWidget(boxOfRecordingLength = makeSegmentBox(recordingLengthSeg, "boxOfRecordingLength",
-                                                          TextKey{"setting.aux.recording_length"},
-                                                          "recordingLengthSeg", uiTexts({"5min", "3min"})),
-                    4, 0);
-    grid->addWidget(boxOfAutoFormatAlarm = makeSegmentBox(
-                        autoFormatAlarmSeg, "boxOfAutoFormatAlarm", TextKey{"setting.aux.auto_format_alarm"},
-                        "autoFormatAlarmSeg",
-                        uiTexts({"setting.aux.auto_format_notuse", "setting.aux.auto_format_4week",
-                                 "setting.aux.auto_format_8week", "setting.aux.auto_format_16week",
-                                 "setting.aux.auto_format_32week"})),
-                    4, 1);
-    grid->addWidget(makePipPositionBox(), 5, 0);
-    grid->addWidget(makeWifiBox(), 5, 1);
+    top->addWidget(makeCardSplitBox(), 2);
+    top->addWidget(makeWifiBox(), 1);
+    boxOfNightAE = makeSegmentBox(dayTimeAESeg, "boxOfNightAE", TextKey{"setting.aux.night_ae_setting"}, "dayTimeAESeg",
+                                  uiTexts({"setting.aux.low", "setting.aux.medium_sedan", "setting.aux.high_suv"}));
+    wide->addWidget(boxOfNightAE, 1);
+    boxOfAutoFormatAlarm = makeSegmentBox(
+        autoFormatAlarmSeg, "boxOfAutoFormatAlarm", TextKey{"setting.aux.auto_format_alarm"}, "autoFormatAlarmSeg",
+        uiTexts({"setting.aux.auto_format_notuse", "setting.aux.auto_format_4week", "setting.aux.auto_format_8week",
+                 "setting.aux.auto_format_16week", "setting.aux.auto_format_32week"}));
+    wide->addWidget(boxOfAutoFormatAlarm, 1);
+
+    boxOfAutoLcdOff = makeSegmentBox(lcdAutoPowerOffSeg, "boxOfAutoLcdOff", TextKey{"setting.aux.lcd_auto_off"},
+                                     "lcdAutoPowerOffSeg", lcdAutoPowerOffLabels());
+    boxOfLcdBrightness =
+        makeSegmentBox(lcdBrightnessSeg, "boxOfLcdBrightness", TextKey{"setting.aux.lcd_brightness"},
+                       "lcdBrightnessSeg", {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    boxOfLcdDisplayProtection =
+        makeSegmentBox(lcdScreenSaverSeg, "boxOfLcdDisplayProtection", TextKey{"setting.aux.lcd_screensaver"},
+                       "lcdScreenSaverSeg", uiTexts({"unuse", "default", "time"}));
+    boxOfAcFrequency =
+        makeSegmentBox(gammaSeg, "boxOfAcFrequency", TextKey{"setting.aux.country_ac_power_setting"}, "gammaSeg",
+                       {QStringLiteral("60Hz"), QStringLiteral("50Hz")});
+    boxOfLcdBrightnessNight =
+        makeSegmentBox(lcdNightBrightnessSeg, "boxOfLcdBrightnessNight", TextKey{"setting.aux.lcd_brightness_night"},
+                       "lcdNightBrightnessSeg", uiTexts({"unuse", "use"}));
+    boxOfParkingRear = makeSegmentBox(parkingRearOffSeg, "boxOfParkingRear",
+                                      TextKey{"setting.aux.parking_rear_setting"}, "parkingRearOffSeg",
+                                      uiTexts({"unuse", "use"}));
+    boxOfParkingAlarm = makeSegmentBox(parkingAlarmSeg, "boxOfParkingAlarm",
+                                       TextKey{"setting.aux.parking_monitor_notice"}, "parkingAlarmSeg",
+                                       uiTexts({"unuse", "use"}));
+    boxOfRecordingLength = makeSegmentBox(recordingLengthSeg, "boxOfRecordingLength",
+                                          TextKey{"setting.aux.recording_length"}, "recordingLengthSeg",
+                                          uiTexts({"5min", "3min"}));
+    QWidget* const inColumns[] = {boxOfAutoLcdOff,  boxOfLcdBrightness,      boxOfLcdDisplayProtection,
+                                        boxOfAcFrequency, boxOfLcdBrightnessNight, boxOfParkingRear,
+                                        boxOfParkingAlarm, boxOfRecordingLength,   makePipPositionBox()};
+    for (int i = 0; i < static_cast<int>(std::size(inColumns)); ++i) {
+        grid->addWidget(inColumns[i], i / kGridColumns, i % kGridColumns);
+    }
 
     // The slider shows the page's two numbers and writes the user's moves
     // into them; the page follows its own numbers.
@@ -301,6 +306,7 @@ QGroupBox* ORVSettingForAuxViewController::makeWifiBox() {
     // The items are aligned by their spaces.
     wifiChannelCombo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto* form = new QFormLayout(boxOfWiFiSettings);
+    form->setContentsMargins(4, 2, 4, 2);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form->addRow(ssidStatic, ssidLabel);
     form->addRow(passwordStatic, passwordLabel);
