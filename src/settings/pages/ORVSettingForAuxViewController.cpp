@@ -22,7 +22,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStringDecoder>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -415,19 +414,11 @@ std::optional<std::string_view> ORVSettingForAuxViewController::wifiProblem(cons
     return std::nullopt;
 }
 
-void ORVSettingForAuxViewController::focusRefusedField(QLineEdit* field) {
-    // After the alert's own event, so that the field keeps the focus.
-    QTimer::singleShot(0, field, [field] {
-        field->setFocus(Qt::OtherFocusReason);
-        field->selectAll();
-    });
-}
-
 bool ORVSettingForAuxViewController::storeFileData(FILEDATA& record) {
     const QString ssid = ssidLabel->text();
     const QString password = passwordLabel->text();
     if (const std::optional<std::string_view> problem = wifiProblem(ssid, password)) {
-        focusRefusedField(problem->starts_with("setting.aux.ssid") ? ssidLabel : passwordLabel);
+        focusRefusedField(problem->starts_with("setting.aux.ssid") ? *ssidLabel : *passwordLabel);
         showAlert(window(), uiText(kAlertTitleWarning.key), uiText(*problem));
         return false;
     }

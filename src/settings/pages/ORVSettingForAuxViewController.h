@@ -86,7 +86,6 @@ private:
     void showCardSplit(const FILEDATA& record);
     void showPipPosition(std::uint32_t stored);
     std::uint32_t chosenPipPosition() const;
-    void focusRefusedField(QLineEdit* field);
 
     QGroupBox* boxOfSdcardCapatity = nullptr;
     SMDoubleSlider* sdRatioSlider = nullptr;

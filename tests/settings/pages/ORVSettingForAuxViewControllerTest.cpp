@@ -421,6 +421,29 @@ TEST_F(ORVSettingForAuxViewControllerTest, TheFirstFailingWifiCheckWarnsAndTheRe
     }
 }
 
+TEST_F(ORVSettingForAuxViewControllerTest, TheRefusedWifiTextTakesTheFocus) {
+    page.show();
+    QApplication::setActiveWindow(&page);
+    const struct {
+        QString ssid;
+        QString password;
+        const char* expectedFocus;
+    } cases[] = {{"Cam", "password1", "ssidLabel"}, {"Camera", "pass", "passwordLabel"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expectedFocus);
+        show({});
+        field("ssidLabel")->setText(c.ssid);
+        field("passwordLabel")->setText(c.password);
+        test::AnsweredAlerts alerts;
+        EXPECT_FALSE(page.populate());
+        QApplication::processEvents();
+        // The page's focus, which it has again once the alert is dismissed.
+        EXPECT_EQ(page.focusWidget(), field(c.expectedFocus));
+        EXPECT_EQ(field(c.expectedFocus)->selectedText(), field(c.expectedFocus)->text());
+    }
+    page.hide();
+}
+
 TEST_F(ORVSettingForAuxViewControllerTest, OnlyPrintableAsciiWithoutTheSpaceIsValid) {
     const struct {
         QString text;
