@@ -3,7 +3,8 @@
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu,
 # the play button under the pointer and held down, the range slider, the
-# settings editor and its Video, Basic, GPS, Parking and System pages.
+# settings editor and its Video, Basic, GPS, Parking, System, Driver
+# Assistance and Audio pages.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -107,3 +108,9 @@ shot 15-settings-motion 1
 # The System page.
 click_tab 3
 shot 16-settings-system 1
+
+# The driver-assistance and audio pages.
+click_tab 5
+shot 17-settings-adas 1
+click_tab 6
+shot 18-settings-audio 1

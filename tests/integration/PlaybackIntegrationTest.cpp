@@ -5,6 +5,7 @@
 #include "playback/ORVPlayInfo.h"
 #include "playback/VLCLibrary.h"
 #include "support/SampleClip.h"
+#include "support/WebEngineTeardown.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,7 @@ QApplication& application() {
         prepareWebEngine(runsAsRoot());
         auto* created = new QApplication(argc, argv);
         QCoreApplication::setOrganizationName("zentrova-tests");
+        test::destroyApplicationAtTestEnd(created);
         return created;
     }();
     return *app;

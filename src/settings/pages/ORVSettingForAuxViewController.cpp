@@ -33,7 +33,7 @@ namespace {
 
 // A stored value that no choice stores shows no choice, and stays as the
 // card has it unless the user makes one.
-constexpr int kNone = SegmentedControl::kNoSelection;
+constexpr int kNone = StoredChoices::kNoChoice;
 constexpr StoredChoices kDayTimeChoices = StoredChoices::indices(3, kNone);
 constexpr StoredChoices kLcdAutoPowerOffChoices = StoredChoices::indices(4, kNone);
 constexpr StoredChoices kGammaChoices = StoredChoices::indices(2, kNone);
@@ -65,11 +65,6 @@ constexpr PipCell kPipCells[] = {
     {1, 0, TextKey{"setting.aux.pip_lower_left"}},
 };
 constexpr std::uint32_t kPipLowerRight = 0;
-
-template <typename Field>
-void storeChosen(Field& field, const StoredChoices& choices, int choice) {
-    if (choice >= 0 && choice < choices.count()) field = choices.storedValue<Field>(choice);
-}
 
 QStringList lcdAutoPowerOffLabels() {
     QStringList labels{uiText("none")};
@@ -430,24 +425,26 @@ bool ORVSettingForAuxViewController::storeFileData(FILEDATA& record) {
     record.sd_mem_event_ratio =
         static_cast<std::uint32_t>(std::trunc(sdRatioSlider->maxValue() - low - (high - low)));
 
-    storeChosen(record.DayTime, kDayTimeChoices, dayTimeAESeg->selectedSegment());
-    storeChosen(record.lcd_autopoweroff, kLcdAutoPowerOffChoices, lcdAutoPowerOffSeg->selectedSegment());
-    storeChosen(record.Gamma, kGammaChoices, gammaSeg->selectedSegment());
-    storeChosen(record.lcd_brightness, kLcdBrightnessChoices, lcdBrightnessSeg->selectedSegment());
-    storeChosen(record.lcd_brightness_night, kLcdNightBrightnessChoices, lcdNightBrightnessSeg->selectedSegment());
-    storeChosen(record.parking_rear_off, kParkingRearOffChoices, parkingRearOffSeg->selectedSegment());
-    storeChosen(record.lcd_screensaver, kScreenSaverChoices, lcdScreenSaverSeg->selectedSegment());
-    storeChosen(record.parking_alarm, kParkingAlarmChoices, parkingAlarmSeg->selectedSegment());
-    storeChosen(record.always_mode_recording_time, kRecordingLengthChoices, recordingLengthSeg->selectedSegment());
+    storeChosen(*dayTimeAESeg, kDayTimeChoices, record.DayTime);
+    storeChosen(*lcdAutoPowerOffSeg, kLcdAutoPowerOffChoices, record.lcd_autopoweroff);
+    storeChosen(*gammaSeg, kGammaChoices, record.Gamma);
+    storeChosen(*lcdBrightnessSeg, kLcdBrightnessChoices, record.lcd_brightness);
+    storeChosen(*lcdNightBrightnessSeg, kLcdNightBrightnessChoices, record.lcd_brightness_night);
+    storeChosen(*parkingRearOffSeg, kParkingRearOffChoices, record.parking_rear_off);
+    storeChosen(*lcdScreenSaverSeg, kScreenSaverChoices, record.lcd_screensaver);
+    storeChosen(*parkingAlarmSeg, kParkingAlarmChoices, record.parking_alarm);
+    storeChosen(*recordingLengthSeg, kRecordingLengthChoices, record.always_mode_recording_time);
     record.pip_position = chosenPipPosition();
-    storeChosen(record.autoFormatAlarm, kAutoFormatAlarmChoices, autoFormatAlarmSeg->selectedSegment());
+    storeChosen(*autoFormatAlarmSeg, kAutoFormatAlarmChoices, record.autoFormatAlarm);
 
     // An untouched text keeps the card's bytes, those after its end included.
     if (ssid != m_shownSsid) storeWifiText(record.wifi_ssid, ssid);
     if (password != m_shownPassword) storeWifiText(record.wifi_password, password);
     m_shownSsid = ssid;
     m_shownPassword = password;
-    storeChosen(record.wifi_channel, kWifiChannelChoices, wifiChannelCombo->currentIndex());
+    if (kWifiChannelChoices.isChoice(wifiChannelCombo->currentIndex())) {
+        record.wifi_channel = kWifiChannelChoices.storedValue<std::uint32_t>(wifiChannelCombo->currentIndex());
+    }
     return true;
 }
 

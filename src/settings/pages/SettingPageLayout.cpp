@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace zentrova {
 
@@ -45,6 +46,17 @@ SegmentedControl* makeSegmentedControl(const char* outlet, const QStringList& la
     return control;
 }
 
+QGroupBox* makeSegmentBox(const char* outlet, TextKey title, SegmentedControl*& control, const char* controlOutlet,
+                          const QStringList& labels, QWidget* parent) {
+    QGroupBox* box = makeGroupBox(outlet, title, parent);
+    control = makeSegmentedControl(controlOutlet, labels, box);
+    auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(8);
+    layout->addWidget(control);
+    layout->addStretch(1);
+    return box;
+}
+
 QComboBox* makeComboBox(const char* outlet, const QStringList& items, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(outlet));
@@ -72,6 +84,8 @@ void focusRefusedField(QLineEdit& field) {
 void showChoice(SegmentedControl& control, const StoredChoices& choices, std::int64_t stored) {
     control.setSelectedSegment(choices.choiceOf(stored));
 }
+
+int chosenSegment(const SegmentedControl& control) { return control.selectedSegment(); }
 
 void showChoice(QComboBox& combo, const StoredChoices& choices, std::int64_t stored) {
     combo.setCurrentIndex(choices.choiceOf(stored));
