@@ -4,8 +4,10 @@
 # build/screenshots/: the table, the map, playing, full screen, the menu,
 # the play button under the pointer and held down, the range slider, the
 # settings editor and its Video, Basic, GPS, Parking, System, Driver
-# Assistance and Audio pages.
-# Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
+# Assistance and Audio pages; then, on a fake card, the clock window, the
+# Drive Log page, its map window and the card formatter.
+# Needs a build (scripts/build.sh), xvfb, xdotool, imagemagick, and for the
+# fake card dosfstools and mtools.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BIN="$ROOT/build/bin"
@@ -114,3 +116,41 @@ click_tab 5
 shot 17-settings-adas 1
 click_tab 6
 shot 18-settings-audio 1
+
+# The card windows, in a second run on a fake card (scripts/fake-card.sh):
+# the editor reads the card's config.bin and hands the drive log to its
+# Drive Log page, whose double-clicked row opens the map window; the
+# formatter and the clock window list the card.
+kill $APP 2>/dev/null || true
+wait $APP 2>/dev/null || true
+FAKE="$ROOT/build/fake-card-shots"
+# Labelled as the camera labels it, so that the editor has nothing to rename.
+"$ROOT/scripts/fake-card.sh" --dir "$FAKE" --label ZENTROVA > "$OUT/fake-card.log"
+trap 'kill $APP 2>/dev/null || true; "$ROOT/scripts/fake-card.sh" --remove --dir "$FAKE" > /dev/null' EXIT
+ZENTROVA_SYSTEM_ROOT="$FAKE/root" PATH="$FAKE/bin:$PATH" "$BIN/zentrova" > "$OUT/app-card.log" 2>&1 &
+APP=$!
+find_window "^Zentrova$"
+sleep 3
+find_window "^Zentrova$"
+WINDOW=$FOUND
+xdotool windowfocus --sync "$WINDOW" key ctrl+t
+find_window "^Set Camera Clock"
+shot 19-clock 2
+xdotool windowfocus --sync "$FOUND" key Escape
+sleep 0.5
+xdotool windowfocus --sync "$WINDOW" key ctrl+comma
+find_window "^Camera Settings"
+EDITOR=$FOUND
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
+EDITOR_X=$X EDITOR_Y=$Y EDITOR_W=$WIDTH EDITOR_H=$HEIGHT
+click_tab 7
+shot 20-settings-drive-log 2
+# The second row of the table, under the page title and the table's header.
+xdotool mousemove $((EDITOR_X + 200)) $((EDITOR_Y + 138)) click --repeat 2 --delay 80 1
+find_window "^Map$"
+shot 21-drive-log-map 5
+# The format button, first of the editor's bottom row.
+xdotool mousemove $((EDITOR_X + 70)) $((EDITOR_Y + EDITOR_H - 30)) click 1
+find_window "^Format SD Card"
+shot 22-formatter 2

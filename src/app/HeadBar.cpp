@@ -49,6 +49,9 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     TKImageButton* settings = addButton("settingsButton", "icon_settings_n", "main.settings");
     connect(settings, &QToolButton::clicked, this, &HeadBar::settingsClicked);
 
+    TKImageButton* clock = addButton("timeSetupButton", "icon_clock_n", "main.time_setup");
+    connect(clock, &QToolButton::clicked, this, &HeadBar::timeSetupClicked);
+
     m_menu->setObjectName("commandMenu");
     TKImageButton* menu = addButton("menuButton", "icon_menu_n", "main.menu");
     menu->setMenu(m_menu);

@@ -38,6 +38,7 @@ public:
 signals:
     void openClicked();
     void settingsClicked();
+    void timeSetupClicked();
     void minimizeClicked();
     void maximizeClicked();
     void closeClicked();

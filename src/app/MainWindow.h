@@ -65,6 +65,7 @@ public:
 signals:
     void openRequested();
     void settingsRequested();
+    void timeSetupRequested();
     void closeRequested();
     void recordingActivated();
     void sidePanelModeRequested(int mode);

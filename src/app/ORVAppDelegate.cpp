@@ -4,6 +4,8 @@
 #include "app/PlayKeys.h"
 #include "app/PlayerViewsHost.h"
 #include "app/RecordingsPanel.h"
+#include "card/ORVFormatWindowController.h"
+#include "card/ORVTimeSetupController.h"
 #include "common/Log.h"
 #include "controls/UiText.h"
 #include "playback/ORVMapView.h"
@@ -27,7 +29,10 @@
 
 namespace zentrova {
 
-ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {}
+ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {
+    m_settingEditors->setFormatWindowMaker([](QWidget* editor) -> QWidget* { return new ORVFormatWindowController(editor); });
+    setPanelFactory(Panel::TimeSetup, [](QWidget* mainWindow) -> QWidget* { return new ORVTimeSetupController(mainWindow); });
+}
 
 ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditors, QObject* parent)
     : QObject(parent),
@@ -77,6 +82,7 @@ void ORVAppDelegate::wireWindow() {
     MainWindow* window = m_window.get();
     connect(window, &MainWindow::openRequested, this, &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window, &MainWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
+    connect(window, &MainWindow::timeSetupRequested, this, &ORVAppDelegate::showTimeSetupPanel);
     connect(window, &MainWindow::closeRequested, this, &ORVAppDelegate::closeWindow);
     connect(window, &MainWindow::recordingActivated, this, &ORVAppDelegate::changeAndPlay);
     connect(window, &MainWindow::sidePanelModeRequested, this, [this](int mode) {
@@ -95,6 +101,8 @@ void ORVAppDelegate::addCommands() {
             &ORVAppDelegate::showSettingPanel);
     connect(window->addCommand("menu.full_screen", QKeySequence(Qt::Key_F)), &QAction::triggered, this,
             &ORVAppDelegate::toggleFullScreen);
+    connect(window->addCommand("menu.time_setup", QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
+            &ORVAppDelegate::showTimeSetupPanel);
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
             &ORVAppDelegate::closeWindow);
 }

@@ -43,7 +43,8 @@ public:
     // The centred frame of the minimum size in an available area.
     static QRect minWindowFrame(const QRect& availableArea) { return MainWindow::minimumFrameIn(availableArea); }
 
-    // Over the system's cards and files.
+    // Over the system's cards and files, with the card formatter and the
+    // clock-setting window.
     explicit ORVAppDelegate(QObject* parent = nullptr);
     // With the settings editors made by the given maker, which the start-up
     // probe of the card already uses.

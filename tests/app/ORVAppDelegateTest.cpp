@@ -4,6 +4,8 @@
 #include "app/CustomWindow.h"
 #include "app/HeadBar.h"
 #include "app/ORVMediaTableModel.h"
+#include "card/ORVFormatWindowController.h"
+#include "card/ORVTimeSetupController.h"
 #include "controls/TKImageButton.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
@@ -214,7 +216,7 @@ TEST_F(ORVAppDelegateTest, TheSideButtonOfTheModeShownStandsPressed) {
 
 TEST_F(ORVAppDelegateTest, EveryDrawnButtonOfTheWindowHasItsWholeSetOfImages) {
     const QList<TKImageButton*> buttons = delegate->window()->findChildren<TKImageButton*>();
-    ASSERT_GE(buttons.size(), 16);
+    ASSERT_GE(buttons.size(), 17);
     for (TKImageButton* button : buttons) {
         SCOPED_TRACE(button->objectName().toStdString());
         EXPECT_FALSE(button->rolloverImage().isEmpty());
@@ -323,6 +325,7 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         {"Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
         {"Settings...", QKeySequence(Qt::CTRL | Qt::Key_Comma)},
         {"Full Screen", QKeySequence(Qt::Key_F)},
+        {"Clock…", QKeySequence(Qt::CTRL | Qt::Key_T)},
         {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     const QList<QAction*> actions = menu->actions();
@@ -480,6 +483,55 @@ TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeeps
             EXPECT_EQ(qobject_cast<ORVSettingController*>(window), nullptr) << "the probe's editor is gone";
         }
         EXPECT_EQ(started->lastDialogController(), nullptr);
+    }
+}
+
+TEST_F(ORVAppDelegateTest, TheClockButtonTheMenuEntryAndItsKeysOpenTheClockWindowKeptAsTheLastDialog) {
+    int made = 0;
+    delegate->setPanelFactory(ORVAppDelegate::Panel::TimeSetup, [&made](QWidget* mainWindow) {
+        ++made;
+        return new QWidget(mainWindow, Qt::Window);
+    });
+    auto* button = delegate->window()->findChild<TKImageButton*>("timeSetupButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->imageName(), "icon_clock_n");
+    EXPECT_EQ(button->toolTip(), "Set the camera's clock");
+    button->click();
+    EXPECT_EQ(made, 1);
+    QWidget* first = delegate->lastDialogController();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    delegate->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(delegate->window()));
+    QTest::keyClick(delegate->window(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(made, 2) << "Ctrl+T, the menu entry's keys";
+    EXPECT_NE(delegate->lastDialogController(), first) << "the newest is the last dialog";
+}
+
+TEST_F(ORVAppDelegateTest, OnTheSystemTheEditorsFormatButtonOpensTheFormatterAndTheClockButtonTheClockWindow) {
+    // An empty tree of the system's files: no card of this computer is seen.
+    TempDir root;
+    const QByteArray before = qgetenv("ZENTROVA_SYSTEM_ROOT");
+    qputenv("ZENTROVA_SYSTEM_ROOT", QByteArray::fromStdString(root.str()));
+    {
+        ORVAppDelegate system;
+        system.showSettingPanel();
+        QPointer<ORVSettingController> editor = qobject_cast<ORVSettingController*>(system.lastDialogController());
+        ASSERT_NE(editor, nullptr);
+        auto* format = editor->findChild<QPushButton*>("sdcardFormatButton");
+        ASSERT_TRUE(QTest::qWaitFor([format] { return format->isEnabled(); }, 10000));
+        format->click();
+        EXPECT_NE(qobject_cast<ORVFormatWindowController*>(editor->lastDialogController()), nullptr);
+
+        system.window()->findChild<QToolButton*>("timeSetupButton")->click();
+        EXPECT_NE(qobject_cast<ORVTimeSetupController*>(system.lastDialogController()), nullptr);
+        delete system.lastDialogController();
+        delete editor.data();
+    }
+    if (before.isNull()) {
+        qunsetenv("ZENTROVA_SYSTEM_ROOT");
+    } else {
+        qputenv("ZENTROVA_SYSTEM_ROOT", before);
     }
 }
 
