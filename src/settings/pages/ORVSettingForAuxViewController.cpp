@@ -364,20 +364,28 @@ std::uint32_t ORVSettingForAuxViewController::chosenPipPosition() const {
     return chosen < 0 ? kPipLowerRight : static_cast<std::uint32_t>(chosen);
 }
 
+std::array<ORVSettingForAuxViewController::SegmentField, 10> ORVSettingForAuxViewController::segmentFields() const {
+    return {{
+        {dayTimeAESeg, &kDayTimeChoices, &FILEDATA::DayTime},
+        {lcdAutoPowerOffSeg, &kLcdAutoPowerOffChoices, &FILEDATA::lcd_autopoweroff},
+        {gammaSeg, &kGammaChoices, &FILEDATA::Gamma},
+        {lcdBrightnessSeg, &kLcdBrightnessChoices, &FILEDATA::lcd_brightness},
+        {lcdNightBrightnessSeg, &kLcdNightBrightnessChoices, &FILEDATA::lcd_brightness_night},
+        {parkingRearOffSeg, &kParkingRearOffChoices, &FILEDATA::parking_rear_off},
+        {lcdScreenSaverSeg, &kScreenSaverChoices, &FILEDATA::lcd_screensaver},
+        {parkingAlarmSeg, &kParkingAlarmChoices, &FILEDATA::parking_alarm},
+        {recordingLengthSeg, &kRecordingLengthChoices, &FILEDATA::always_mode_recording_time},
+        {autoFormatAlarmSeg, &kAutoFormatAlarmChoices, &FILEDATA::autoFormatAlarm},
+    }};
+}
+
 void ORVSettingForAuxViewController::displayFileData() {
     const FILEDATA& record = *fileData();
     showCardSplit(record);
-    showChoice(*dayTimeAESeg, kDayTimeChoices, record.DayTime);
-    showChoice(*lcdAutoPowerOffSeg, kLcdAutoPowerOffChoices, record.lcd_autopoweroff);
-    showChoice(*gammaSeg, kGammaChoices, record.Gamma);
-    showChoice(*lcdBrightnessSeg, kLcdBrightnessChoices, record.lcd_brightness);
-    showChoice(*lcdNightBrightnessSeg, kLcdNightBrightnessChoices, record.lcd_brightness_night);
-    showChoice(*parkingRearOffSeg, kParkingRearOffChoices, record.parking_rear_off);
-    showChoice(*lcdScreenSaverSeg, kScreenSaverChoices, record.lcd_screensaver);
-    showChoice(*parkingAlarmSeg, kParkingAlarmChoices, record.parking_alarm);
-    showChoice(*recordingLengthSeg, kRecordingLengthChoices, record.always_mode_recording_time);
+    for (const SegmentField& segments : segmentFields()) {
+        showChoice(*segments.control, *segments.choices, record.*segments.field);
+    }
     showPipPosition(record.pip_position);
-    showChoice(*autoFormatAlarmSeg, kAutoFormatAlarmChoices, record.autoFormatAlarm);
     m_shownSsid = wifiText(record.wifi_ssid);
     m_shownPassword = wifiText(record.wifi_password);
     ssidLabel->setText(m_shownSsid);
@@ -425,17 +433,10 @@ bool ORVSettingForAuxViewController::storeFileData(FILEDATA& record) {
     record.sd_mem_event_ratio =
         static_cast<std::uint32_t>(std::trunc(sdRatioSlider->maxValue() - low - (high - low)));
 
-    storeChosen(*dayTimeAESeg, kDayTimeChoices, record.DayTime);
-    storeChosen(*lcdAutoPowerOffSeg, kLcdAutoPowerOffChoices, record.lcd_autopoweroff);
-    storeChosen(*gammaSeg, kGammaChoices, record.Gamma);
-    storeChosen(*lcdBrightnessSeg, kLcdBrightnessChoices, record.lcd_brightness);
-    storeChosen(*lcdNightBrightnessSeg, kLcdNightBrightnessChoices, record.lcd_brightness_night);
-    storeChosen(*parkingRearOffSeg, kParkingRearOffChoices, record.parking_rear_off);
-    storeChosen(*lcdScreenSaverSeg, kScreenSaverChoices, record.lcd_screensaver);
-    storeChosen(*parkingAlarmSeg, kParkingAlarmChoices, record.parking_alarm);
-    storeChosen(*recordingLengthSeg, kRecordingLengthChoices, record.always_mode_recording_time);
+    for (const SegmentField& segments : segmentFields()) {
+        storeChosen(*segments.control, *segments.choices, record.*segments.field);
+    }
     record.pip_position = chosenPipPosition();
-    storeChosen(*autoFormatAlarmSeg, kAutoFormatAlarmChoices, record.autoFormatAlarm);
 
     // An untouched text keeps the card's bytes, those after its end included.
     if (ssid != m_shownSsid) storeWifiText(record.wifi_ssid, ssid);

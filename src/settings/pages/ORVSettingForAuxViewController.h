@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -20,6 +21,7 @@ namespace zentrova {
 
 class EcoSliderAxisView;
 class SegmentedControl;
+class StoredChoices;
 class SMDoubleSlider;
 class SMDoubleSliderBinding;
 
@@ -80,6 +82,14 @@ private:
     QGroupBox* makePipPositionBox();
     QGroupBox* makeWifiBox();
     QLabel* makeShareField(const char* outlet, QWidget* parent);
+
+    // Each segmented control with the field it shows and stores.
+    struct SegmentField {
+        SegmentedControl* control;
+        const StoredChoices* choices;
+        std::uint32_t FILEDATA::*field;
+    };
+    std::array<SegmentField, 10> segmentFields() const;
 
     int ratioLow() const;
     int ratioHigh() const;

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -577,27 +576,6 @@ TEST_F(ORVSettingForAuxViewControllerTest, TheSecondCardsSplitIsNeverWritten) {
         EXPECT_EQ(std::count(changed.begin(), changed.end(), sd2), 0);
     }
     EXPECT_EQ(changed.size(), 17u) << testing::PrintToString(changed);
-}
-
-TEST_F(ORVSettingForAuxViewControllerTest, TheSegmentsAndChannelsAreLabelledAsTheCameraShowsThem) {
-    show({});
-    auto* channels = test::outlet<QComboBox>(page, "wifiChannelCombo");
-    ASSERT_EQ(channels->count(), 14);
-    EXPECT_EQ(channels->itemText(0), "   0(Auto)");
-    EXPECT_EQ(channels->itemText(1), "   1");
-    EXPECT_EQ(channels->itemText(11), "  11");
-    EXPECT_EQ(channels->itemText(13), "  13");
-    auto* autoOff = test::outlet<SegmentedControl>(page, "lcdAutoPowerOffSeg");
-    ASSERT_EQ(autoOff->segmentCount(), 4);
-    EXPECT_EQ(autoOff->labelForSegment(0), uiText("none"));
-    EXPECT_EQ(autoOff->labelForSegment(3), uiFormat("nSecond_fmt", QStringLiteral("60")));
-    auto* formatAlarm = test::outlet<SegmentedControl>(page, "autoFormatAlarmSeg");
-    ASSERT_EQ(formatAlarm->segmentCount(), 5);
-    EXPECT_EQ(formatAlarm->labelForSegment(0), uiText("setting.aux.auto_format_notuse"));
-    auto* screenSaver = test::outlet<SegmentedControl>(page, "lcdScreenSaverSeg");
-    EXPECT_EQ(screenSaver->labelForSegment(0), uiText("unuse"));
-    EXPECT_EQ(screenSaver->labelForSegment(1), uiText("default"));
-    EXPECT_EQ(screenSaver->labelForSegment(2), uiText("time"));
 }
 
 }  // namespace
