@@ -10,9 +10,10 @@ class QLabel;
 class QLayout;
 class QMenu;
 class QProgressBar;
-class QToolButton;
 
 namespace zentrova {
+
+class TKImageButton;
 
 // The main window's head: logo, title and version, the loading indicator,
 // the open and settings buttons, the menu of every command with its keys, and the
@@ -51,7 +52,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QToolButton* addButton(const char* name, std::string_view tooltipKey);
+    TKImageButton* addButton(const char* name, const char* image, std::string_view tooltipKey);
     QProgressBar* makeLoadingIndicator();
     QLayout* makeCentre();
 
@@ -60,7 +61,7 @@ private:
     QString m_nowShowing;
     QProgressBar* m_loadingIndicator = nullptr;
     QMenu* m_menu = nullptr;
-    QToolButton* m_maximizeButton = nullptr;
+    TKImageButton* m_maximizeButton = nullptr;
 };
 
 }  // namespace zentrova
