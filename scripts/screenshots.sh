@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
-# build/screenshots/: the table, the map, playing, full screen, the menu.
+# build/screenshots/: the table, the map, playing, full screen, the menu, the
+# settings editor and its Video, Basic, GPS and Parking pages.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,19 +29,21 @@ export QT_QPA_PLATFORM=xcb
 APP=$!
 trap 'kill $APP 2>/dev/null || true' EXIT
 
+# Sets FOUND to the first visible window whose name matches.
 find_window() {
-    WINDOW=""
+    FOUND=""
     for _ in $(seq 50); do
-        WINDOW=$(xdotool search --onlyvisible --name "^Zentrova$" 2>/dev/null | head -1 || true)
-        [ -n "$WINDOW" ] && break
+        FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+        [ -n "$FOUND" ] && break
         sleep 0.2
     done
-    [ -n "$WINDOW" ] || { echo "the window did not appear" >&2; exit 1; }
+    [ -n "$FOUND" ] || { echo "no window named $1 appeared" >&2; exit 1; }
 }
-find_window
+find_window "^Zentrova$"
 sleep 3
 # Looked up again: the first window seen can be replaced while it starts.
-find_window
+find_window "^Zentrova$"
+WINDOW=$FOUND
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # X, Y, WIDTH, HEIGHT
 
 # Points inside the window, from its top-left corner: the side column is
@@ -66,3 +69,23 @@ shot 6-after-fullscreen 1
 click_at $((WIDTH - 150)) 25           # the head bar's menu button
 shot 7-menu 1
 xdotool key Escape
+
+# The settings editor over the card shown: no card reader here, so it offers
+# the shown folder's config.bin; Space takes the offer, which has the focus.
+xdotool windowfocus --sync "$WINDOW" key ctrl+comma
+find_window "^Camera Settings"
+EDITOR=$FOUND
+shot 8-settings-offer 1
+xdotool windowfocus --sync "$EDITOR" key space
+shot 9-settings-video 2
+
+# The Basic, GPS and Parking pages: the tabs share the row under the
+# editor's top edge, so each is clicked in the middle of its eighth.
+eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
+click_tab() { xdotool mousemove $((X + 16 + (2 * $1 + 1) * (WIDTH - 32) / 16)) $((Y + 26)) click 1; }
+click_tab 1
+shot 10-settings-basic 1
+click_tab 2
+shot 11-settings-gps 1
+click_tab 4
+shot 12-settings-motion 1

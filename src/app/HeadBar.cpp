@@ -46,6 +46,11 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     open->setIconSize(QSize(24, 24));
     connect(open, &QToolButton::clicked, this, &HeadBar::openClicked);
 
+    QToolButton* settings = addButton("settingsButton", "main.settings");
+    settings->setIcon(ImageLibrary::icon("icon_settings"));
+    settings->setIconSize(QSize(24, 24));
+    connect(settings, &QToolButton::clicked, this, &HeadBar::settingsClicked);
+
     m_menu->setObjectName("commandMenu");
     QToolButton* menu = addButton("menuButton", "main.menu");
     menu->setIcon(ImageLibrary::icon("icon_menu"));

@@ -14,7 +14,7 @@ class QToolButton;
 namespace zentrova {
 
 // The main window's head: logo, title and version, the loading indicator,
-// the open button, the menu of every command with its keys, and the
+// the open and settings buttons, the menu of every command with its keys, and the
 // buttons a borderless window needs (minimize, maximize, close). It only
 // reports what the user asked for.
 class HeadBar : public QWidget {
@@ -36,6 +36,7 @@ public:
 
 signals:
     void openClicked();
+    void settingsClicked();
     void minimizeClicked();
     void maximizeClicked();
     void closeClicked();

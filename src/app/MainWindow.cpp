@@ -73,6 +73,7 @@ MainWindow::MainWindow(QWidget* parent) : CustomWindow(parent) {
     m_telemetryPanel->feedMap(m_sidePanel->mapView());
 
     connect(m_headBar, &HeadBar::openClicked, this, &MainWindow::openRequested);
+    connect(m_headBar, &HeadBar::settingsClicked, this, &MainWindow::settingsRequested);
     connect(m_headBar, &HeadBar::closeClicked, this, &MainWindow::closeRequested);
     connect(m_headBar, &HeadBar::minimizeClicked, this, &QWidget::showMinimized);
     connect(m_headBar, &HeadBar::maximizeClicked, this, &CustomWindow::toggleMaximized);

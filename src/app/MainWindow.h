@@ -64,6 +64,7 @@ public:
 
 signals:
     void openRequested();
+    void settingsRequested();
     void closeRequested();
     void recordingActivated();
     void sidePanelModeRequested(int mode);

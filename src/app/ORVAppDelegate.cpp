@@ -15,6 +15,7 @@
 #include "playback/VlcMediaPlayer.h"
 #include "recordings/ORVMediaList.h"
 #include "recordings/linux/PosixDirectoryLister.h"
+#include "settings/SettingEditorMaker.h"
 #include "telemetry/ORVBlackBoxData.h"
 
 #include <QAction>
@@ -26,8 +27,11 @@
 
 namespace zentrova {
 
-ORVAppDelegate::ORVAppDelegate(QObject* parent)
+ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {}
+
+ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditors, QObject* parent)
     : QObject(parent),
+      m_settingEditors(std::move(settingEditors)),
       m_mediaList(std::make_unique<ORVMediaList>(std::make_shared<PosixDirectoryLister>())),
       m_delayedSteps(std::make_shared<QtDelayedSteps>(this)),
       m_window(std::make_unique<MainWindow>()) {
@@ -35,6 +39,9 @@ ORVAppDelegate::ORVAppDelegate(QObject* parent)
         return QFileDialog::getExistingDirectory(panelParent, QString(), QString(),
                                                  QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     };
+    setPanelFactory(Panel::Setting, [this](QWidget* mainWindow) -> QWidget* {
+        return m_settingEditors->makeEditor(mainWindow, m_openedDirectory);
+    });
     createPlayControl();
     wireWindow();
     addCommands();
@@ -69,6 +76,7 @@ void ORVAppDelegate::createPlayControl() {
 void ORVAppDelegate::wireWindow() {
     MainWindow* window = m_window.get();
     connect(window, &MainWindow::openRequested, this, &ORVAppDelegate::openMediaDirectoryDialog);
+    connect(window, &MainWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
     connect(window, &MainWindow::closeRequested, this, &ORVAppDelegate::closeWindow);
     connect(window, &MainWindow::recordingActivated, this, &ORVAppDelegate::changeAndPlay);
     connect(window, &MainWindow::sidePanelModeRequested, this, [this](int mode) {
@@ -83,6 +91,8 @@ void ORVAppDelegate::addCommands() {
     MainWindow* window = m_window.get();
     connect(window->addCommand("menu.open", QKeySequence(Qt::CTRL | Qt::Key_O)), &QAction::triggered, this,
             &ORVAppDelegate::openMediaDirectoryDialog);
+    connect(window->addCommand("menu.settings", QKeySequence(Qt::CTRL | Qt::Key_Comma)), &QAction::triggered, this,
+            &ORVAppDelegate::showSettingPanel);
     connect(window->addCommand("menu.full_screen", QKeySequence(Qt::Key_F)), &QAction::triggered, this,
             &ORVAppDelegate::toggleFullScreen);
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
@@ -92,6 +102,9 @@ void ORVAppDelegate::addCommands() {
 void ORVAppDelegate::setupInitialValues() {
     m_window->recordings()->watch(*m_mediaList);
     setRightViewMode(RightViewModeList);
+    // A card holding a valid settings file under another volume name gets
+    // the camera's name; nothing that is read is kept.
+    m_settingEditors->probeCard();
     m_strVersion = QCoreApplication::applicationVersion();
     m_window->headBar()->setVersionText(uiFormat("main.version_fmt", m_strVersion));
 }
@@ -130,6 +143,7 @@ void ORVAppDelegate::openMediaDirectoryDialog() {
 
 void ORVAppDelegate::openDirectory(const QString& path) {
     if (path.isEmpty()) return;
+    m_openedDirectory = path;
     m_playController->stopPlay();
     m_window->recordings()->beginScan();
     m_mediaList->setDirectoryPath(path.toStdString());

@@ -27,6 +27,7 @@ class PlayKeys;
 class PlayerPairFollower;
 class PlayerViewsHost;
 class QtDelayedSteps;
+class SettingEditorMaker;
 class VlcMediaPlayer;
 
 // The application controller: the one place that makes the main window,
@@ -42,7 +43,11 @@ public:
     // The centred frame of the minimum size in an available area.
     static QRect minWindowFrame(const QRect& availableArea) { return MainWindow::minimumFrameIn(availableArea); }
 
+    // Over the system's cards and files.
     explicit ORVAppDelegate(QObject* parent = nullptr);
+    // With the settings editors made by the given maker, which the start-up
+    // probe of the card already uses.
+    explicit ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditors, QObject* parent = nullptr);
     ~ORVAppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -67,11 +72,15 @@ public:
     // The secondary windows, each made by its factory over the main window
     // and shown, not modal. The settings editor and the clock setting are
     // kept as the last dialog, replacing the one before. A panel without a
-    // factory opens nothing.
+    // factory opens nothing; the settings editor has one from the start.
     enum class Panel { Setting, TimeSetup, CardCheck, Capture, Print };
     using PanelFactory = std::function<QWidget*(QWidget* mainWindow)>;
     void setPanelFactory(Panel panel, PanelFactory factory);
     QWidget* lastDialogController() const { return m_lastDialogController; }
+    // The folder the window shows, which the settings editor offers to edit
+    // the settings of when no card holds any.
+    const QString& openedDirectory() const { return m_openedDirectory; }
+    SettingEditorMaker& settingEditors() { return *m_settingEditors; }
 
 public slots:
     void openMediaDirectoryDialog();
@@ -102,8 +111,10 @@ private:
     void mediaListDidReload();
     void showPanel(Panel panel);
 
-    // Made in this order and gone in the reverse one: the players draw into
+    // Made in this order and gone in the reverse one: the editors, windows
+    // over the main window, use the maker's services; the players draw into
     // the window's views, and the control drives the players.
+    std::unique_ptr<SettingEditorMaker> m_settingEditors;
     std::unique_ptr<ORVMediaList> m_mediaList;
     std::shared_ptr<QtDelayedSteps> m_delayedSteps;
     std::unique_ptr<MainWindow> m_window;
@@ -115,6 +126,7 @@ private:
     std::unique_ptr<PlayKeys> m_playKeys;
 
     QString m_strVersion;
+    QString m_openedDirectory;
     DirectoryChooser m_directoryChooser;
     std::map<Panel, PanelFactory> m_panelFactories;
     QPointer<QWidget> m_lastDialogController;

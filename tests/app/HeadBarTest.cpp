@@ -25,6 +25,7 @@ TEST_F(HeadBarTest, EachButtonReportsWhatTheUserAskedFor) {
         void (HeadBar::*signal)();
     } cases[] = {
         {"openDirectoryButton", &HeadBar::openClicked},
+        {"settingsButton", &HeadBar::settingsClicked},
         {"minimizeWindowButton", &HeadBar::minimizeClicked},
         {"maximizeWindowButton", &HeadBar::maximizeClicked},
         {"closeWindowButton", &HeadBar::closeClicked},

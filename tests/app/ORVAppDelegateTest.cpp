@@ -7,20 +7,29 @@
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
+#include "common/Log.h"
+#include "settings/ORVSettingController.h"
+#include "settings/SettingEditorMaker.h"
+#include "support/FakeCard.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QPointer>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace zentrova {
@@ -31,7 +40,7 @@ class ORVAppDelegateTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::appTestApplication();
-        delegate = std::make_unique<ORVAppDelegate>();
+        delegate = std::make_unique<ORVAppDelegate>(editorsOn(noCard));
         delegate->applicationDidFinishLaunching();
     }
 
@@ -51,6 +60,17 @@ protected:
         return model->data(model->index(row, column), role).toString();
     }
 
+    // Settings editors over a fake system, so that no test looks at the
+    // computer's own cards.
+    static std::unique_ptr<SettingEditorMaker> editorsOn(test::FakeCard& card) {
+        ORVSettingController::Parts parts;
+        parts.volumes = &card.volumes();
+        parts.renamer = &card.renamer();
+        parts.writer = &card.writer();
+        return std::make_unique<SettingEditorMaker>(std::move(parts));
+    }
+
+    test::FakeCard noCard{{.slot = test::FakeCard::Slot::None}};
     std::unique_ptr<ORVAppDelegate> delegate;
 };
 
@@ -264,6 +284,7 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         QKeySequence keys;
     } expected[] = {
         {"Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"Settings...", QKeySequence(Qt::CTRL | Qt::Key_Comma)},
         {"Full Screen", QKeySequence(Qt::Key_F)},
         {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
@@ -322,6 +343,7 @@ TEST_F(ORVAppDelegateTest, EachPanelOpensItsOwnWindowAndOnlyTheDialogsAreKeptAsT
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QWidget* lastBefore = delegate->lastDialogController();
+        delegate->setPanelFactory(c.panel, {});
         (delegate.get()->*c.show)();
         EXPECT_EQ(delegate->lastDialogController(), lastBefore) << "without its window nothing opens";
 
@@ -339,6 +361,88 @@ TEST_F(ORVAppDelegateTest, EachPanelOpensItsOwnWindowAndOnlyTheDialogsAreKeptAsT
         EXPECT_FALSE(made[1]->isModal());
         EXPECT_EQ(made[1]->parentWidget(), delegate->window());
         EXPECT_EQ(delegate->lastDialogController(), c.keptAsLast ? made[1] : lastBefore);
+    }
+}
+
+TEST_F(ORVAppDelegateTest, TheSettingsEditorOpensFromItsButtonKeysAndMenuAndOffersTheShownFolder) {
+    MainWindow* window = delegate->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* button = window->findChild<QToolButton*>("settingsButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_TRUE(button->toolTip().contains("Ctrl+,"));
+
+    test::FakeCard copy;  // a copy of a card, opened in the main window
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+        bool folderOffered;
+    } cases[] = {
+        {"the head bar's button", [&] { button->click(); }, false},
+        {"Ctrl+, in the main window",
+         [&] {
+             delegate->lastDialogController()->close();
+             window->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+             QTest::keyClick(window, Qt::Key_Comma, Qt::ControlModifier);
+         },
+         false},
+        {"the menu entry, once a folder holding config.bin is shown",
+         [&] {
+             delegate->openDirectory(QString::fromStdString(copy.mountFolder()));
+             window->headBar()->commandMenu()->actions().at(1)->trigger();
+         },
+         true},
+    };
+    QPointer<QWidget> previous;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.ask();
+        QApplication::processEvents();
+        auto* editor = qobject_cast<ORVSettingController*>(delegate->lastDialogController());
+        ASSERT_NE(editor, nullptr);
+        EXPECT_NE(editor, previous.data()) << "a new editor each time, kept as the last dialog";
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(editor->parentWidget(), window);
+        EXPECT_EQ(editor->findChild<QPushButton*>("openFolderSettingFileButton")->isVisible(), c.folderOffered);
+        previous = editor;
+    }
+    previous->close();
+    QApplication::processEvents();
+    QTest::qWait(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(previous.isNull()) << "a closed editor is gone";
+}
+
+TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeepsNoEditor) {
+    const struct {
+        const char* name;
+        test::FakeCard::Options card;
+        bool expectedRenameTried;
+    } cases[] = {
+        {"a card under another name", {.label = "NO_NAME"}, true},
+        {"a card named for the camera", {}, false},
+        {"another name without a settings file", {.label = "NO_NAME", .withSettingsFile = false}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakeCard card(c.card);
+        std::vector<std::string> log;
+        setLogSink([&log](std::string_view line) { log.emplace_back(line); });
+        auto started = std::make_unique<ORVAppDelegate>(editorsOn(card));
+        setLogSink({});
+        // The renamer refuses a mounted FAT card rather than unmount it, and
+        // says so in the log.
+        const bool tried = std::any_of(log.begin(), log.end(), [](const std::string& line) {
+            return line.starts_with("error=");
+        });
+        EXPECT_EQ(tried, c.expectedRenameTried);
+        EXPECT_TRUE(card.commandsRun().empty());
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            EXPECT_EQ(qobject_cast<ORVSettingController*>(window), nullptr) << "the probe's editor is gone";
+        }
+        EXPECT_EQ(started->lastDialogController(), nullptr);
     }
 }
 

@@ -1,0 +1,34 @@
+#include "settings/SettingTabs.h"
+
+#include "settings/NotBuiltPage.h"
+#include "settings/pages/ORVSettingForBasicViewController.h"
+#include "settings/pages/ORVSettingForGpsViewController.h"
+#include "settings/pages/ORVSettingForMotionViewController.h"
+#include "settings/pages/ORVSettingForVideoViewController.h"
+
+namespace zentrova {
+namespace {
+
+QWidget* notBuiltYet(const SettingPageContext&) { return new NotBuiltPage; }
+
+}  // namespace
+
+std::vector<SettingTab> settingTabs() {
+    return {
+        {TextKey{"setting.video"}, TextKey{"setting.video"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForVideoViewController; }},
+        {TextKey{"setting.basic"}, TextKey{"setting.basic"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForBasicViewController; }},
+        {TextKey{"setting.gps"}, TextKey{"setting.gps"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForGpsViewController; }},
+        {TextKey{"setting.aux"}, TextKey{"setting.aux"}, notBuiltYet},
+        {TextKey{"setting.park"}, TextKey{"setting.motion"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForMotionViewController; }},
+        // Made with the record at creation: its choices follow the speed unit.
+        {TextKey{"setting.adas"}, TextKey{"setting.adas"}, notBuiltYet},
+        {TextKey{"setting.audio"}, TextKey{"setting.audio"}, notBuiltYet},
+        {TextKey{"setting.driveinfoview"}, TextKey{"setting.information"}, notBuiltYet, true},
+    };
+}
+
+}  // namespace zentrova

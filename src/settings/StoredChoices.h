@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace zentrova {
+
+// The values that the choices of one settings control store, in order, and
+// the choice that shows a stored value outside them.
+class StoredChoices {
+public:
+    // Choice i stores values[i].
+    constexpr StoredChoices(std::span<const std::int64_t> values, int fallbackChoice)
+        : m_values(values), m_count(static_cast<int>(values.size())), m_fallbackChoice(fallbackChoice) {}
+    // Choice i stores i.
+    static constexpr StoredChoices indices(int count, int fallbackChoice) {
+        return StoredChoices(count, fallbackChoice);
+    }
+
+    int count() const { return m_count; }
+    int fallbackChoice() const { return m_fallbackChoice; }
+
+    int choiceOf(std::int64_t stored) const;
+    // A position outside the choices (nothing chosen) stores the fall-back's
+    // value, so that a record never receives a value the camera does not know.
+    std::int64_t valueOf(int choice) const;
+    template <typename Field>
+    Field storedValue(int choice) const {
+        return static_cast<Field>(valueOf(choice));
+    }
+
+private:
+    constexpr StoredChoices(int count, int fallbackChoice) : m_count(count), m_fallbackChoice(fallbackChoice) {}
+
+    std::span<const std::int64_t> m_values;
+    int m_count;
+    int m_fallbackChoice;
+};
+
+}  // namespace zentrova
