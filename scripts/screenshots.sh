@@ -2,7 +2,8 @@
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu, the
-# settings editor and its Video, Basic, GPS and Parking pages.
+# settings editor and its Video, Basic, GPS and Parking pages, and the
+# capture and print dialogs.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -69,6 +70,17 @@ shot 6-after-fullscreen 1
 click_at $((WIDTH - 150)) 25           # the head bar's menu button
 shot 7-menu 1
 xdotool key Escape
+
+# Capture and print while the recording plays: the save dialog, then the
+# print dialog, each dismissed again.
+xdotool windowfocus --sync "$WINDOW" key ctrl+s
+shot 13-capture-save 1.5
+xdotool key Escape
+sleep 0.5
+xdotool windowfocus --sync "$WINDOW" key ctrl+p
+shot 14-capture-print 1.5
+xdotool key Escape
+sleep 0.5
 
 # The settings editor over the card shown: no card reader here, so it offers
 # the shown folder's config.bin; Space takes the offer, which has the focus.

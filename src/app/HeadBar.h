@@ -28,6 +28,9 @@ public:
     // caller connects it and makes its keys work in the window.
     QAction* addMenuCommand(std::string_view textKey, const QKeySequence& keys);
     QMenu* commandMenu() const { return m_menu; }
+    // A button for a command of the menu, before the open button: it shows
+    // the command's icon and tooltip and is enabled with it.
+    QToolButton* addCommandButton(const char* name, QAction* command);
 
     void setVersionText(const QString& text);
     QProgressBar* loadingIndicator() const { return m_loadingIndicator; }
@@ -51,6 +54,7 @@ private:
     QLabel* m_versionLabel = nullptr;
     QProgressBar* m_loadingIndicator = nullptr;
     QMenu* m_menu = nullptr;
+    QToolButton* m_openButton = nullptr;
     QToolButton* m_maximizeButton = nullptr;
 };
 

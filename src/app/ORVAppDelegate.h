@@ -16,10 +16,12 @@
 #include "app/SidePanel.h"
 #include "recordings/ORVMediaList.h"
 
+class QAction;
 class QWidget;
 
 namespace zentrova {
 
+class FrameCaptureController;
 class ORVMediaControlView;
 class ORVMediaTableModel;
 class ORVPlayController;
@@ -61,6 +63,7 @@ public:
     ORVPlayController* playController() const { return m_playController.get(); }
     ORVMediaControlView* mediaControlView() const { return m_window->controls(); }
     ORVMediaControlView* mediaControlViewForFullScreen() const { return m_window->fullScreenControls(); }
+    FrameCaptureController* captureController() const { return m_capture.get(); }
     const QStringList& columnNames() const;
     bool isScanning() const;
 
@@ -73,7 +76,7 @@ public:
     // and shown, not modal. The settings editor and the clock setting are
     // kept as the last dialog, replacing the one before. A panel without a
     // factory opens nothing; the settings editor has one from the start.
-    enum class Panel { Setting, TimeSetup, CardCheck, Capture, Print };
+    enum class Panel { Setting, TimeSetup, CardCheck };
     using PanelFactory = std::function<QWidget*(QWidget* mainWindow)>;
     void setPanelFactory(Panel panel, PanelFactory factory);
     QWidget* lastDialogController() const { return m_lastDialogController; }
@@ -93,8 +96,8 @@ public slots:
     void showSettingPanel() { showPanel(Panel::Setting); }
     void showTimeSetupPanel() { showPanel(Panel::TimeSetup); }
     void showCardCheckPanel() { showPanel(Panel::CardCheck); }
-    void showCapturePanel() { showPanel(Panel::Capture); }
-    void showPrintPanel() { showPanel(Panel::Print); }
+    void captureVideo();
+    void print();
 
 signals:
     void rightViewModeChanged(int mode);
@@ -105,6 +108,8 @@ private:
     void createPlayControl();
     void wireWindow();
     void addCommands();
+    void addCaptureCommands();
+    void updateCaptureCommands();
     void setupInitialValues();
     void applyPreferredLanguage();
     void setRightViewMode(int mode);
@@ -124,6 +129,9 @@ private:
     std::unique_ptr<PlayerViewsHost> m_host;
     std::unique_ptr<ORVPlayController> m_playController;
     std::unique_ptr<PlayKeys> m_playKeys;
+    std::unique_ptr<FrameCaptureController> m_capture;
+    QPointer<QAction> m_captureCommand;
+    QPointer<QAction> m_printCommand;
 
     QString m_strVersion;
     QString m_openedDirectory;

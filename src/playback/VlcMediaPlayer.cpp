@@ -140,6 +140,7 @@ void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
     }
     if (previous) libvlc_media_release(previous);
     if (!m_media && m_view) m_view->clearFrame();
+    emit mediaChanged(this);
 }
 
 void VlcMediaPlayer::play() {

@@ -3,7 +3,9 @@
 #include "app/AppTestApplication.h"
 #include "app/CustomWindow.h"
 #include "app/HeadBar.h"
+#include "app/MainWindow.h"
 #include "app/ORVMediaTableModel.h"
+#include "playback/FrameCaptureController.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
@@ -17,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QPointer>
 #include <QFont>
 #include <QIcon>
@@ -287,6 +290,8 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         {"Settings...", QKeySequence(Qt::CTRL | Qt::Key_Comma)},
         {"Full Screen", QKeySequence(Qt::Key_F)},
         {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"Capture Picture...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"Print Picture...", QKeySequence(Qt::CTRL | Qt::Key_P)},
     };
     const QList<QAction*> actions = menu->actions();
     ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(expected)));
@@ -337,8 +342,6 @@ TEST_F(ORVAppDelegateTest, EachPanelOpensItsOwnWindowAndOnlyTheDialogsAreKeptAsT
         {"settings editor", Panel::Setting, &ORVAppDelegate::showSettingPanel, true},
         {"clock setting", Panel::TimeSetup, &ORVAppDelegate::showTimeSetupPanel, true},
         {"card check", Panel::CardCheck, &ORVAppDelegate::showCardCheckPanel, false},
-        {"capture", Panel::Capture, &ORVAppDelegate::showCapturePanel, false},
-        {"print", Panel::Print, &ORVAppDelegate::showPrintPanel, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -444,6 +447,38 @@ TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeeps
         }
         EXPECT_EQ(started->lastDialogController(), nullptr);
     }
+}
+
+TEST_F(ORVAppDelegateTest, CaptureAndPrintHaveHeadBarButtonsWithTheirIconsKeysAndNothingToDoAtFirst) {
+    MainWindow* window = delegate->window();
+    const struct {
+        const char* button;
+        const char* keys;
+    } commands[] = {{"captureButton", "Ctrl+S"}, {"printButton", "Ctrl+P"}};
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.button);
+        auto* button = window->findChild<QToolButton*>(command.button);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->parentWidget(), window->headBar());
+        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_TRUE(button->toolTip().contains(command.keys)) << button->toolTip().toStdString();
+        EXPECT_FALSE(button->isEnabled()) << "no recording plays";
+        ASSERT_NE(button->defaultAction(), nullptr);
+        EXPECT_TRUE(window->headBar()->commandMenu()->actions().contains(button->defaultAction()))
+            << "the button is the menu's command";
+    }
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    int dialogs = 0;
+    delegate->captureController()->setDialogOpenedHook([&](QDialog& dialog) {
+        ++dialogs;
+        dialog.reject();
+    });
+    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+    delegate->captureVideo();
+    delegate->print();
+    EXPECT_EQ(dialogs, 0);
 }
 
 TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {
