@@ -5,6 +5,7 @@
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
 #include "support/AnsweredAlerts.h"
+#include "support/PlayerTestApplication.h"
 #include "support/SampleClip.h"
 #include "support/TempDir.h"
 
@@ -25,17 +26,6 @@
 
 namespace zentrova {
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "playback_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        VLCLibrary::setExtraArguments({"--aout=dummy"});
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Twelve seconds of a picture that is red on its left half and blue on its
 // right, at a size no view of these tests has.
@@ -77,7 +67,7 @@ QByteArray bytesOf(const QString& path) {
 class FrameCaptureControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        test::playerTestApplication();
         ASSERT_FALSE(redBlueClip().isEmpty()) << "ffmpeg could not make the sample clip";
         window = std::make_unique<QWidget>();
         window->resize(400, 300);

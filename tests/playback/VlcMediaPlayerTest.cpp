@@ -3,6 +3,7 @@
 #include "playback/VLCTime.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
+#include "support/PlayerTestApplication.h"
 #include "support/SampleClip.h"
 
 #include <gtest/gtest.h>
@@ -19,17 +20,6 @@
 
 namespace zentrova {
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "playback_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        VLCLibrary::setExtraArguments({"--aout=dummy"});
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Two-second clips made by ffmpeg into the build tree: one with sound, one silent.
 class SampleFiles {
@@ -75,7 +65,7 @@ private:
 class VlcMediaPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        test::playerTestApplication();
         ASSERT_TRUE(SampleFiles::get().ok) << "ffmpeg could not make the sample files";
         view = std::make_unique<VLCVideoView>();
         view->resize(320, 240);
