@@ -267,6 +267,25 @@ TEST_F(FrameCaptureControllerTest, TheSaveDialogStartsOnTheDesktopOrAtHome) {
     config.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
 }
 
+TEST_F(FrameCaptureControllerTest, APictureThatCannotBeWrittenIsToldAndOpensNoDialog) {
+    // A player without a view plays, but has no picture to write.
+    VlcMediaPlayer blind(nullptr);
+    blind.setMedia(VLCMedia::mediaWithPath(redBlueClip()));
+    blind.play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return blind.isPlaying(); }, 10000));
+    capture->setPlayer(&blind);
+    test::AnsweredAlerts alerts;
+    capture->captureVideo();
+    capture->print();
+    EXPECT_EQ(dialogsOpened, 0);
+    ASSERT_EQ(alerts.seen.size(), 2u);
+    for (const auto& alert : alerts.seen) {
+        EXPECT_TRUE(alert.message.contains("could not be written")) << alert.message.toStdString();
+        EXPECT_TRUE(alert.windowModal);
+    }
+    capture->setPlayer(player.get());
+}
+
 TEST_F(FrameCaptureControllerTest, PrintNeedsARecordingAndShowsTheKeptSettingsAsASheetAfterWritingTheFrame) {
     capture->print();
     EXPECT_EQ(dialogsOpened, 0) << "nothing to print without a recording";
