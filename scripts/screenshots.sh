@@ -2,8 +2,8 @@
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu, the
-# settings editor and its Video, Basic, GPS and Parking pages, and the
-# capture and print dialogs.
+# settings editor and its Video, Basic, GPS, Parking, Driver Assistance and
+# Audio pages, and the capture and print dialogs.
 # Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -101,3 +101,9 @@ click_tab 2
 shot 11-settings-gps 1
 click_tab 4
 shot 12-settings-motion 1
+
+# The driver-assistance and audio pages.
+click_tab 5
+shot 13-settings-adas 1
+click_tab 6
+shot 14-settings-audio 1

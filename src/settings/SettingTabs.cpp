@@ -1,6 +1,8 @@
 #include "settings/SettingTabs.h"
 
 #include "settings/NotBuiltPage.h"
+#include "settings/pages/ORVSettingForAdasViewController.h"
+#include "settings/pages/ORVSettingForAudioViewController.h"
 #include "settings/pages/ORVSettingForBasicViewController.h"
 #include "settings/pages/ORVSettingForGpsViewController.h"
 #include "settings/pages/ORVSettingForMotionViewController.h"
@@ -25,8 +27,12 @@ std::vector<SettingTab> settingTabs() {
         {TextKey{"setting.park"}, TextKey{"setting.motion"},
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForMotionViewController; }},
         // Made with the record at creation: its choices follow the speed unit.
-        {TextKey{"setting.adas"}, TextKey{"setting.adas"}, notBuiltYet},
-        {TextKey{"setting.audio"}, TextKey{"setting.audio"}, notBuiltYet},
+        {TextKey{"setting.adas"}, TextKey{"setting.adas"},
+         [](const SettingPageContext& context) -> QWidget* {
+             return new ORVSettingForAdasViewController(context.record);
+         }},
+        {TextKey{"setting.audio"}, TextKey{"setting.audio"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForAudioViewController; }},
         {TextKey{"setting.driveinfoview"}, TextKey{"setting.information"}, notBuiltYet, true},
     };
 }

@@ -2,6 +2,7 @@
 
 #include "common/linux/ProcessUser.h"
 #include "playback/WebEngineStartup.h"
+#include "support/WebEngineTeardown.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@ inline QApplication& appTestApplication() {
         QCoreApplication::setOrganizationName("zentrova-tests");
         QCoreApplication::setApplicationName("Zentrova");
         QCoreApplication::setApplicationVersion("9.8.7");
+        destroyApplicationAtTestEnd(created);
         return created;
     }();
     return *app;

@@ -9,6 +9,7 @@
 #include "playback/VLCVideoView.h"
 #include "support/AnsweredAlerts.h"
 #include "support/SampleClip.h"
+#include "support/WebEngineTeardown.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,7 @@ QApplication& application() {
         prepareWebEngine(runsAsRoot());
         auto* created = new QApplication(argc, argv);
         QCoreApplication::setOrganizationName("zentrova-tests");
+        test::destroyApplicationAtTestEnd(created);
         return created;
     }();
     return *app;

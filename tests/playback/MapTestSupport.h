@@ -2,8 +2,10 @@
 
 #include "common/linux/ProcessUser.h"
 #include "playback/WebEngineStartup.h"
+#include "support/WebEngineTeardown.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTest>
 #include <QVariant>
@@ -11,24 +13,28 @@
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestInterceptor>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace zentrova::test {
 
-// One application per test process, with Qt WebEngine set up to run headless
-// (offscreen, no GPU; no sandbox when the tests run as root).
+// Sets Qt WebEngine up to run headless (offscreen, no GPU; no sandbox when
+// the tests run as root); before the application is made.
+inline void prepareHeadlessWebEngine() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    prepareWebEngine(runsAsRoot());
+}
+
+// The application of the test process, owned by its main (MapTestMain.cpp),
+// which destroys it before the process exits.
 inline QApplication& webApplication() {
-    static int argc = 1;
-    static char name[] = "map_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) {
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-        }
-        prepareWebEngine(runsAsRoot());
-        return new QApplication(argc, argv);
-    }();
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (app == nullptr) {
+        std::fputs("map tests: no application; the program's main makes it\n", stderr);
+        std::abort();
+    }
     return *app;
 }
 

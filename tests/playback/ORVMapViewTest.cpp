@@ -133,6 +133,15 @@ TEST_F(ORVMapViewTest, MapStartsNoHelperStarterForUnsandboxedHelpers) {
     }
 }
 
+// The program's main fails when these threads outlive the application; the
+// check would pass vacuously if it did not see them while a page runs.
+TEST_F(ORVMapViewTest, ExitCheckSeesTheThreadsOfTheRunningWebEngine) {
+    ASSERT_TRUE(loadAndWait());
+    const QStringList running = test::runningWebEngineThreads();
+    EXPECT_TRUE(running.contains("Chrome_IOThread")) << running.join(' ').toStdString();
+    EXPECT_TRUE(running.contains("ThreadPoolServi")) << running.join(' ').toStdString();
+}
+
 TEST_F(ORVMapViewTest, PageLoadsWithNoNetworkAndSaysTilesAreUnavailable) {
     ASSERT_TRUE(loadAndWait());
     EXPECT_EQ(pageText("typeof L"), "object") << "Leaflet did not load from the resources";

@@ -163,6 +163,53 @@ inline void expectFallBacks(ORVSettingControllerDelegate& page, std::span<const 
     }
 }
 
+// A value the camera may write that is none of a control's choices: the
+// control shows no choice, and populate writes the record back unchanged.
+struct KeptValue {
+    const char* field;
+    std::int64_t stored;
+    const char* outlet;
+};
+
+inline void expectShownAsNoneAndKept(ORVSettingControllerDelegate& page, std::span<const KeptValue> cases,
+                                     std::initializer_list<FieldValue> others = {}) {
+    for (const KeptValue& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(c.stored));
+        std::vector<FieldValue> values(others);
+        values.push_back({c.field, c.stored});
+        FILEDATA record = recordWith(values);
+        page.setFileData(&record);
+        EXPECT_EQ(shownChoice(page, c.outlet), SegmentedControl::kNoSelection);
+        const FILEDATA shown = record;
+        ASSERT_TRUE(page.populate());
+        EXPECT_TRUE(sameBytes(record, shown)) << testing::PrintToString(changedFields(shown, record));
+        page.setFileData(nullptr);
+    }
+}
+
+// One choice made on the factory record: populate changes its field alone.
+struct OneChoice {
+    const char* outlet;
+    int choice;
+    const char* expectedField;
+    std::int64_t expectedValue;
+};
+
+inline void expectEachChoiceChangesItsFieldAlone(ORVSettingControllerDelegate& page,
+                                                 std::span<const OneChoice> cases) {
+    for (const OneChoice& c : cases) {
+        SCOPED_TRACE(std::string(c.outlet) + " choice " + std::to_string(c.choice));
+        FILEDATA record = resetRecord();
+        page.setFileData(&record);
+        const FILEDATA shown = record;
+        choose(page, c.outlet, c.choice);
+        ASSERT_TRUE(page.populate());
+        EXPECT_EQ(changedFields(shown, record), std::vector<std::string>{c.expectedField});
+        EXPECT_EQ(fieldValue(record, c.expectedField), c.expectedValue);
+        page.setFileData(nullptr);
+    }
+}
+
 inline bool isEnabled(const QWidget& page, const char* name) { return outlet<QWidget>(page, name)->isEnabled(); }
 
 }  // namespace zentrova::test

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace zentrova {
 
@@ -43,6 +44,17 @@ SegmentedControl* makeSegmentedControl(const char* outlet, const QStringList& la
     return control;
 }
 
+QGroupBox* makeSegmentBox(const char* outlet, TextKey title, SegmentedControl*& control, const char* controlOutlet,
+                          const QStringList& labels, QWidget* parent) {
+    QGroupBox* box = makeGroupBox(outlet, title, parent);
+    control = makeSegmentedControl(controlOutlet, labels, box);
+    auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(8);
+    layout->addWidget(control);
+    layout->addStretch(1);
+    return box;
+}
+
 QComboBox* makeComboBox(const char* outlet, const QStringList& items, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(outlet));
@@ -63,6 +75,8 @@ QString hoursLabel(int hours) { return uiFormat("nHour_fmt", QString::number(hou
 void showChoice(SegmentedControl& control, const StoredChoices& choices, std::int64_t stored) {
     control.setSelectedSegment(choices.choiceOf(stored));
 }
+
+int chosenSegment(const SegmentedControl& control) { return control.selectedSegment(); }
 
 void showChoice(QComboBox& combo, const StoredChoices& choices, std::int64_t stored) {
     combo.setCurrentIndex(choices.choiceOf(stored));

@@ -26,6 +26,9 @@ QLabel* makeLabel(const char* outlet, TextKey text, QWidget* parent);
 // An explanation under the controls, wrapped to the page's width.
 QLabel* makeGuide(const char* outlet, TextKey text, QWidget* parent);
 SegmentedControl* makeSegmentedControl(const char* outlet, const QStringList& labels, QWidget* parent);
+// A titled box around one segmented control, which stays at the box's top.
+QGroupBox* makeSegmentBox(const char* outlet, TextKey title, SegmentedControl*& control, const char* controlOutlet,
+                          const QStringList& labels, QWidget* parent);
 QComboBox* makeComboBox(const char* outlet, const QStringList& items, QWidget* parent);
 
 // The five steps of a sensitivity: "1(%@)" with the least sensitive word,
@@ -37,5 +40,15 @@ QString hoursLabel(int hours);
 
 void showChoice(SegmentedControl& control, const StoredChoices& choices, std::int64_t stored);
 void showChoice(QComboBox& combo, const StoredChoices& choices, std::int64_t stored);
+
+int chosenSegment(const SegmentedControl& control);
+// Stores the chosen choice's value. With nothing chosen (the stored value is
+// none of the choices and the user has not picked one) the field keeps its
+// bytes, so that opening and saving a page changes nothing it does not know.
+template <typename Field>
+void storeChosen(const SegmentedControl& control, const StoredChoices& choices, Field& field) {
+    const int choice = chosenSegment(control);
+    if (choices.isChoice(choice)) field = choices.storedValue<Field>(choice);
+}
 
 }  // namespace zentrova

@@ -138,13 +138,7 @@ TEST_F(ORVSettingForMotionViewControllerTest, AreaBoxesStayOpenWhateverTheSensit
 }
 
 TEST_F(ORVSettingForMotionViewControllerTest, ChangingOneControlChangesExactlyItsField) {
-    struct Case {
-        const char* outlet;
-        int choice;
-        const char* expectedField;
-        std::int64_t expectedValue;
-    };
-    const Case cases[] = {
+    const test::OneChoice cases[] = {
         {"parkingModeSeg", 1, "ParkingMode", 1},
         {"nightVisionSeg", 1, "En_SuperNightVision", 1},
         {"frontSensitivitySeg", 5, "motion720pCValue", 5},
@@ -152,15 +146,7 @@ TEST_F(ORVSettingForMotionViewControllerTest, ChangingOneControlChangesExactlyIt
         {"frontMotionBlock06Chk", 1, "motionBlock", 64},
         {"rearMotionBlock01Chk", 0, "motionBlock_Rear", 96 | 256},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.outlet);
-        show({});
-        const FILEDATA shown = record;
-        choose(page, c.outlet, c.choice);
-        ASSERT_TRUE(page.populate());
-        EXPECT_EQ(changedFields(shown, record), std::vector<std::string>{c.expectedField});
-        EXPECT_EQ(fieldValue(record, c.expectedField), c.expectedValue);
-    }
+    test::expectEachChoiceChangesItsFieldAlone(page, cases);
 }
 
 }  // namespace

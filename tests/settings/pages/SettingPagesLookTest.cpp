@@ -3,6 +3,8 @@
 // ZENTROVA_SCREENSHOT_DIR set, each page is also written there as a picture.
 #include "controls/AppStyle.h"
 #include "settings/FILEDATA.h"
+#include "settings/pages/ORVSettingForAdasViewController.h"
+#include "settings/pages/ORVSettingForAudioViewController.h"
 #include "settings/pages/ORVSettingForBasicViewController.h"
 #include "settings/pages/ORVSettingForGpsViewController.h"
 #include "settings/pages/ORVSettingForMotionViewController.h"
@@ -33,6 +35,8 @@ const PageCase kPages[] = {
     {"basic", [] { return std::make_unique<ORVSettingForBasicViewController>(); }},
     {"gps", [] { return std::make_unique<ORVSettingForGpsViewController>(); }},
     {"motion", [] { return std::make_unique<ORVSettingForMotionViewController>(); }},
+    {"adas", [] { return std::make_unique<ORVSettingForAdasViewController>(nullptr); }},
+    {"audio", [] { return std::make_unique<ORVSettingForAudioViewController>(); }},
 };
 
 struct Look {
