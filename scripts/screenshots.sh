@@ -3,8 +3,11 @@
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu, the
 # settings editor and its Video, Basic, GPS, Parking, Driver Assistance and
-# Audio pages, and the capture and print dialogs.
-# Needs a build (scripts/build.sh) and xvfb, xdotool and imagemagick.
+# Audio pages, the capture and print dialogs, the whole picture and the
+# play bar with the keyboard's focus and the sound off; then, on a fake card, the clock window, the Drive Log
+# page, its map window and the card formatter.
+# Needs a build (scripts/build.sh), xvfb, xdotool, imagemagick, and for the
+# fake card dosfstools and mtools.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BIN="$ROOT/build/bin"
@@ -59,7 +62,7 @@ click_at $((RIGHT + 250)) 66          # the map button
 shot 2-map 2
 click_at $((RIGHT + 83)) 66           # back to the recordings
 sleep 1
-click_at $((RIGHT + 167)) 121 2       # double-click the first recording
+click_at $((RIGHT + 167)) 153 2       # double-click the first recording
 shot 3-playing 2
 click_at $((RIGHT + 250)) 66          # the map while playing
 shot 4-playing-map 2
@@ -107,3 +110,62 @@ click_tab 5
 shot 13-settings-adas 1
 click_tab 6
 shot 14-settings-audio 1
+
+# The viewer from the keyboard: the whole picture in both views (A, pressed
+# again to leave it as it was), then the play bar reached with Tab, its
+# focus ring on a button, and the sound off (M).
+xdotool key Escape
+find_window "^Zentrova$"
+WINDOW=$FOUND
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"   # the editor's took the names
+RIGHT=$((WIDTH - 10 - 334))
+click_at $((RIGHT + 83)) 66           # back to the recordings
+sleep 1
+click_at $((RIGHT + 167)) 153 2       # the first recording again: it has both sides
+sleep 1.5
+xdotool windowfocus --sync "$WINDOW" key a
+shot 15-whole-picture 1.5
+xdotool windowfocus --sync "$WINDOW" key a
+click_at $((RIGHT + 167)) 198         # the table has the keys: framed
+# From the table: the head bar's seven buttons, the slider, the speed, the
+# two size steps, back, then play.
+xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
+shot 16-play-bar-focus-muted 1
+
+# The card windows, in a second run on a fake card (scripts/fake-card.sh):
+# the editor reads the card's config.bin and hands the drive log to its
+# Drive Log page, whose double-clicked row opens the map window; the
+# formatter and the clock window list the card.
+kill $APP 2>/dev/null || true
+wait $APP 2>/dev/null || true
+FAKE="$ROOT/build/fake-card-shots"
+# Labelled as the camera labels it, so that the editor has nothing to rename.
+"$ROOT/scripts/fake-card.sh" --dir "$FAKE" --label ZENTROVA > "$OUT/fake-card.log"
+trap 'kill $APP 2>/dev/null || true; "$ROOT/scripts/fake-card.sh" --remove --dir "$FAKE" > /dev/null' EXIT
+ZENTROVA_SYSTEM_ROOT="$FAKE/root" PATH="$FAKE/bin:$PATH" "$BIN/zentrova" > "$OUT/app-card.log" 2>&1 &
+APP=$!
+find_window "^Zentrova$"
+sleep 3
+find_window "^Zentrova$"
+WINDOW=$FOUND
+xdotool windowfocus --sync "$WINDOW" key ctrl+t
+find_window "^Set Camera Clock"
+shot 17-clock 2
+xdotool windowfocus --sync "$FOUND" key Escape
+sleep 0.5
+xdotool windowfocus --sync "$WINDOW" key ctrl+comma
+find_window "^Camera Settings"
+EDITOR=$FOUND
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
+EDITOR_X=$X EDITOR_Y=$Y EDITOR_W=$WIDTH EDITOR_H=$HEIGHT
+click_tab 7
+shot 18-settings-drive-log 2
+# The second row of the table, under the page title and the table's header.
+xdotool mousemove $((EDITOR_X + 200)) $((EDITOR_Y + 138)) click --repeat 2 --delay 80 1
+find_window "^Map$"
+shot 19-drive-log-map 5
+# The format button, first of the editor's bottom row.
+xdotool mousemove $((EDITOR_X + 70)) $((EDITOR_Y + EDITOR_H - 30)) click 1
+find_window "^Format SD Card"
+shot 20-formatter 2

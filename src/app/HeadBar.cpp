@@ -12,11 +12,13 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace zentrova {
 namespace {
 
 constexpr QSize kWindowButtonSize(28, 28);
+constexpr int kNowShowingWidth = 420;
 
 }  // namespace
 
@@ -38,7 +40,7 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     layout->addWidget(title);
     layout->addWidget(m_versionLabel, 0, Qt::AlignBottom | Qt::AlignLeft);
     layout->addStretch(1);
-    layout->addWidget(makeLoadingIndicator());
+    layout->addLayout(makeCentre());
     layout->addStretch(1);
 
     QToolButton* open = addButton("openDirectoryButton", "main.open_directory");
@@ -51,6 +53,11 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     settings->setIcon(ImageLibrary::icon("icon_settings"));
     settings->setIconSize(QSize(24, 24));
     connect(settings, &QToolButton::clicked, this, &HeadBar::settingsClicked);
+
+    QToolButton* clock = addButton("timeSetupButton", "main.time_setup");
+    clock->setIcon(ImageLibrary::icon("icon_clock"));
+    clock->setIconSize(QSize(24, 24));
+    connect(clock, &QToolButton::clicked, this, &HeadBar::timeSetupClicked);
 
     m_menu->setObjectName("commandMenu");
     QToolButton* menu = addButton("menuButton", "main.menu");
@@ -95,6 +102,30 @@ QProgressBar* HeadBar::makeLoadingIndicator() {
     m_loadingIndicator->hide();
     return m_loadingIndicator;
 }
+
+// The name of what is shown, with the loading indicator under it.
+QLayout* HeadBar::makeCentre() {
+    auto* centre = new QVBoxLayout();
+    centre->setContentsMargins(0, 6, 0, 6);
+    centre->setSpacing(3);
+    m_nowShowingLabel = new QLabel(this);
+    m_nowShowingLabel->setObjectName("nowShowingLabel");
+    m_nowShowingLabel->setAlignment(Qt::AlignCenter);
+    m_nowShowingLabel->setFixedWidth(kNowShowingWidth);
+    centre->addWidget(m_nowShowingLabel, 0, Qt::AlignHCenter);
+    centre->addWidget(makeLoadingIndicator(), 0, Qt::AlignHCenter);
+    return centre;
+}
+
+void HeadBar::setNowShowing(const QString& text) {
+    m_nowShowing = text;
+    m_nowShowingLabel->ensurePolished();
+    const QString shown = m_nowShowingLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, kNowShowingWidth - 8);
+    m_nowShowingLabel->setText(shown);
+    m_nowShowingLabel->setToolTip(shown == text ? QString() : text);
+}
+
+QString HeadBar::nowShowing() const { return m_nowShowing; }
 
 QAction* HeadBar::addMenuCommand(std::string_view textKey, const QKeySequence& keys) {
     QAction* action = m_menu->addAction(uiText(textKey));

@@ -7,6 +7,7 @@
 class QAction;
 class QKeySequence;
 class QLabel;
+class QLayout;
 class QMenu;
 class QProgressBar;
 class QToolButton;
@@ -33,6 +34,9 @@ public:
     QToolButton* addCommandButton(const char* name, QAction* command);
 
     void setVersionText(const QString& text);
+    // What the window shows: the recording playing, or the card opened.
+    void setNowShowing(const QString& text);
+    QString nowShowing() const;
     QProgressBar* loadingIndicator() const { return m_loadingIndicator; }
     // The maximize button offers to restore a maximized window.
     void showMaximized(bool maximized);
@@ -40,6 +44,7 @@ public:
 signals:
     void openClicked();
     void settingsClicked();
+    void timeSetupClicked();
     void minimizeClicked();
     void maximizeClicked();
     void closeClicked();
@@ -50,8 +55,11 @@ protected:
 private:
     QToolButton* addButton(const char* name, std::string_view tooltipKey);
     QProgressBar* makeLoadingIndicator();
+    QLayout* makeCentre();
 
     QLabel* m_versionLabel = nullptr;
+    QLabel* m_nowShowingLabel = nullptr;
+    QString m_nowShowing;
     QProgressBar* m_loadingIndicator = nullptr;
     QMenu* m_menu = nullptr;
     QToolButton* m_openButton = nullptr;

@@ -71,9 +71,12 @@ MainWindow::MainWindow(QWidget* parent) : CustomWindow(parent) {
     bodyLayout->addWidget(buildBodyRightBox(m_bodyBox), 0);
     backgroundLayout->addWidget(m_bodyBox, 1);
     m_telemetryPanel->feedMap(m_sidePanel->mapView());
+    connect(m_telemetryPanel, &TelemetryPanel::mapStateChanged, m_sidePanel, &SidePanel::showMapState);
+    connect(m_telemetryPanel, &TelemetryPanel::mapPlaceChanged, m_sidePanel, &SidePanel::showMapPlace);
 
     connect(m_headBar, &HeadBar::openClicked, this, &MainWindow::openRequested);
     connect(m_headBar, &HeadBar::settingsClicked, this, &MainWindow::settingsRequested);
+    connect(m_headBar, &HeadBar::timeSetupClicked, this, &MainWindow::timeSetupRequested);
     connect(m_headBar, &HeadBar::closeClicked, this, &MainWindow::closeRequested);
     connect(m_headBar, &HeadBar::minimizeClicked, this, &QWidget::showMinimized);
     connect(m_headBar, &HeadBar::maximizeClicked, this, &CustomWindow::toggleMaximized);
@@ -140,6 +143,12 @@ QAction* MainWindow::addCommand(std::string_view textKey, const QKeySequence& ke
     addAction(action);
     return action;
 }
+
+void MainWindow::setWholePicture(bool whole) {
+    for (VLCVideoView* view : {m_videoView1, m_videoView2}) view->setFillScreen(!whole);
+}
+
+bool MainWindow::wholePicture() const { return !m_videoView1->fillScreen(); }
 
 void MainWindow::toggleFullScreen() {
     if (isFullScreen()) {

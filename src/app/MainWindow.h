@@ -51,6 +51,10 @@ public:
     QAction* addCommand(std::string_view textKey, const QKeySequence& keys);
 
     void toggleFullScreen();
+    // Both videos fit their whole picture, with bars, instead of filling
+    // their view and cropping what overflows.
+    void setWholePicture(bool whole);
+    bool wholePicture() const;
     // The side panel's buttons show the mode; its panel follows unless the
     // side column is hidden in full screen, and then does on leaving it.
     void showSidePanelMode(int mode);
@@ -65,6 +69,7 @@ public:
 signals:
     void openRequested();
     void settingsRequested();
+    void timeSetupRequested();
     void closeRequested();
     void recordingActivated();
     void sidePanelModeRequested(int mode);

@@ -1,9 +1,12 @@
 #include "app/ORVAppDelegate.h"
 
 #include "app/HeadBar.h"
+#include "app/NowShowingText.h"
 #include "app/PlayKeys.h"
 #include "app/PlayerViewsHost.h"
 #include "app/RecordingsPanel.h"
+#include "card/ORVFormatWindowController.h"
+#include "card/ORVTimeSetupController.h"
 #include "common/Log.h"
 #include "controls/ImageLibrary.h"
 #include "controls/UiText.h"
@@ -12,6 +15,7 @@
 #include "playback/ORVPlayController.h"
 #include "playback/PlayerPairFollower.h"
 #include "playback/QtDelayedSteps.h"
+#include "playback/TKVideoBackgroundImageView.h"
 #include "playback/TelemetryPanel.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
@@ -27,10 +31,20 @@
 #include <QKeySequence>
 #include <QLocale>
 #include <QSettings>
+#include <QTableView>
 
 namespace zentrova {
+namespace {
 
-ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {}
+// The application's one setting of its own besides the language list.
+const char* const kWholePictureKey = "viewer/wholePicture";
+
+}  // namespace
+
+ORVAppDelegate::ORVAppDelegate(QObject* parent) : ORVAppDelegate(SettingEditorMaker::forSystem(), parent) {
+    m_settingEditors->setFormatWindowMaker([](QWidget* editor) -> QWidget* { return new ORVFormatWindowController(editor); });
+    setPanelFactory(Panel::TimeSetup, [](QWidget* mainWindow) -> QWidget* { return new ORVTimeSetupController(mainWindow); });
+}
 
 ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditors, QObject* parent)
     : QObject(parent),
@@ -70,9 +84,10 @@ void ORVAppDelegate::createPlayControl() {
         telemetry->ExtractStreamInformation(frontPath);
         return telemetry;
     };
-    parts.runInBackground = ORVPlayController::threadPoolRunner();
+    parts.runInBackground = ORVPlayController::detachedThreadRunner(*this);
     m_playController = std::make_unique<ORVPlayController>(std::move(parts));
     m_host->bind(*m_playController);
+    connect(m_playController.get(), &ORVPlayController::playingMediaChanged, this, &ORVAppDelegate::showWhatIsShown);
     m_playKeys = std::make_unique<PlayKeys>(*m_window, *m_playController);
     m_capture = std::make_unique<FrameCaptureController>(m_window.get(), std::make_shared<CupsPrintSystem>());
     m_capture->setPlayer(m_player1.get());
@@ -82,6 +97,7 @@ void ORVAppDelegate::wireWindow() {
     MainWindow* window = m_window.get();
     connect(window, &MainWindow::openRequested, this, &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window, &MainWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
+    connect(window, &MainWindow::timeSetupRequested, this, &ORVAppDelegate::showTimeSetupPanel);
     connect(window, &MainWindow::closeRequested, this, &ORVAppDelegate::closeWindow);
     connect(window, &MainWindow::recordingActivated, this, &ORVAppDelegate::changeAndPlay);
     connect(window, &MainWindow::sidePanelModeRequested, this, [this](int mode) {
@@ -100,9 +116,14 @@ void ORVAppDelegate::addCommands() {
             &ORVAppDelegate::showSettingPanel);
     connect(window->addCommand("menu.full_screen", QKeySequence(Qt::Key_F)), &QAction::triggered, this,
             &ORVAppDelegate::toggleFullScreen);
+    m_wholePictureCommand = window->addCommand("menu.whole_picture", QKeySequence(Qt::Key_A));
+    m_wholePictureCommand->setCheckable(true);
+    connect(m_wholePictureCommand, &QAction::toggled, this, &ORVAppDelegate::showWholePicture);
+    connect(window->addCommand("menu.time_setup", QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
+            &ORVAppDelegate::showTimeSetupPanel);
+    addCaptureCommands();
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
             &ORVAppDelegate::closeWindow);
-    addCaptureCommands();
 }
 
 // Capture and print also have buttons in the head bar, which follow the
@@ -140,6 +161,7 @@ void ORVAppDelegate::setupInitialValues() {
     // A card holding a valid settings file under another volume name gets
     // the camera's name; nothing that is read is kept.
     m_settingEditors->probeCard();
+    m_wholePictureCommand->setChecked(QSettings().value(kWholePictureKey, false).toBool());
     m_strVersion = QCoreApplication::applicationVersion();
     m_window->headBar()->setVersionText(uiFormat("main.version_fmt", m_strVersion));
 }
@@ -148,9 +170,13 @@ void ORVAppDelegate::applicationDidFinishLaunching() {
     applyPreferredLanguage();
     m_window->placeAtMinimumSize();
     m_window->show();
+    // The keys start on the table: Up and Down choose, Enter plays, Tab
+    // goes on to the play controls.
+    m_window->recordings()->tableView()->setFocus(Qt::OtherFocusReason);
     m_window->sidePanel()->mapView()->loadMapPage(ORVMapView::pageNameForLanguage(QStringLiteral("en")));
     m_host->resetTelemetryReadouts();
-    m_host->showVolume(m_playController->volume());
+    m_host->showVolume(m_playController->volume(), m_playController->muted());
+    showWhatIsShown();
 }
 
 void ORVAppDelegate::applyPreferredLanguage() {
@@ -178,15 +204,35 @@ void ORVAppDelegate::openMediaDirectoryDialog() {
 
 void ORVAppDelegate::openDirectory(const QString& path) {
     if (path.isEmpty()) return;
+    m_cardName = NowShowingText::forCard(path, NowShowingText::demoCardDirectory());
     m_openedDirectory = path;
     m_playController->stopPlay();
     m_window->recordings()->beginScan();
     m_mediaList->setDirectoryPath(path.toStdString());
+    showWhatIsShown();
+}
+
+void ORVAppDelegate::showWhatIsShown() {
+    const std::shared_ptr<ORVMedia> playing = m_playController->playingMedia();
+    m_window->headBar()->setNowShowing(playing ? NowShowingText::forRecording(*playing) : m_cardName);
+    // The empty video area says what to do next.
+    QString next;
+    if (playing || isScanning()) {
+        next.clear();
+    } else if (!m_mediaList->directoryPath()) {
+        next = uiText("play.placeholder.open");
+    } else if (m_mediaList->count() == 0) {
+        next = uiText("play.placeholder.empty");
+    } else {
+        next = uiText("play.placeholder.choose");
+    }
+    m_window->mainVideoArea()->setPlaceholderText(next);
 }
 
 // Every finished scan shows the table, even where the map was shown.
 void ORVAppDelegate::mediaListDidReload() {
     setRightViewMode(RightViewModeList);
+    showWhatIsShown();
     emit mediaListReloaded();
 }
 
@@ -212,6 +258,12 @@ void ORVAppDelegate::closeWindow() {
 void ORVAppDelegate::changeAndPlay() { m_playController->changeAndPlay(m_window->recordings()->currentRow()); }
 
 void ORVAppDelegate::toggleFullScreen() { m_window->toggleFullScreen(); }
+
+void ORVAppDelegate::showWholePicture(bool whole) {
+    m_window->setWholePicture(whole);
+    if (m_wholePictureCommand->isChecked() != whole) m_wholePictureCommand->setChecked(whole);
+    QSettings().setValue(kWholePictureKey, whole);
+}
 
 void ORVAppDelegate::setPanelFactory(Panel panel, PanelFactory factory) { m_panelFactories[panel] = std::move(factory); }
 

@@ -45,7 +45,8 @@ public:
     // The centred frame of the minimum size in an available area.
     static QRect minWindowFrame(const QRect& availableArea) { return MainWindow::minimumFrameIn(availableArea); }
 
-    // Over the system's cards and files.
+    // Over the system's cards and files, with the card formatter and the
+    // clock-setting window.
     explicit ORVAppDelegate(QObject* parent = nullptr);
     // With the settings editors made by the given maker, which the start-up
     // probe of the card already uses.
@@ -93,6 +94,8 @@ public slots:
     void closeWindow();
     void changeAndPlay();
     void toggleFullScreen();
+    // Fit or fill for both videos, kept for the next start.
+    void showWholePicture(bool whole);
     void showSettingPanel() { showPanel(Panel::Setting); }
     void showTimeSetupPanel() { showPanel(Panel::TimeSetup); }
     void showCardCheckPanel() { showPanel(Panel::CardCheck); }
@@ -115,6 +118,7 @@ private:
     void setRightViewMode(int mode);
     void mediaListDidReload();
     void showPanel(Panel panel);
+    void showWhatIsShown();
 
     // Made in this order and gone in the reverse one: the editors, windows
     // over the main window, use the maker's services; the players draw into
@@ -134,7 +138,10 @@ private:
     QPointer<QAction> m_printCommand;
 
     QString m_strVersion;
+    // The head bar's name of the card opened last.
+    QString m_cardName;
     QString m_openedDirectory;
+    QAction* m_wholePictureCommand = nullptr;
     DirectoryChooser m_directoryChooser;
     std::map<Panel, PanelFactory> m_panelFactories;
     QPointer<QWidget> m_lastDialogController;

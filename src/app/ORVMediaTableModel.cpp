@@ -4,6 +4,9 @@
 #include "controls/UiText.h"
 #include "common/Localization.h"
 
+#include <QColor>
+#include <QSet>
+
 namespace zentrova {
 namespace {
 
@@ -20,6 +23,9 @@ const ColumnSpec kColumns[ORVMediaTableModel::ColumnCount] = {
     {TextKey{"filelist.file"}, "file", Qt::AlignLeft | Qt::AlignVCenter},
 };
 
+// The mark of the other side: the selection's colour, faint.
+const QColor kMarkedRowColour(25, 181, 200, 48);
+
 }  // namespace
 
 ORVMediaTableModel::ORVMediaTableModel(QObject* parent)
@@ -34,7 +40,43 @@ ORVMediaTableModel::ORVMediaTableModel(QObject* parent)
 void ORVMediaTableModel::reload(std::shared_ptr<const ORVMediaListSnapshot> snapshot) {
     beginResetModel();
     m_snapshot = snapshot ? std::move(snapshot) : std::make_shared<ORVMediaListSnapshot>();
+    m_markedRow = -1;
     endResetModel();
+}
+
+QStringList ORVMediaTableModel::dates() const {
+    QStringList dates;
+    QSet<QString> seen;
+    for (const auto& media : m_snapshot->medias()) {
+        const QString date = QString::fromStdString(media->dateText());
+        if (date.isEmpty() || seen.contains(date)) continue;
+        seen.insert(date);
+        dates << date;
+    }
+    return dates;
+}
+
+// The list keeps a recording's two files next to each other.
+int ORVMediaTableModel::rowOfOtherSide(int row) const {
+    const std::shared_ptr<ORVMedia> media = mediaAtIndex(row);
+    if (!media) return -1;
+    const std::shared_ptr<ORVMediaPair> pair = m_snapshot->findMediaPairWithFileName(media->mediaName());
+    if (!pair) return -1;
+    const std::shared_ptr<ORVMedia> other = media->isRearMedia() ? pair->frontMedia : pair->rearMedia;
+    if (!other || other == media) return -1;
+    for (int neighbour : {row - 1, row + 1}) {
+        if (mediaAtIndex(neighbour) == other) return neighbour;
+    }
+    return -1;
+}
+
+void ORVMediaTableModel::setMarkedRow(int row) {
+    if (row == m_markedRow) return;
+    const int before = m_markedRow;
+    m_markedRow = row;
+    for (int changed : {before, row}) {
+        if (changed >= 0 && changed < rowCount()) emit dataChanged(index(changed, 0), index(changed, ColumnCount - 1));
+    }
 }
 
 std::shared_ptr<ORVMedia> ORVMediaTableModel::mediaAtIndex(int row) const {
@@ -90,8 +132,14 @@ QVariant ORVMediaTableModel::data(const QModelIndex& index, int role) const {
         }
         return QVariant();
     case Qt::FontRole: return m_cellFont;
+    case Qt::BackgroundRole: return index.row() == m_markedRow ? QVariant(kMarkedRowColour) : QVariant();
     case Qt::TextAlignmentRole: return QVariant::fromValue(columnAlignment(index.column()));
-    case Qt::ToolTipRole: return QString::fromStdString(media->path());
+    case Qt::ToolTipRole:
+        // The mode cell may show its image alone: its tooltip names the mode.
+        if (index.column() == SaveModeColumn) {
+            return QString::fromStdString(media->modeText()) + QLatin1Char('\n') + QString::fromStdString(media->path());
+        }
+        return QString::fromStdString(media->path());
     case Qt::UserRole: return columnIdentifier(index.column());
     default: return QVariant();
     }

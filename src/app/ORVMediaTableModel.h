@@ -23,7 +23,17 @@ public:
 
     void reload(std::shared_ptr<const ORVMediaListSnapshot> snapshot);
     std::shared_ptr<ORVMedia> mediaAtIndex(int row) const;
+    bool reachedFileLimit() const { return m_snapshot->reachedFileLimit(); }
+    // The dates of the rows, each once, in the rows' order.
+    QStringList dates() const;
+    // The row of the other file of row's recording (front for rear and
+    // back), -1 when the card has none.
+    int rowOfOtherSide(int row) const;
+    // A row shown faintly marked (the other side of the one selected); -1 for none.
+    void setMarkedRow(int row);
+    int markedRow() const { return m_markedRow; }
 
+    const QFont& cellFont() const { return m_cellFont; }
     static QString columnIdentifier(int column);
     static Qt::Alignment columnAlignment(int column);
 
@@ -42,6 +52,7 @@ private:
     QList<Qt::Alignment> m_headerAlignments;
     QFont m_cellFont;
     mutable QHash<QString, QIcon> m_iconCache;
+    int m_markedRow = -1;
 };
 
 }  // namespace zentrova

@@ -2,6 +2,10 @@
 
 #include "playback/ORVPlayController.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QWidget>
@@ -23,24 +27,35 @@ PlayKeys::PlayKeys(QWidget& window, ORVPlayController& controller)
         {QKeySequence(Qt::Key_Right), [control] { control->jumpForward(); }},
         {QKeySequence(Qt::Key_BracketRight), [control] { control->increaseSpeed(); }},
         {QKeySequence(Qt::Key_BracketLeft), [control] { control->decreaseSpeed(); }},
+        {QKeySequence(Qt::Key_M), [control] { control->toggleMute(); }},
     };
     for (const Binding& binding : bindings) {
         auto* shortcut = new QShortcut(binding.keys, &window);
         connect(shortcut, &QShortcut::activated, this, binding.action);
     }
-    // The window sees Up and Down only when nobody took them.
-    window.installEventFilter(this);
+    // Seen before the focused widget: a button or slider with the focus
+    // would otherwise take Up and Down for itself or let them go nowhere.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool PlayKeys::movesSelectionWithArrows(const QWidget* focus) {
+    return qobject_cast<const QAbstractItemView*>(focus) || qobject_cast<const QComboBox*>(focus) ||
+           qobject_cast<const QAbstractSpinBox*>(focus);
 }
 
 bool PlayKeys::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_window && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            key == Qt::Key_Up ? m_controller.volumeUp() : m_controller.volumeDown();
-            return true;
-        }
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down) return QObject::eventFilter(watched, event);
+    // Once for each press: the first delivery goes to the focused widget,
+    // or to the window when nothing in it has the focus.
+    QWidget* focus = QApplication::focusWidget();
+    const bool first = focus ? watched == focus : watched == &m_window;
+    if (!first || (focus && focus->window() != &m_window) || movesSelectionWithArrows(focus)) {
+        return QObject::eventFilter(watched, event);
     }
-    return QObject::eventFilter(watched, event);
+    key->key() == Qt::Key_Up ? m_controller.volumeUp() : m_controller.volumeDown();
+    return true;
 }
 
 }  // namespace zentrova

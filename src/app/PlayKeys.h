@@ -8,13 +8,16 @@ namespace zentrova {
 
 class ORVPlayController;
 
-// The play keys of the main window: Space, Left and Right, [ and ], and Up
-// and Down for the volume wherever they are not taken (the table moves its
-// selection with them when it has the focus).
+// The play keys of the main window: Space, Left and Right, [ and ], M, and Up
+// and Down for the volume wherever the focus is not on a list or a choice
+// that moves its selection with them (the table, the mode filter).
 class PlayKeys : public QObject {
     Q_OBJECT
 public:
     PlayKeys(QWidget& window, ORVPlayController& controller);
+
+    // Whether Up and Down belong to the widget with the focus.
+    static bool movesSelectionWithArrows(const QWidget* focus);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -39,8 +39,26 @@ void PlayerViewsHost::showPlayState(ORVPlayController& controller) {
         for (ORVMediaControlView* view : views) view->setPlaying(playing);
     });
     connect(info, &ORVPlayInfo::positionChanged, this, [this, views, &controller](double position) {
-        for (ORVMediaControlView* view : views) view->setPosition(std::min(position, 1.0));
+        // While it plays the time notices give the texts, one every notice.
+        const bool timesFollowNotices = !controller.moving() && controller.player1()->isPlaying();
+        for (ORVMediaControlView* view : views) {
+            view->setPosition(std::min(position, 1.0));
+            if (!timesFollowNotices) view->setPlayTime(position, controller.mainMediaLengthMs());
+        }
         m_window.telemetryPanel()->showPlayPosition(position, controller.player1()->position());
+    });
+    // The play state takes every third time notice: the time texts take
+    // each, so that they keep up with the picture.
+    connect(controller.player1(), &ORVMediaPlayer::mediaPlayerTimeChanged, this, [views, &controller] {
+        const std::int64_t lengthMs = controller.mainMediaLengthMs();
+        if (controller.moving() || lengthMs <= 0) return;
+        const double position = static_cast<double>(controller.player1()->time().intValue()) / lengthMs;
+        for (ORVMediaControlView* view : views) view->setPlayTime(position, lengthMs);
+    });
+    connect(&controller, &ORVPlayController::playingMediaChanged, this, [views, &controller] {
+        for (ORVMediaControlView* view : views) {
+            view->setPlayTime(controller.playInfo()->position(), controller.mainMediaLengthMs());
+        }
     });
 }
 
@@ -63,6 +81,7 @@ void PlayerViewsHost::connectControls(ORVPlayController& controller) {
         connect(view, &ORVMediaControlView::swapClicked, control, &ORVPlayController::swapPlayer);
         connect(view, &ORVMediaControlView::audioChoiceToggled, control, &ORVPlayController::toggleAudioChoice);
         connect(view, &ORVMediaControlView::volumeSliderMoved, control, &ORVPlayController::volumeSliderMoved);
+        connect(view, &ORVMediaControlView::muteClicked, control, &ORVPlayController::toggleMute);
         connect(view, &ORVMediaControlView::positionSliderMoved, control,
                 &ORVPlayController::videoPositionSliderMoved);
     }
@@ -92,12 +111,19 @@ void PlayerViewsHost::setVideoLogos(const QString& mainLogo, const QString& seco
 }
 
 void PlayerViewsHost::setVideoViewsVisible(bool mainVisible, bool secondVisible) {
-    m_window.mainVideoView()->setVisible(mainVisible);
-    m_window.secondVideoView()->setVisible(secondVisible);
+    showVideoView(m_window.mainVideoView(), mainVisible);
+    showVideoView(m_window.secondVideoView(), secondVisible);
+}
+
+// A view hidden by the player's state shows nothing of its last recording
+// when it comes back.
+void PlayerViewsHost::showVideoView(VLCVideoView* view, bool visible) {
+    if (!visible) view->forgetPicture();
+    view->setVisible(visible);
 }
 
 void PlayerViewsHost::setSecondVideoPresent(bool present) {
-    if (!present) m_window.secondVideoView()->hide();
+    if (!present) showVideoView(m_window.secondVideoView(), false);
     for (ORVMediaControlView* view : {m_window.controls(), m_window.fullScreenControls()}) {
         if (!present) view->setAudioChoice(false, false);
         view->setSwapAvailable(present);
@@ -127,8 +153,10 @@ void PlayerViewsHost::showAudioChoice(bool visible, bool rear) {
     }
 }
 
-void PlayerViewsHost::showVolume(int volume) {
-    for (ORVMediaControlView* view : {m_window.controls(), m_window.fullScreenControls()}) view->setVolume(volume);
+void PlayerViewsHost::showVolume(int volume, bool muted) {
+    for (ORVMediaControlView* view : {m_window.controls(), m_window.fullScreenControls()}) {
+        view->setVolume(volume, muted);
+    }
 }
 
 double PlayerViewsHost::videoContainerHeight() const { return m_window.mainVideoArea()->height(); }
@@ -137,5 +165,7 @@ void PlayerViewsHost::animateSwap() {
     m_window.mainVideoArea()->animateContent(TKVideoBackgroundImageView::GrowFrom::RightEdge);
     m_window.secondVideoArea()->animateContent(TKVideoBackgroundImageView::GrowFrom::TopEdge);
 }
+
+void PlayerViewsHost::showPlayMessage(const QString& message) { m_window.mainVideoArea()->showMessage(message); }
 
 }  // namespace zentrova

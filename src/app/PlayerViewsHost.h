@@ -8,6 +8,7 @@ namespace zentrova {
 
 class MainWindow;
 class ORVPlayController;
+class VLCVideoView;
 
 // The play control's host in the main window: the two video areas, both
 // sets of play controls and the loading indicator, with the table, the
@@ -30,9 +31,10 @@ public:
     void setVideoScaleIndex(int step) override;
     void showLoadingProgress(bool visible, double progress) override;
     void showAudioChoice(bool visible, bool rear) override;
-    void showVolume(int volume) override;
+    void showVolume(int volume, bool muted) override;
     double videoContainerHeight() const override;
     void animateSwap() override;
+    void showPlayMessage(const QString& message) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +43,7 @@ private:
     void showPlayState(ORVPlayController& controller);
     void connectControls(ORVPlayController& controller);
     void followVideoArea(ORVPlayController& controller);
+    static void showVideoView(VLCVideoView* view, bool visible);
 
     MainWindow& m_window;
     ORVPlayController* m_controller = nullptr;

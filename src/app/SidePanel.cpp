@@ -6,7 +6,9 @@
 #include "controls/UiText.h"
 #include "playback/ORVMapView.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QStackedLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -28,6 +30,7 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
     m_stack->addWidget(buildMapContainer(mediaListBox));
     layout->addWidget(mediaListBox, 1);
     setMode(ListMode);
+    showMapState(TelemetryPanel::MapState::NothingPlayed);
 }
 
 QWidget* SidePanel::buildButtonBox() {
@@ -72,9 +75,45 @@ QWidget* SidePanel::buildMapContainer(QWidget* parent) {
     layout->addWidget(top, 1);
     QWidget* bottom = makeStyledBox("mapContainerBottomView", m_mapContainer);
     bottom->setFixedHeight(kMapBottomHeight);
+    auto* bottomLayout = new QVBoxLayout(bottom);
+    bottomLayout->setContentsMargins(10, 4, 10, 4);
+    m_mapPlaceLabel = new QLabel(bottom);
+    m_mapPlaceLabel->setObjectName("mapPlaceLabel");
+    m_mapPlaceLabel->setAlignment(Qt::AlignCenter);
+    m_mapPlaceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bottomLayout->addWidget(m_mapPlaceLabel);
     layout->addWidget(bottom);
+
+    m_mapEmptyLabel = new QLabel(m_mapContainer);
+    m_mapEmptyLabel->setObjectName("mapEmptyLabel");
+    m_mapEmptyLabel->setAlignment(Qt::AlignCenter);
+    m_mapEmptyLabel->setWordWrap(true);
+    m_mapContainer->installEventFilter(this);
     return m_mapContainer;
 }
+
+bool SidePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_mapContainer && event->type() == QEvent::Resize) m_mapEmptyLabel->setGeometry(m_mapContainer->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
+void SidePanel::showMapState(TelemetryPanel::MapState state) {
+    const char* key = nullptr;
+    switch (state) {
+    case TelemetryPanel::MapState::NothingPlayed: key = "map.empty.nothing_played"; break;
+    case TelemetryPanel::MapState::NoGpsData: key = "map.empty.no_gps_data"; break;
+    case TelemetryPanel::MapState::NoFix: key = "map.empty.no_fix"; break;
+    case TelemetryPanel::MapState::Route: break;
+    }
+    m_mapEmptyLabel->setText(key ? uiText(key) : QString());
+    m_mapEmptyLabel->setVisible(key != nullptr);
+    m_mapEmptyLabel->setGeometry(m_mapContainer->rect());
+    m_mapEmptyLabel->raise();
+}
+
+void SidePanel::showMapPlace(const QString& place) { m_mapPlaceLabel->setText(place); }
+
+QString SidePanel::mapEmptyText() const { return m_mapEmptyLabel->isVisibleTo(m_mapContainer) ? m_mapEmptyLabel->text() : QString(); }
 
 void SidePanel::setMode(int mode) {
     m_mode = mode;

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include "playback/TelemetryPanel.h"
+
+class QLabel;
 class QStackedLayout;
 class QToolButton;
 
@@ -31,6 +34,12 @@ public:
     // The table or the map, as the mode says.
     void showModePanel();
 
+    // Until there is a route, a note over the whole map container says why
+    // there is none; under the map, the place marked in words.
+    void showMapState(TelemetryPanel::MapState state);
+    void showMapPlace(const QString& place);
+    QString mapEmptyText() const;
+
 signals:
     void modeRequested(int mode);
 
@@ -38,12 +47,19 @@ private:
     QWidget* buildButtonBox();
     QWidget* buildMapContainer(QWidget* parent);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+
     QToolButton* m_recordButton = nullptr;
     QToolButton* m_informationButton = nullptr;
     QStackedLayout* m_stack = nullptr;
     RecordingsPanel* m_recordings = nullptr;
     QWidget* m_mapContainer = nullptr;
     ORVMapView* m_mapView = nullptr;
+    QLabel* m_mapEmptyLabel = nullptr;
+    QLabel* m_mapPlaceLabel = nullptr;
     int m_mode = ListMode;
 };
 

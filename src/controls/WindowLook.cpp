@@ -51,9 +51,31 @@ QPushButton:default { border-color: #19b5c8; }
 QPushButton:disabled { color: #5c646e; border-color: #2e333b; }
 QCheckBox { color: #dfe4ea; spacing: 8px; }
 QCheckBox:disabled { color: #5c646e; }
-QComboBox, QLineEdit { background: #181b1f; color: #dfe4ea; border: 1px solid #3a4049; border-radius: 4px;
-                       padding: 3px 6px; }
-QComboBox:disabled, QLineEdit:disabled { color: #5c646e; border-color: #2e333b; }
+QComboBox, QLineEdit, QTimeEdit { background: #181b1f; color: #dfe4ea; border: 1px solid #3a4049;
+                                  border-radius: 4px; padding: 3px 6px; }
+QComboBox:disabled, QLineEdit:disabled, QTimeEdit:disabled { color: #5c646e; border-color: #2e333b; }
+QTimeEdit { padding-right: 20px; }
+QTimeEdit::up-button, QTimeEdit::down-button { width: 18px; border: none; background: #2e333b; }
+QTimeEdit::up-button { subcontrol-position: top right; border-top-right-radius: 4px; }
+QTimeEdit::down-button { subcontrol-position: bottom right; border-bottom-right-radius: 4px; }
+QTimeEdit::up-button:hover, QTimeEdit::down-button:hover { background: #3a4049; }
+QTimeEdit::up-arrow { image: url(:/images/spin_up.svg); width: 10px; height: 6px; }
+QTimeEdit::down-arrow { image: url(:/images/spin_down.svg); width: 10px; height: 6px; }
+QLabel[caption="true"] { color: #8a939f; }
+QCheckBox::indicator { width: 14px; height: 14px; border: 1px solid #5c646e; border-radius: 3px;
+                       background: #23272e; }
+QCheckBox::indicator:checked { background: #19b5c8; border-color: #19b5c8; }
+QCheckBox::indicator:hover { border-color: #19b5c8; }
+QCalendarWidget QWidget#qt_calendar_navigationbar { background: #262a31; }
+QCalendarWidget QToolButton { color: #e8ecf1; font-weight: 600; padding: 2px 6px; }
+QCalendarWidget QMenu { background: #2a2f37; color: #e8ecf1; }
+QCalendarWidget QSpinBox { background: #23272e; color: #e8ecf1; }
+QCalendarWidget QAbstractItemView { background: #181b1f; color: #dfe4ea; outline: 0;
+                                    selection-background-color: #19b5c8; selection-color: #0d1013; }
+QCalendarWidget QAbstractItemView:disabled { color: #4a515b; }
+QMessageBox { background: #23272e; }
+zentrova--TKClockTimePicker { qproperty-faceColor: #23272e; qproperty-inkColor: #dfe4ea;
+                              qproperty-accentColor: #19b5c8; qproperty-quietColor: #8a939f; }
 QComboBox QAbstractItemView { background: #23272e; color: #dfe4ea; selection-background-color: #19b5c8;
                               selection-color: #0d1013; }
 QScrollArea, QScrollArea > QWidget { background: transparent; border: none; }

@@ -4,7 +4,11 @@
 #include "common/Log.h"
 #include "playback/ORVMapView.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zentrova {
 
@@ -38,6 +42,20 @@ QPoint ORVMapWindowController::originRightOf(const QRect& openerFrame) {
     return QPoint(openerFrame.x() + openerFrame.width(), openerFrame.y());
 }
 
-void ORVMapWindowController::moveWindowRightBy(const QRect& openerFrame) { move(originRightOf(openerFrame)); }
+QPoint ORVMapWindowController::originRightOf(const QRect& openerFrame, const QSize& frameSize,
+                                             const QRect& screenArea) {
+    const QPoint beside = originRightOf(openerFrame);
+    const int lastX = screenArea.x() + screenArea.width() - frameSize.width();
+    const int lastY = screenArea.y() + screenArea.height() - frameSize.height();
+    return QPoint(std::max(screenArea.x(), std::min(beside.x(), lastX)),
+                  std::max(screenArea.y(), std::min(beside.y(), lastY)));
+}
+
+void ORVMapWindowController::moveWindowRightBy(const QRect& openerFrame) {
+    const QScreen* screen = QGuiApplication::screenAt(openerFrame.center());
+    if (!screen) screen = this->screen();
+    if (!screen) return move(originRightOf(openerFrame));
+    move(originRightOf(openerFrame, frameGeometry().size(), screen->availableGeometry()));
+}
 
 }  // namespace zentrova

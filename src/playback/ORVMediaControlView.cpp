@@ -1,6 +1,7 @@
 #include "playback/ORVMediaControlView.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -13,6 +14,7 @@
 
 #include "controls/ImageLibrary.h"
 #include "controls/UiText.h"
+#include "playback/PlayTimeText.h"
 
 namespace zentrova {
 namespace {
@@ -37,6 +39,18 @@ ORVMediaControlView::ORVMediaControlView(Mode mode, QWidget* parent) : QWidget(p
     setScale(0.0);
     setVolume(0);
     setAudioChoice(false, false);
+    setPlayTime(0.0, 0);
+}
+
+QLabel* ORVMediaControlView::makeTimeLabel(const char* name) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setProperty("timeText", true);
+    label->setAlignment(Qt::AlignCenter);
+    // As wide as the widest time it may show, so that the slider keeps its length.
+    label->ensurePolished();
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0:00:00")) + 4);
+    return label;
 }
 
 QToolButton* ORVMediaControlView::makeImageButton(const QString& image, const char* tooltipKey, const QSize& size) {
@@ -46,7 +60,9 @@ QToolButton* ORVMediaControlView::makeImageButton(const QString& image, const ch
     button->setIconSize(size);
     button->setToolTip(uiText(tooltipKey));
     button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab only: a click leaves the focus where it was (on the
+    // table, whose Up and Down move its selection).
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -55,7 +71,7 @@ QToolButton* ORVMediaControlView::makeTextButton(const char* tooltipKey, int wid
     button->setToolTip(uiText(tooltipKey));
     button->setFixedWidth(width);
     button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setProperty("textButton", true);
     return button;
 }
@@ -66,8 +82,10 @@ void ORVMediaControlView::buildSliders() {
     m_positionSlider->setRange(0, kSliderSteps);
     m_positionSlider->setPageStep(kSliderSteps / 20);
     m_positionSlider->setToolTip(uiText("play.tooltip.position"));
-    m_positionSlider->setFocusPolicy(Qt::NoFocus);
+    m_positionSlider->setFocusPolicy(Qt::TabFocus);
     connect(m_positionSlider, &QSlider::actionTriggered, this, &ORVMediaControlView::reportSliderAction);
+    m_elapsedTimeLabel = makeTimeLabel("elapsedTimeLabel");
+    m_totalTimeLabel = makeTimeLabel("totalTimeLabel");
 
     m_volumeSlider = new QSlider(Qt::Horizontal, this);
     m_volumeSlider->setObjectName("volumeSlider");
@@ -76,7 +94,7 @@ void ORVMediaControlView::buildSliders() {
     m_volumeSlider->setPageStep(10);
     m_volumeSlider->setFixedWidth(90);
     m_volumeSlider->setToolTip(uiText("play.tooltip.volume"));
-    m_volumeSlider->setFocusPolicy(Qt::NoFocus);
+    m_volumeSlider->setFocusPolicy(Qt::TabFocus);
     connect(m_volumeSlider, &QSlider::valueChanged, this, &ORVMediaControlView::volumeSliderMoved);
 
     m_playButton = makeImageButton("icon_play_n", "play.tooltip.play", kMainButton);
@@ -88,21 +106,28 @@ void ORVMediaControlView::buildSliders() {
     m_audioToggleButton = makeImageButton("icon_audio_front_n", "play.tooltip.audio", kButton);
     m_audioToggleButton->setObjectName("audioToggleButton");
     m_audioToggleButton->setCheckable(true);
-    m_volumeIcon = new QLabel(this);
-    m_volumeIcon->setPixmap(ImageLibrary::pixmap("icon_volume_n", kSmallButton, devicePixelRatioF()));
-    m_volumeIcon->setToolTip(uiText("play.tooltip.volume"));
+    // It comes and goes with the second file: its room stays, so that the
+    // buttons beside it do not move.
+    QSizePolicy keepSpace = m_audioToggleButton->sizePolicy();
+    keepSpace.setRetainSizeWhenHidden(true);
+    m_audioToggleButton->setSizePolicy(keepSpace);
+    m_muteButton = makeImageButton("icon_volume_n", "play.tooltip.mute", kSmallButton);
+    m_muteButton->setObjectName("muteButton");
 
     connect(m_playButton, &QToolButton::clicked, this, &ORVMediaControlView::playClicked);
     connect(m_backwardButton, &QToolButton::clicked, this, &ORVMediaControlView::backwardClicked);
     connect(m_forwardButton, &QToolButton::clicked, this, &ORVMediaControlView::forwardClicked);
     connect(m_speedTextButton, &QToolButton::clicked, this, &ORVMediaControlView::speedClicked);
     connect(m_audioToggleButton, &QToolButton::toggled, this, &ORVMediaControlView::audioChoiceToggled);
+    connect(m_muteButton, &QToolButton::clicked, this, &ORVMediaControlView::muteClicked);
 }
 
 void ORVMediaControlView::buildNormal() {
     m_sizeDownButton = makeImageButton("icon_size_down_n", "play.tooltip.size_down", kSmallButton);
     m_sizeTextButton = makeTextButton("play.tooltip.scale", 52);
     m_sizeTextButton->setObjectName("sizeTextButton");
+    // It only shows the scale: nothing for the keys to press.
+    m_sizeTextButton->setFocusPolicy(Qt::NoFocus);
     m_sizeUpButton = makeImageButton("icon_size_up_n", "play.tooltip.size_up", kSmallButton);
     m_fullScreenButton = makeImageButton("icon_fullscreen_n", "play.tooltip.fullscreen", kButton);
     m_swapButton = makeImageButton("icon_swap_n", "play.tooltip.swap", kButton);
@@ -114,7 +139,12 @@ void ORVMediaControlView::buildNormal() {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(12, 4, 12, 4);
     column->setSpacing(0);
-    column->addWidget(m_positionSlider);
+    auto* sliderRow = new QHBoxLayout();
+    sliderRow->setSpacing(6);
+    sliderRow->addWidget(m_elapsedTimeLabel);
+    sliderRow->addWidget(m_positionSlider, 1);
+    sliderRow->addWidget(m_totalTimeLabel);
+    column->addLayout(sliderRow);
 
     auto* row = new QHBoxLayout();
     row->setSpacing(6);
@@ -130,10 +160,11 @@ void ORVMediaControlView::buildNormal() {
     row->addStretch(1);
     row->addWidget(m_swapButton);
     row->addWidget(m_audioToggleButton);
-    row->addWidget(m_volumeIcon);
+    row->addWidget(m_muteButton);
     row->addWidget(m_volumeSlider);
     row->addWidget(m_fullScreenButton);
     column->addLayout(row);
+    chainFocus();
 }
 
 void ORVMediaControlView::buildFullScreen() {
@@ -149,12 +180,40 @@ void ORVMediaControlView::buildFullScreen() {
     row->addWidget(m_backwardButton);
     row->addWidget(m_playButton);
     row->addWidget(m_forwardButton);
+    row->addWidget(m_elapsedTimeLabel);
     row->addWidget(m_positionSlider, 1);
+    row->addWidget(m_totalTimeLabel);
     row->addWidget(m_speedTextButton);
     row->addWidget(m_audioToggleButton);
-    row->addWidget(m_volumeIcon);
+    row->addWidget(m_muteButton);
     row->addWidget(m_volumeSlider);
     row->addWidget(m_fullScreenButton);
+    chainFocus();
+}
+
+QList<QWidget*> ORVMediaControlView::focusOrder() const {
+    if (m_mode == Mode::Normal) {
+        return {m_positionSlider, m_speedTextButton,   m_sizeDownButton, m_sizeUpButton, m_backwardButton,
+                m_playButton,     m_forwardButton,     m_swapButton,     m_audioToggleButton, m_muteButton,
+                m_volumeSlider,   m_fullScreenButton};
+    }
+    return {m_backwardButton,    m_playButton, m_forwardButton, m_positionSlider, m_speedTextButton,
+            m_audioToggleButton, m_muteButton, m_volumeSlider,  m_fullScreenButton};
+}
+
+// The widgets were made in another order than they are shown.
+void ORVMediaControlView::chainFocus() {
+    const QList<QWidget*> order = focusOrder();
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void ORVMediaControlView::keyPressEvent(QKeyEvent* event) {
+    auto* button = qobject_cast<QToolButton*>(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && button && isAncestorOf(button)) {
+        button->animateClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ORVMediaControlView::paintEvent(QPaintEvent* event) {
@@ -193,6 +252,16 @@ double ORVMediaControlView::sliderValue() const {
     return static_cast<double>(m_positionSlider->value()) / kSliderSteps;
 }
 
+void ORVMediaControlView::setPlayTime(double position, std::int64_t lengthMs) {
+    const PlayTimeText::Texts texts = PlayTimeText::forPosition(position, lengthMs);
+    m_elapsedTimeLabel->setText(QString::fromStdString(texts.elapsed));
+    m_totalTimeLabel->setText(QString::fromStdString(texts.total));
+}
+
+QString ORVMediaControlView::elapsedTimeText() const { return m_elapsedTimeLabel->text(); }
+
+QString ORVMediaControlView::totalTimeText() const { return m_totalTimeLabel->text(); }
+
 void ORVMediaControlView::setSpeed(double speed) {
     m_speedTextButton->setText(QString::asprintf("%.1fx", speed));
 }
@@ -205,11 +274,13 @@ QString ORVMediaControlView::speedText() const { return m_speedTextButton->text(
 
 QString ORVMediaControlView::scaleText() const { return m_sizeTextButton ? m_sizeTextButton->text() : QString(); }
 
-void ORVMediaControlView::setVolume(int volume) {
+void ORVMediaControlView::setVolume(int volume, bool muted) {
     const QSignalBlocker blocker(m_volumeSlider);
     m_volumeSlider->setValue(volume);
-    m_volumeIcon->setPixmap(
-        ImageLibrary::pixmap(volume == 0 ? "icon_mute_n" : "icon_volume_n", kSmallButton, devicePixelRatioF()));
+    const bool silent = muted || volume == 0;
+    if (m_silentShown == silent) return;
+    m_silentShown = silent;
+    m_muteButton->setIcon(ImageLibrary::icon(silent ? "icon_mute_n" : "icon_volume_n"));
 }
 
 void ORVMediaControlView::setAudioChoice(bool visible, bool rear) {

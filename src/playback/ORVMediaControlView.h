@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <optional>
+
+class QKeyEvent;
 class QLabel;
 class QSlider;
 class QToolButton;
@@ -25,15 +29,23 @@ public:
     // Follows the play position, except while the user holds the knob.
     void setPosition(double position);
     double sliderValue() const;
+    // The time played and the length, at the two ends of the slider.
+    void setPlayTime(double position, std::int64_t lengthMs);
+    QString elapsedTimeText() const;
+    QString totalTimeText() const;
     void setSpeed(double speed);
     void setScale(double scale);
-    void setVolume(int volume);
+    // The volume shown on the slider; the speaker button shows the sound
+    // off when muted or at 0.
+    void setVolume(int volume, bool muted = false);
     void setAudioChoice(bool visible, bool rear);
     void setSwapAvailable(bool available);
 
     QString speedText() const;
     QString scaleText() const;
     QString playImageName() const { return m_playImageName; }
+    // The controls in the order Tab visits them, left to right as shown.
+    QList<QWidget*> focusOrder() const;
 
 signals:
     void playClicked();
@@ -46,10 +58,14 @@ signals:
     void swapClicked();
     void audioChoiceToggled(bool rear);
     void volumeSliderMoved(int volume);
+    void muteClicked();
     void positionSliderMoved(double position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter and Return press the focused button: Space is play and pause
+    // wherever the focus is.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QToolButton* makeImageButton(const QString& image, const char* tooltipKey, const QSize& size);
@@ -57,7 +73,9 @@ private:
     void buildNormal();
     void buildFullScreen();
     void buildSliders();
+    QLabel* makeTimeLabel(const char* name);
     void reportSliderAction(int action);
+    void chainFocus();
 
     Mode m_mode;
     QSlider* m_positionSlider = nullptr;
@@ -72,8 +90,12 @@ private:
     QToolButton* m_fullScreenButton = nullptr;
     QToolButton* m_swapButton = nullptr;
     QToolButton* m_audioToggleButton = nullptr;
-    QLabel* m_volumeIcon = nullptr;
+    QToolButton* m_muteButton = nullptr;
+    QLabel* m_elapsedTimeLabel = nullptr;
+    QLabel* m_totalTimeLabel = nullptr;
     QString m_playImageName = QStringLiteral("icon_play_n");
+    // Told on every volume change: the icon is made again only when it changes.
+    std::optional<bool> m_silentShown;
 };
 
 }  // namespace zentrova

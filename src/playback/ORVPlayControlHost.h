@@ -27,9 +27,12 @@ public:
     virtual void setVideoScaleIndex(int step) = 0;
     virtual void showLoadingProgress(bool visible, double progress) = 0;
     virtual void showAudioChoice(bool visible, bool rear) = 0;
-    virtual void showVolume(int volume) = 0;
+    virtual void showVolume(int volume, bool muted) = 0;
     virtual double videoContainerHeight() const = 0;
     virtual void animateSwap() = 0;
+    // A short note over the video that goes by itself (a recording that
+    // cannot be played); it never waits for the user.
+    virtual void showPlayMessage(const QString& message) = 0;
 };
 
 }  // namespace zentrova

@@ -1,14 +1,17 @@
 #include "playback/ORVPlayController.h"
 
-#include <QCoreApplication>
+#include <QFileInfo>
 #include <QMetaObject>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 #include "common/Log.h"
+#include "common/linux/FileChecks.h"
+#include "controls/UiText.h"
 #include "playback/ORVPlayControlHost.h"
 #include "playback/VLCMedia.h"
 #include "recordings/ORVMediaList.h"
@@ -41,22 +44,53 @@ void giveNoMediaTo(ORVMediaPlayer* player) { player->setMedia(nullptr); }
 void moveToItsEnd(ORVMediaPlayer* player) { player->setTime(player->media()->length()); }
 
 void logFormatted(const char* format, auto... values) {
-    char line[256];
+    char line[512];
     std::snprintf(line, sizeof line, format, values...);
     logLine(line);
 }
 
+// A player that stops, ends, fails or pauses before it ever played in this
+// start will not play this file.
+bool gaveUpBeforePlaying(VLCMediaPlayerState state) {
+    switch (state) {
+    case VLCMediaPlayerState::Stopped:
+    case VLCMediaPlayerState::Ended:
+    case VLCMediaPlayerState::Error:
+    case VLCMediaPlayerState::Paused: return true;
+    default: return false;
+    }
+}
+
+QString fileNameOf(const ORVMediaPlayer* player) {
+    return hasMedia(player) ? QFileInfo(player->media()->path()).fileName() : QString();
+}
+
+// Where a worker thread hands its answer over: the receiver, until it goes.
+struct AnswerMailbox {
+    std::mutex mutex;
+    QObject* receiver = nullptr;
+};
+
 }  // namespace
 
-ORVPlayController::BackgroundRunner ORVPlayController::threadPoolRunner() {
-    return [](std::function<Telemetry()> work, std::function<void(Telemetry)> done) {
-        QThreadPool::globalInstance()->start([work = std::move(work), done = std::move(done)]() mutable {
+ORVPlayController::BackgroundRunner ORVPlayController::detachedThreadRunner(QObject& receiver) {
+    auto mailbox = std::make_shared<AnswerMailbox>();
+    mailbox->receiver = &receiver;
+    // Emitted on the receiver's thread before it is gone; a worker posting
+    // at that moment holds the lock for no longer than the post.
+    QObject::connect(&receiver, &QObject::destroyed, [mailbox] {
+        const std::lock_guard lock(mailbox->mutex);
+        mailbox->receiver = nullptr;
+    });
+    return [mailbox](std::function<Telemetry()> work, std::function<void(Telemetry)> done) {
+        std::thread([mailbox, work = std::move(work), done = std::move(done)]() mutable {
             Telemetry telemetry = work();
+            const std::lock_guard lock(mailbox->mutex);
+            if (!mailbox->receiver) return;
             QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [done = std::move(done), telemetry = std::move(telemetry)] { done(telemetry); },
+                mailbox->receiver, [done = std::move(done), telemetry = std::move(telemetry)] { done(telemetry); },
                 Qt::QueuedConnection);
-        });
+        }).detach();
     };
 }
 
@@ -102,14 +136,20 @@ bool ORVPlayController::playAtIndex(std::int64_t index) {
         player->stop();
         giveNoMediaTo(player);
     }
+    const std::uint64_t start = ++m_startNumber;
+    clearStartWatch();
     m_mediaIndex = index;
     m_host->selectRow(index);
     m_preparingPlayNext = false;
     startTimerPlayNext();
-    updateVideoUI();
+    if (const std::optional<QString> reason = updateVideoUI()) {
+        const std::shared_ptr<ORVMedia> media = m_mediaList->mediaAtIndex(static_cast<size_t>(index));
+        recordingCannotBePlayed(media ? QString::fromStdString(media->fileName()) : QString(), *reason);
+        return false;
+    }
+    emit playingMediaChanged();
     showLoading();
 
-    const std::uint64_t start = ++m_startNumber;
     const ORVMediaPlayer* front = m_player1;
     if (hasMedia(m_player1) && m_player1->media()->isRearMedia()) front = m_player2;
     std::string frontPath = hasMedia(front) ? front->media()->path().toStdString() : std::string();
@@ -136,14 +176,25 @@ void ORVPlayController::beginPlay(std::uint64_t start, Telemetry telemetry) {
     m_telemetry = std::move(telemetry);
     m_host->showTelemetry(m_telemetry);
     initMediaControlView();
+    m_startBegun = true;
     playBoth();
+    afterInSameStart(kStartLimitSeconds, [this, start] { startTookTooLong(start); });
 }
 
-void ORVPlayController::updateVideoUI() {
+void ORVPlayController::clearStartWatch() {
+    m_startBegun = false;
+    m_player1Shown = {};
+    m_player2Shown = {};
+}
+
+std::optional<QString> ORVPlayController::updateVideoUI() {
     const std::shared_ptr<ORVMedia> media = m_mediaList->mediaAtIndex(static_cast<size_t>(m_mediaIndex));
-    if (!media) return;
+    if (!media) return uiText("play.cannot_play.gone");
     const std::shared_ptr<ORVMediaPair> pair = m_mediaList->findMediaPairWithFileName(media->mediaName());
 
+    // The player would wait for ever on a FIFO and read a device as a
+    // stream: only a regular file that opens is handed to it.
+    if (const auto reason = unreadableFileReason(media->path())) return QString::fromStdString(*reason);
     m_player1->setMedia(VLCMedia::mediaWithPath(QString::fromStdString(media->path())));
     std::shared_ptr<ORVMedia> other;
     if (media->isRearMedia()) {
@@ -153,13 +204,20 @@ void ORVPlayController::updateVideoUI() {
         m_host->setVideoLogos(QStringLiteral("v1_front_logo"), QStringLiteral("v2_rear_logo"));
         if (pair) other = pair->rearMedia;
     }
-    if (other) {
+    std::optional<std::string> otherUnreadable;
+    if (other) otherUnreadable = unreadableFileReason(other->path());
+    if (other && !otherUnreadable) {
         m_player2->setMedia(VLCMedia::mediaWithPath(QString::fromStdString(other->path())));
     } else {
         m_player2->stop();
         giveNoMediaTo(m_player2);
     }
     m_host->setSecondVideoPresent(hasMedia(m_player2));
+    if (otherUnreadable) {
+        m_host->showPlayMessage(uiFormat("play.cannot_play_fmt", QString::fromStdString(other->fileName()),
+                                         QString::fromStdString(*otherUnreadable)));
+    }
+    return std::nullopt;
 }
 
 void ORVPlayController::initMediaControlView() {
@@ -196,7 +254,7 @@ void ORVPlayController::startTimerPlayNext() {
 void ORVPlayController::timerPlayNext() {
     if (m_preparingPlayNext || !isPausedOrHeld(m_player1) || m_player1->position() < kNearTheEnd) return;
     m_preparingPlayNext = true;
-    after(1.0, [this] { playNext(); });
+    afterInSameStart(1.0, [this] { playNext(); });
 }
 
 void ORVPlayController::stopPlay() {
@@ -208,29 +266,120 @@ void ORVPlayController::stopPlay() {
     // every following start refused.
     ++m_startNumber;
     m_waitingForPlayStart = false;
+    clearStartWatch();
     hideLoading();
+    showVideoViews(false, false);
+    emit playingMediaChanged();
+}
+
+// ---- A start that does not come to play ----------------------------------
+
+void ORVPlayController::noteWhatPlayerShows(const ORVMediaPlayer* player) {
+    if (!m_startBegun || !hasMedia(player)) return;
+    Shown& shown = player == m_player1 ? m_player1Shown : m_player2Shown;
+    if (player->isPlaying()) shown.playing = true;
+    if (player->hasVideoOut()) shown.picture = true;
+}
+
+bool ORVPlayController::cannotPlay(ORVMediaPlayer* player) {
+    if (!m_startBegun || !hasMedia(player)) return false;
+    noteWhatPlayerShows(player);
+    if (!gaveUpBeforePlaying(player->state())) return false;
+    const Shown& shown = player == m_player1 ? m_player1Shown : m_player2Shown;
+    if (m_waitingForPlayStart && !shown.playing) return true;
+    // A file without a picture may play for a moment (the player reads it
+    // through) and then end: that is no recording either. A pause asked
+    // for is not an end.
+    if (shown.picture) return false;
+    return player->state() != VLCMediaPlayerState::Paused || player->position() >= kNearTheEnd;
+}
+
+void ORVPlayController::startTookTooLong(std::uint64_t start) {
+    if (start != m_startNumber || !m_waitingForPlayStart || !m_startBegun) return;
+    const QString reason = uiFormat("play.cannot_play.timeout_fmt", QString::number(kStartLimitSeconds));
+    if (!m_player1Shown.playing && !hasMediaAndPlays(m_player1)) {
+        recordingCannotBePlayed(fileNameOf(m_player1), reason);
+    } else if (hasMedia(m_player2)) {
+        secondFileCannotBePlayed(reason);
+    } else {
+        startOrUpdateAudio();
+    }
+}
+
+// Told in the window, and passed over as if it had ended at once: the
+// automatic move goes on with the next recording.
+void ORVPlayController::recordingCannotBePlayed(const QString& fileName, const QString& reason) {
+    logLine("cannot play " + fileName.toStdString() + ": " + reason.toStdString());
+    m_waitingForPlayStart = false;
+    clearStartWatch();
+    hideLoading();
+    for (ORVMediaPlayer* player : {m_player1, m_player2}) {
+        if (hasMedia(player)) player->stop();
+        giveNoMediaTo(player);
+    }
+    m_host->setSecondVideoPresent(false);
+    showVideoViews(false, false);
+    m_playInfo->setIsPlaying(false);
+    // Nothing of it is shown, nor is the recording before it.
+    m_telemetry = std::make_shared<ORVBlackBoxData>();
+    m_host->showTelemetry(m_telemetry);
+    m_host->resetTelemetryReadouts();
+    m_host->showPlayMessage(uiFormat("play.cannot_play_fmt", fileName, reason));
+    emit playingMediaChanged();
+    m_preparingPlayNext = true;
+    afterInSameStart(1.0, [this] {
+        m_preparingPlayNext = false;
+        playNext();
+    });
+}
+
+// The main file plays on alone, as a recording without a second file does.
+void ORVPlayController::secondFileCannotBePlayed(const QString& reason) {
+    const QString fileName = fileNameOf(m_player2);
+    logLine("cannot play " + fileName.toStdString() + ": " + reason.toStdString());
+    m_player2->stop();
+    giveNoMediaTo(m_player2);
+    m_host->setSecondVideoPresent(false);
+    updateVideoViewVisibility();
+    m_host->showPlayMessage(uiFormat("play.cannot_play_fmt", fileName, reason));
+    if (hasMediaAndPlays(m_player1)) startOrUpdateAudio();
 }
 
 // ---- Player notices ------------------------------------------------------
 
 void ORVPlayController::updateVideoViewVisibility() {
-    const bool first = hasMediaAndPlays(m_player1) || isPausedOrHeld(m_player1);
-    const bool second = hasMediaAndPlays(m_player2) || (hasMedia(m_player2) && isPausedOrHeld(m_player2));
+    bool first = hasMediaAndPlays(m_player1) || (hasMedia(m_player1) && isPausedOrHeld(m_player1));
+    bool second = hasMediaAndPlays(m_player2) || (hasMedia(m_player2) && isPausedOrHeld(m_player2));
+    // While the next recording starts, the views keep the last pictures of
+    // the one before until their own first ones arrive, rather than
+    // flashing their empty frames.
+    if (m_waitingForPlayStart) {
+        first = first || (m_viewsShown.first && hasMedia(m_player1));
+        second = second || (m_viewsShown.second && hasMedia(m_player2));
+    }
+    showVideoViews(first, second);
+}
+
+void ORVPlayController::showVideoViews(bool first, bool second) {
+    m_viewsShown = {first, second};
     m_host->setVideoViewsVisible(first, second);
 }
 
 void ORVPlayController::mediaPlayerStateChanged(ORVMediaPlayer* player) {
     updateVideoViewVisibility();
-    const bool p1 = hasMediaAndPlays(m_player1);
-    const bool p2 = hasMediaAndPlays(m_player2);
-
-    // A file that cannot be played must not keep every later start refused.
-    if (m_waitingForPlayStart && player && hasMedia(player) && player->state() == VLCMediaPlayerState::Error) {
-        m_waitingForPlayStart = false;
-        hideLoading();
-        if (p1) didStartPlayer();
+    // A file that will not play must not keep every later start refused.
+    if (player && cannotPlay(player)) {
+        const QString reason = uiText(player->state() == VLCMediaPlayerState::Error ? "play.cannot_play.error"
+                                                                                   : "play.cannot_play.no_picture");
+        if (player == m_player1) {
+            recordingCannotBePlayed(fileNameOf(m_player1), reason);
+        } else {
+            secondFileCannotBePlayed(reason);
+        }
         return;
     }
+    const bool p1 = hasMediaAndPlays(m_player1);
+    const bool p2 = hasMediaAndPlays(m_player2);
 
     if (!hasMedia(m_player1)) return;
     if (hasMedia(m_player2)) {
@@ -273,6 +422,7 @@ void ORVPlayController::didFinishPlay() {
 }
 
 void ORVPlayController::mediaPlayerTimeChanged(ORVMediaPlayer* player) {
+    noteWhatPlayerShows(player);
     updateVideoViewVisibility();
     m_preparingPlayNext = false;
     if (!m_stopVideoLoadingView) {
@@ -324,11 +474,12 @@ void ORVPlayController::changeAndPlay(std::int64_t selectedRow) {
     logFormatted("selectedRow=%ld,mediaIndex=%ld,isPlaying=%d,count=%ld", static_cast<long>(selectedRow),
                  static_cast<long>(m_mediaIndex), m_playInfo->isPlaying() ? 1 : 0,
                  static_cast<long>(m_mediaList->count()));
-    if (selectedRow != m_mediaIndex) {
+    // Also the row last played once its players were emptied (a stop, a
+    // new card, a file that could not be played): it is started afresh.
+    if (selectedRow != m_mediaIndex || !hasMedia(m_player1)) {
         playAtIndex(std::max<std::int64_t>(selectedRow, 0));
         return;
     }
-    if (!hasMedia(m_player1)) return;
     if (isPausedOrHeld(m_player1)) forEachPlayerWithMedia([](ORVMediaPlayer* player) { player->setPosition(0.0f); });
     m_player1->play();
     if (hasMedia(m_player2)) {
@@ -474,7 +625,13 @@ void ORVPlayController::updatePlayInfoScale() {
 
 void ORVPlayController::setVolume(int volume) {
     m_volume = std::clamp(volume, 0, kVolumeMax);
+    m_muted = false;
     emit volumeChanged(m_volume);
+}
+
+void ORVPlayController::toggleMute() {
+    m_muted = !m_muted;
+    updateAudioUI();
 }
 
 void ORVPlayController::volumeUp() { setVolume(std::min(m_volume + kVolumeStep, kVolumeMax)); }
@@ -513,14 +670,14 @@ void ORVPlayController::updateAudioUI() {
         }
     }
     for (ORVMediaPlayer* player : {m_player1, m_player2}) {
-        if (player == heard) {
+        if (player == heard && !m_muted) {
             player->setMute(false);
             player->setVolume(m_volume);
         } else {
             player->setMute(true);
         }
     }
-    m_host->showVolume(m_volume);
+    m_host->showVolume(m_volume, m_muted);
 }
 
 // ---- Swap ----------------------------------------------------------------
@@ -538,6 +695,7 @@ void ORVPlayController::swapPlayer() {
     m_player1->play();
     m_player2->play();
     updateLogos();
+    emit playingMediaChanged();
 
     m_moving = true;
     m_movingPosition = m_player1->position();
@@ -564,6 +722,15 @@ void ORVPlayController::updateLogos() {
 }
 
 // ---- Helpers -------------------------------------------------------------
+
+std::shared_ptr<ORVMedia> ORVPlayController::playingMedia() const {
+    if (!hasMedia(m_player1) || m_mediaIndex < 0) return nullptr;
+    return m_mediaList->mediaAtIndex(static_cast<size_t>(m_mediaIndex));
+}
+
+std::int64_t ORVPlayController::mainMediaLengthMs() const {
+    return hasMedia(m_player1) ? m_player1->media()->length().intValue() : 0;
+}
 
 double ORVPlayController::mainMediaLengthSeconds() const {
     if (!hasMedia(m_player1)) return 0.0;

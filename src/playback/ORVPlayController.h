@@ -2,11 +2,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "playback/DelayedSteps.h"
 #include "playback/ORVMediaPlayer.h"
@@ -15,6 +18,7 @@
 namespace zentrova {
 
 class ORVBlackBoxData;
+class ORVMedia;
 class ORVMediaList;
 class ORVPlayControlHost;
 
@@ -32,9 +36,10 @@ public:
     // the main thread. Tests may do both at once, or later by hand.
     using BackgroundRunner =
         std::function<void(std::function<Telemetry()> work, std::function<void(Telemetry)> done)>;
-    // The runner of the application: a pooled thread, the answer queued to
-    // the main thread.
-    static BackgroundRunner threadPoolRunner();
+    // The runner of the application: a thread of its own that nobody waits
+    // for, so that quitting never waits on a read that hangs; the answer is
+    // queued to receiver's thread and dropped once receiver is gone.
+    static BackgroundRunner detachedThreadRunner(QObject& receiver);
 
     struct Parts {
         ORVMediaPlayer* player1 = nullptr;
@@ -51,6 +56,8 @@ public:
     static constexpr int kVolumeStep = 10;
     static constexpr int kLoadingStepMs = 300;
     static constexpr double kLoadingLimitSeconds = 15.0;
+    // A start whose players neither play nor give up by then has failed.
+    static constexpr double kStartLimitSeconds = kLoadingLimitSeconds;
 
     ORVPlayController(Parts parts, QObject* parent = nullptr);
     ~ORVPlayController() override;
@@ -67,8 +74,13 @@ public:
     bool stopVideoLoadingView() const { return m_stopVideoLoadingView; }
     double progress() const { return m_progress; }
     int volume() const { return m_volume; }
+    bool muted() const { return m_muted; }
     bool audioToggleOn() const { return m_audioToggleOn; }
     Telemetry telemetry() const { return m_telemetry; }
+    // The recording in the players, none while they are empty.
+    std::shared_ptr<ORVMedia> playingMedia() const;
+    // The main file's length; 0 while it is not known.
+    std::int64_t mainMediaLengthMs() const;
 
     bool playAtIndex(std::int64_t index);
     bool playNext();
@@ -87,7 +99,9 @@ public slots:
     void jumpBackward();
     void increaseSpeed();
     void decreaseSpeed();
+    // A change of the volume also turns the sound on again.
     void setVolume(int volume);
+    void toggleMute();
     void volumeUp();
     void volumeDown();
     void volumeSliderMoved(int value);
@@ -102,12 +116,23 @@ public slots:
 
 signals:
     void volumeChanged(int volume);
+    // The players were given another recording, or emptied.
+    void playingMediaChanged();
 
 private:
     void mediaPlayerStateChanged(ORVMediaPlayer* player);
     void mediaPlayerTimeChanged(ORVMediaPlayer* player);
-    void updateVideoUI();
+    // Loads the recording at mediaIndex; the reason when its main file
+    // cannot be handed to a player.
+    std::optional<QString> updateVideoUI();
+    // Whether player, by what it just reported, will not play its file.
+    bool cannotPlay(ORVMediaPlayer* player);
+    void noteWhatPlayerShows(const ORVMediaPlayer* player);
+    void startTookTooLong(std::uint64_t start);
+    void recordingCannotBePlayed(const QString& fileName, const QString& reason);
+    void secondFileCannotBePlayed(const QString& reason);
     void updateVideoViewVisibility();
+    void showVideoViews(bool first, bool second);
     void startOrUpdateAudio();
     void didStartPlayer();
     void didFinishPlay();
@@ -118,6 +143,7 @@ private:
     void initMediaControlView();
     void extractTelemetryThenPlay(std::uint64_t start, std::string frontPath);
     void beginPlay(std::uint64_t start, Telemetry telemetry);
+    void clearStartWatch();
     void showLoading();
     void updateLoadingWindow(double seconds, std::uint64_t chain);
     void updateLogos();
@@ -146,12 +172,25 @@ private:
     bool m_stopVideoLoadingView = true;
     double m_progress = 0.0;
     int m_volume = kVolumeAtStart;
+    bool m_muted = false;
     bool m_audioToggleOn = false;
     std::int32_t m_timeChangeCounter = -1;
     // Each start and stop gets a new number, so that an extraction that
     // finishes after its recording was stopped or replaced starts nothing.
     std::uint64_t m_startNumber = 0;
     std::uint64_t m_loadingChain = 0;
+    // Set once the players of the current recording were asked to play.
+    // What each has shown since tells a file it cannot play (it gives up
+    // before playing, or ends without any picture) from a pause or an end.
+    bool m_startBegun = false;
+    struct Shown {
+        bool playing = false;
+        bool picture = false;
+    };
+    // What the host was last told to show.
+    std::pair<bool, bool> m_viewsShown{false, false};
+    Shown m_player1Shown;
+    Shown m_player2Shown;
     std::unique_ptr<DelayedSteps::Repeating> m_playStopTimer;
     Telemetry m_telemetry;
     // Delayed steps are dropped once the controller is gone.

@@ -44,6 +44,7 @@ ORVTelemetryReadout::GpsTexts ORVTelemetryReadout::gpsTexts(const ORVBlackBoxDat
 
     if (!texts.hasFix) {
         texts.speed = std::string(kNoFixSpeed);
+        texts.speedValue = std::string(kNoFixSpeedValue);
         texts.hdop = std::string(kNoFixHdop);
         texts.satellites = std::string(kNoFixSatellites);
         return texts;
@@ -55,6 +56,9 @@ ORVTelemetryReadout::GpsTexts ORVTelemetryReadout::gpsTexts(const ORVBlackBoxDat
         texts.position = fixPosition(fix);
         texts.mapScript = setLatLagScript(*texts.position);
         texts.speed = speedText(fix.SpeedOverGround, block.unit());
+        texts.speedValue = fillNumberFormat(kSpeedValueFormat, {speedInUnit(fix.SpeedOverGround, block.unit())});
+        texts.speedUnit = speedUnitOf(block.unit());
+        texts.fixValid = fix.gpsValid != 0 && isPlottable(*texts.position);
     }
     texts.hdop = fillNumberFormat(kHdopFormat, {fix.HDOP});
     texts.satellites = fillNumberFormat(kSatellitesFormat, {static_cast<double>(fix.SatelliteUsedCount)});
@@ -63,8 +67,17 @@ ORVTelemetryReadout::GpsTexts ORVTelemetryReadout::gpsTexts(const ORVBlackBoxDat
 
 std::string ORVTelemetryReadout::speedText(double knots, std::uint8_t unit) {
     // "%d" takes the integer part, as the truncating conversion would.
-    if (unit == ORVAviGpsData::kKilometresPerHour) return fillNumberFormat(kKilometresFormat, {knots * kKilometresPerKnot});
-    return fillNumberFormat(kMilesFormat, {knots * kMilesPerKnot});
+    const std::string_view format =
+        speedUnitOf(unit) == SpeedUnit::KilometresPerHour ? kKilometresFormat : kMilesFormat;
+    return fillNumberFormat(format, {speedInUnit(knots, unit)});
+}
+
+double ORVTelemetryReadout::speedInUnit(double knots, std::uint8_t unit) {
+    return knots * (speedUnitOf(unit) == SpeedUnit::KilometresPerHour ? kKilometresPerKnot : kMilesPerKnot);
+}
+
+ORVTelemetryReadout::SpeedUnit ORVTelemetryReadout::speedUnitOf(std::uint8_t unit) {
+    return unit == ORVAviGpsData::kKilometresPerHour ? SpeedUnit::KilometresPerHour : SpeedUnit::MilesPerHour;
 }
 
 std::string ORVTelemetryReadout::setLatLagScript(const MapPosition& position) {

@@ -28,6 +28,8 @@ public:
     // Signed decimal degrees, as fixPosition() gives them.
     using MapPosition = GeoPosition;
 
+    enum class SpeedUnit { KilometresPerHour, MilesPerHour };
+
     struct GpsTexts {
         // False when the recording has no raw GPS block at all; the page then
         // gets kNoGpsDataScript as its only call.
@@ -37,6 +39,13 @@ public:
         // Absent when the speed label keeps its text: fixes without any raw
         // block to say the unit.
         std::optional<std::string> speed;
+        // The same speed apart: its number ("18", "-") and its unit, for a
+        // window that names the unit in its own words.
+        std::string speedValue;
+        SpeedUnit speedUnit = SpeedUnit::KilometresPerHour;
+        // The receiver marked the fix shown valid and it has a place: only
+        // then are speed, HDOP and satellites real readings.
+        bool fixValid = false;
         std::string hdop;
         std::string satellites;
         // The fix's position, when there is a fix and a raw block.
@@ -51,9 +60,11 @@ public:
     static constexpr std::string_view kGSensorZFormat = "Z=%@%.2lf";
     static constexpr std::string_view kKilometresFormat = "%d Km/h";
     static constexpr std::string_view kMilesFormat = "%d Mi/h";
+    static constexpr std::string_view kSpeedValueFormat = "%d";
     static constexpr std::string_view kHdopFormat = "%.1f";
     static constexpr std::string_view kSatellitesFormat = "%d";
     static constexpr std::string_view kNoFixSpeed = "- Km/h";
+    static constexpr std::string_view kNoFixSpeedValue = "-";
     static constexpr std::string_view kNoFixHdop = "-.-";
     static constexpr std::string_view kNoFixSatellites = "-";
     static constexpr std::string_view kSetLatLagFormat = "setLatLag('%lf','%lf')";
@@ -78,6 +89,8 @@ public:
     static GpsTexts gpsTexts(const ORVBlackBoxData& data, double position);
     // Speed over ground in the unit the raw block's unit byte names.
     static std::string speedText(double knots, std::uint8_t unit);
+    static SpeedUnit speedUnitOf(std::uint8_t unit);
+    static double speedInUnit(double knots, std::uint8_t unit);
     // The page call for a position, longitude first; always "." as the
     // decimal point, whatever the process locale.
     static std::string setLatLagScript(const MapPosition& position);

@@ -1,8 +1,10 @@
 #include "playback/TKVideoBackgroundImageView.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QResizeEvent>
+#include <QTimer>
 
 #include "controls/ImageLibrary.h"
 
@@ -20,10 +22,54 @@ QSize logoSizeFor(const QSize& bounds) {
     return QSize(height * 5 / 3, height);
 }
 
+constexpr int kMessageMargin = 12;
+
 }  // namespace
 
-TKVideoBackgroundImageView::TKVideoBackgroundImageView(QWidget* parent) : QWidget(parent) {
+TKVideoBackgroundImageView::TKVideoBackgroundImageView(QWidget* parent)
+    : QWidget(parent), m_message(new QLabel(this)), m_messageTimer(new QTimer(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent, true);
+    m_message->setObjectName("playMessageLabel");
+    m_message->setWordWrap(true);
+    m_message->setAlignment(Qt::AlignCenter);
+    m_message->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    m_message->hide();
+    m_messageTimer->setSingleShot(true);
+    m_messageTimer->setInterval(kMessageMs);
+    connect(m_messageTimer, &QTimer::timeout, m_message, &QWidget::hide);
+}
+
+void TKVideoBackgroundImageView::setPlaceholderText(const QString& text) {
+    if (text == m_placeholder) return;
+    m_placeholder = text;
+    update();
+}
+
+void TKVideoBackgroundImageView::showMessage(const QString& text) {
+    m_message->setText(text);
+    m_message->setVisible(!text.isEmpty());
+    if (text.isEmpty()) {
+        m_messageTimer->stop();
+        return;
+    }
+    placeMessage();
+    m_message->raise();
+    m_messageTimer->start();
+}
+
+QString TKVideoBackgroundImageView::message() const { return m_message->isVisible() ? m_message->text() : QString(); }
+
+// As wide as its text on one line, centred at the top; wrapped when the
+// area is narrower.
+void TKVideoBackgroundImageView::placeMessage() {
+    if (m_message->text().isEmpty()) return;
+    m_message->ensurePolished();
+    m_message->setWordWrap(false);
+    const int oneLine = m_message->sizeHint().width();
+    m_message->setWordWrap(true);
+    const int width = std::min(oneLine, std::max(0, this->width() - 2 * kMessageMargin));
+    const int height = std::max(m_message->heightForWidth(width), m_message->minimumSizeHint().height());
+    m_message->setGeometry((this->width() - width) / 2, kMessageMargin, width, height);
 }
 
 void TKVideoBackgroundImageView::setBackgroundNineImageName(const QString& base) {
@@ -42,6 +88,7 @@ void TKVideoBackgroundImageView::setContentView(QWidget* content) {
     content->setParent(this);
     content->setGeometry(rect());
     content->raise();
+    m_message->raise();
 }
 
 void TKVideoBackgroundImageView::animateContent(GrowFrom edge) {
@@ -63,6 +110,7 @@ void TKVideoBackgroundImageView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (m_animation) m_animation->stop();
     if (m_content) m_content->setGeometry(rect());
+    placeMessage();
 }
 
 QPixmap TKVideoBackgroundImageView::partPixmap(Part part, const QSize& size) const {
@@ -104,11 +152,24 @@ void TKVideoBackgroundImageView::drawLogo(QPainter& painter) const {
     painter.drawPixmap(QRect(origin, size), ImageLibrary::pixmap(m_logoName, size, devicePixelRatioF()));
 }
 
+void TKVideoBackgroundImageView::drawPlaceholder(QPainter& painter) const {
+    if (m_placeholder.isEmpty()) return;
+    const QSize logo = logoSizeFor(size());
+    const int top = (height() + logo.height()) / 2 + 12;
+    QFont font = painter.font();
+    font.setPointSizeF(11);
+    painter.setFont(font);
+    painter.setPen(QColor(0x9a, 0xa3, 0xad));
+    painter.drawText(QRect(8, top, width() - 16, height() - top - 4), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                     m_placeholder);
+}
+
 void TKVideoBackgroundImageView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     drawNineParts(painter);
     drawLogo(painter);
+    drawPlaceholder(painter);
 }
 
 }  // namespace zentrova

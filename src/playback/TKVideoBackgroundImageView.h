@@ -5,7 +5,9 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
 class QPropertyAnimation;
+class QTimer;
 
 namespace zentrova {
 
@@ -24,12 +26,21 @@ public:
     void setBackgroundNineImageName(const QString& base);
     void setLogoImage(const QString& name);
     const QString& logoName() const { return m_logoName; }
+    // A line under the logo telling what to do while nothing is shown.
+    void setPlaceholderText(const QString& text);
+    const QString& placeholderText() const { return m_placeholder; }
 
     // The view laid over the background, kept at the full size.
     void setContentView(QWidget* content);
     QWidget* contentView() const { return m_content; }
     // Lets the content grow to the full size from an empty frame at an edge.
     void animateContent(GrowFrom edge);
+
+    // A note along the top, over the picture too, gone after kMessageMs
+    // or when replaced; an empty text takes it away.
+    static constexpr int kMessageMs = 8000;
+    void showMessage(const QString& text);
+    QString message() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,11 +53,16 @@ private:
     QPixmap partPixmap(Part part, const QSize& size) const;
     void drawNineParts(QPainter& painter) const;
     void drawLogo(QPainter& painter) const;
+    void drawPlaceholder(QPainter& painter) const;
+    void placeMessage();
 
     QString m_baseName;
     QString m_logoName;
+    QString m_placeholder;
     QPointer<QWidget> m_content;
     QPointer<QPropertyAnimation> m_animation;
+    QLabel* m_message = nullptr;
+    QTimer* m_messageTimer = nullptr;
 };
 
 }  // namespace zentrova

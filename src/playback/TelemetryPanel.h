@@ -36,6 +36,15 @@ public:
     // The readouts' texts at the start of a recording.
     void reset();
 
+    // What the map has to show for the recording last given.
+    enum class MapState { NothingPlayed, NoGpsData, NoFix, Route };
+    MapState mapState() const { return m_mapState; }
+
+signals:
+    void mapStateChanged(zentrova::TelemetryPanel::MapState state);
+    // The place marked on the map, in words ("48.11730° N, 11.51667° E").
+    void mapPlaceChanged(const QString& place);
+
 private:
     QLabel* makeReadout(const char* name);
     QLabel* makeCaption(const char* key);
@@ -43,6 +52,11 @@ private:
     void showGsensor(double playPosition);
     void showGps(double playPosition);
     void showOnMap(const ORVTelemetryReadout::GpsTexts& texts);
+    // Speed, HDOP and satellites greyed with a note while they are no
+    // real readings (no valid fix with a place); noteKey empty for real ones.
+    void showGpsReadingsReal(bool real, const char* noteKey);
+    static QString speedText(const ORVTelemetryReadout::GpsTexts& texts);
+    static QString placeText(const ORVTelemetryReadout::MapPosition& position);
 
     QLabel* m_gsensorXField = nullptr;
     QLabel* m_gsensorYField = nullptr;
@@ -50,10 +64,12 @@ private:
     QLabel* m_speedField = nullptr;
     QLabel* m_hdopField = nullptr;
     QLabel* m_sateliteField = nullptr;
+    QLabel* m_gpsStateLabel = nullptr;
     GraphView* m_graphView = nullptr;
     ORVMapView* m_map = nullptr;
     std::shared_ptr<const ORVBlackBoxData> m_telemetry;
     QString m_lastMapScript;
+    MapState m_mapState = MapState::NothingPlayed;
 };
 
 }  // namespace zentrova

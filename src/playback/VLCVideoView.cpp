@@ -54,6 +54,13 @@ void VLCVideoView::showFramesFrom(std::shared_ptr<VideoFramePool> pool) {
 }
 
 void VLCVideoView::clearFrame() {
+    // The picture held is never written again, also when its pool is reused.
+    takeLatestPicture();
+    m_pool.reset();
+    update();
+}
+
+void VLCVideoView::forgetPicture() {
     m_pool.reset();
     m_shown.release();
     m_converted = QImage();
@@ -97,6 +104,15 @@ const QImage& VLCVideoView::convertedPicture(const VideoFrameSize::Placement& pl
     m_convertedPlacement = placement;
     if (!m_convertedIsCurrent) m_converted = QImage();
     return m_converted;
+}
+
+QRectF VLCVideoView::pictureRect() const {
+    const VideoFramePool::Frame picture = latestOrShown();
+    if (!picture) return QRectF();
+    const VideoFramePool::Layout& layout = picture.layout();
+    const QSizeF shown = QSizeF(layout.displayWidth, layout.displayHeight)
+                             .scaled(QSizeF(size()), m_fillScreen ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
+    return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
 }
 
 void VLCVideoView::paintEvent(QPaintEvent*) {

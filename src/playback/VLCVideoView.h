@@ -30,10 +30,18 @@ public:
     // the view lies on (it covers it except while it is animated), or its
     // own size when it has none.
     QSize pictureArea() const;
+    // Where the latest picture is drawn, in the view's coordinates; empty
+    // while there is none.
+    QRectF pictureRect() const;
 
     // From now on the latest picture of this pool is painted.
     void showFramesFrom(std::shared_ptr<VideoFramePool> pool);
+    // The player has no more pictures: the last one stays until the next
+    // one arrives or it is forgotten, so that a change of recording does
+    // not flash an empty frame.
     void clearFrame();
+    // Shows nothing from now on.
+    void forgetPicture();
 
     // The latest picture, whole, at the size it is shown at; or a null image.
     QImage currentFrame() const;

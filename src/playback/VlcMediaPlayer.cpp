@@ -90,7 +90,10 @@ void VlcMediaPlayer::handleEvent(int type) {
         break;
     case libvlc_MediaPlayerPaused:
         if (m_pacing.swallowHoldNotice()) break;
-        if (!m_pauseRequested && m_player && libvlc_media_player_get_position(m_player) >= kEndHoldPosition) {
+        // Of a file without a length (no video, no index) nothing is left
+        // after a pause nobody asked for either.
+        if (!m_pauseRequested && m_player &&
+            (libvlc_media_player_get_position(m_player) >= kEndHoldPosition || length().intValue() <= 0)) {
             m_heldAtEnd = true;
         }
         m_pauseRequested = false;

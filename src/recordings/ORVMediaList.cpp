@@ -173,6 +173,7 @@ std::shared_ptr<ORVMediaListSnapshot> ORVMediaList::scanDirectory(const std::str
     contents->reserve(found.size());
     for (auto& media : found) contents->addMedia(std::move(media));
     contents->setUnreadableDirectories(walker.takeUnreadableDirectories());
+    contents->setReachedFileLimit(walker.stopped() && !stop.stop_requested());
     return contents;
 }
 

@@ -43,6 +43,9 @@ public:
         m_unreadableDirectories = std::move(directories);
     }
 
+    // The walk stopped at its limit of files: the card holds more.
+    bool reachedFileLimit() const { return m_reachedFileLimit; }
+    void setReachedFileLimit(bool reached) { m_reachedFileLimit = reached; }
     void reserve(size_t count) {
         m_medias.reserve(count);
         m_mediaPairDic.reserve(count);
@@ -54,6 +57,7 @@ private:
     std::vector<std::shared_ptr<ORVMedia>> m_medias;
     PairTable m_mediaPairDic;
     std::vector<UnreadableDirectory> m_unreadableDirectories;
+    bool m_reachedFileLimit = false;
 };
 
 }  // namespace zentrova

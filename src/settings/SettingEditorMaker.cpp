@@ -2,7 +2,7 @@
 
 #include "card/linux/LinuxCommandRunner.h"
 #include "card/linux/LinuxVolumeRenamer.h"
-#include "card/linux/LinuxVolumeSource.h"
+#include "card/linux/SystemVolumeSource.h"
 #include "common/linux/PosixAtomicFileWriter.h"
 
 #include <QString>
@@ -11,7 +11,8 @@
 namespace zentrova {
 
 struct SettingEditorMaker::SystemServices {
-    LinuxVolumeSource volumes;
+    // The same volumes as the card windows see, a fake card's included.
+    std::unique_ptr<VolumeSource> volumes = makeSystemVolumeSource();
     LinuxCommandRunner runner;
     LinuxVolumeRenamer renamer{runner};
     PosixAtomicFileWriter writer;
@@ -20,7 +21,7 @@ struct SettingEditorMaker::SystemServices {
 std::unique_ptr<SettingEditorMaker> SettingEditorMaker::forSystem() {
     auto system = std::make_unique<SystemServices>();
     ORVSettingController::Parts parts;
-    parts.volumes = &system->volumes;
+    parts.volumes = system->volumes.get();
     parts.renamer = &system->renamer;
     parts.writer = &system->writer;
     auto maker = std::make_unique<SettingEditorMaker>(std::move(parts));

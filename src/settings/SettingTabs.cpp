@@ -1,9 +1,11 @@
 #include "settings/SettingTabs.h"
 
 #include "settings/NotBuiltPage.h"
+#include "settings/SettingLoadingSheet.h"
 #include "settings/pages/ORVSettingForAdasViewController.h"
 #include "settings/pages/ORVSettingForAudioViewController.h"
 #include "settings/pages/ORVSettingForBasicViewController.h"
+#include "settings/pages/ORVSettingForFlashDataViewController.h"
 #include "settings/pages/ORVSettingForGpsViewController.h"
 #include "settings/pages/ORVSettingForMotionViewController.h"
 #include "settings/pages/ORVSettingForVideoViewController.h"
@@ -12,6 +14,17 @@ namespace zentrova {
 namespace {
 
 QWidget* notBuiltYet(const SettingPageContext&) { return new NotBuiltPage; }
+
+// Reads the card's drive log on its first visit, under the editor's sheet.
+QWidget* makeDriveLogPage(const SettingPageContext& context) {
+    auto* page = new ORVSettingForFlashDataViewController;
+    if (context.driveLogPath) page->setM_FlashDataFilePath(QString::fromStdString(*context.driveLogPath));
+    if (SettingLoadingSheet* sheet = context.loadingSheet) {
+        page->setLoadingSheet({[sheet](const QString& title) { sheet->showLoading(title); },
+                               [sheet] { sheet->hideLoading(); }});
+    }
+    return page;
+}
 
 }  // namespace
 
@@ -33,7 +46,7 @@ std::vector<SettingTab> settingTabs() {
          }},
         {TextKey{"setting.audio"}, TextKey{"setting.audio"},
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForAudioViewController; }},
-        {TextKey{"setting.driveinfoview"}, TextKey{"setting.information"}, notBuiltYet, true},
+        {TextKey{"setting.driveinfoview"}, TextKey{"setting.information"}, makeDriveLogPage, true},
     };
 }
 

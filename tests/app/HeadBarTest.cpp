@@ -27,6 +27,7 @@ TEST_F(HeadBarTest, EachButtonReportsWhatTheUserAskedFor) {
     } cases[] = {
         {"openDirectoryButton", &HeadBar::openClicked},
         {"settingsButton", &HeadBar::settingsClicked},
+        {"timeSetupButton", &HeadBar::timeSetupClicked},
         {"minimizeWindowButton", &HeadBar::minimizeClicked},
         {"maximizeWindowButton", &HeadBar::maximizeClicked},
         {"closeWindowButton", &HeadBar::closeClicked},

@@ -3,9 +3,13 @@
 #include "app/AppTestApplication.h"
 #include "app/HeadBar.h"
 #include "app/SidePanel.h"
+#include "playback/TelemetryPanel.h"
+#include "support/GpsBlock.h"
+#include "telemetry/ORVBlackBoxData.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -71,6 +75,46 @@ TEST_F(MainWindowTest, TheSidePanelFollowsItsModeExceptInFullScreen) {
     window->leaveFullscreen();
     EXPECT_TRUE(visible("mediaListScrollView")) << "the mode asked in full screen shows on leaving it";
     EXPECT_FALSE(visible("mapContainerView"));
+}
+
+// Until a recording with a route plays, the map's whole panel says why it
+// shows none; under the map, the place marked in words.
+TEST_F(MainWindowTest, TheMapSaysWhyItShowsNoRouteAndNamesThePlaceMarked) {
+    SidePanel* side = window->sidePanel();
+    window->showSidePanelMode(SidePanel::MapMode);
+    EXPECT_EQ(side->mapEmptyText(), "Play a recording to see on the map where it was made.");
+    ORVGpsData fix;
+    fix.gpsValid = 1;
+    fix.Latitude = 3745.0;
+    fix.NS = 'S';
+    fix.Longitude = 12230.0;
+    fix.EW = 'E';
+    struct Case {
+        const char* what;
+        bool blocks;
+        bool fixes;
+        const char* expected;
+    } cases[] = {
+        {"no GPS data", false, false, "This recording has no GPS data: there is nothing to show on the map."},
+        {"blocks without a fix", true, false,
+         "The GPS had no fix while this recording was made: there is no route to show."},
+        {"a route", true, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto telemetry = std::make_shared<ORVBlackBoxData>();
+        if (c.blocks) telemetry->m_vGpsData = {test::gpsBlock('9')};
+        if (c.fixes) telemetry->m_NMEAs = {fix};
+        window->telemetryPanel()->showTelemetry(telemetry);
+        EXPECT_EQ(side->mapEmptyText(), c.expected);
+    }
+    window->telemetryPanel()->showPlayPosition(0.5, 0.5);
+    EXPECT_EQ(side->findChild<QLabel*>("mapPlaceLabel")->text(), QString::fromUtf8("37.75000\u00b0 S,  122.50000\u00b0 E"));
+    auto* empty = side->findChild<QLabel*>("mapEmptyLabel");
+    window->telemetryPanel()->showTelemetry(std::make_shared<ORVBlackBoxData>());
+    ASSERT_TRUE(empty->isVisible());
+    EXPECT_EQ(empty->geometry(), side->findChild<QWidget*>("mapContainerView")->rect()) << "the note fills the panel";
+    EXPECT_EQ(side->findChild<QLabel*>("mapPlaceLabel")->text(), "");
 }
 
 }  // namespace

@@ -5,10 +5,15 @@
 #include "app/HeadBar.h"
 #include "app/MainWindow.h"
 #include "app/ORVMediaTableModel.h"
+#include "card/ORVFormatWindowController.h"
+#include "card/ORVTimeSetupController.h"
 #include "playback/FrameCaptureController.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
+#include "playback/TKVideoBackgroundImageView.h"
+#include "playback/VLCVideoView.h"
+#include "playback/VideoFramePool.h"
 #include "common/Log.h"
 #include "settings/ORVSettingController.h"
 #include "settings/SettingEditorMaker.h"
@@ -27,11 +32,14 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QSlider>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -88,6 +96,7 @@ TEST_F(ORVAppDelegateTest, StartsCentredAtTheMinimumSizeWithVersionAndEnglish) {
     EXPECT_EQ(version->text(), "[Ver 9.8.7]");
     EXPECT_EQ(QSettings().value("AppleLanguages").toStringList(), QStringList{"en"});
     EXPECT_EQ(delegate->mediaIndex(), -1);
+    EXPECT_EQ(window->focusWidget(), window->findChild<QTableView*>("mediaListTableView")) << "the keys start there";
     EXPECT_EQ(delegate->columnNames().size(), 4);
     for (const QString& title : delegate->columnNames()) EXPECT_FALSE(title.isEmpty());
 }
@@ -289,9 +298,11 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         {"Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
         {"Settings...", QKeySequence(Qt::CTRL | Qt::Key_Comma)},
         {"Full Screen", QKeySequence(Qt::Key_F)},
-        {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"Show Whole Picture", QKeySequence(Qt::Key_A)},
+        {"Clock…", QKeySequence(Qt::CTRL | Qt::Key_T)},
         {"Capture Picture...", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"Print Picture...", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     const QList<QAction*> actions = menu->actions();
     ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(expected)));
@@ -481,6 +492,55 @@ TEST_F(ORVAppDelegateTest, CaptureAndPrintHaveHeadBarButtonsWithTheirIconsKeysAn
     EXPECT_EQ(dialogs, 0);
 }
 
+TEST_F(ORVAppDelegateTest, TheClockButtonTheMenuEntryAndItsKeysOpenTheClockWindowKeptAsTheLastDialog) {
+    int made = 0;
+    delegate->setPanelFactory(ORVAppDelegate::Panel::TimeSetup, [&made](QWidget* mainWindow) {
+        ++made;
+        return new QWidget(mainWindow, Qt::Window);
+    });
+    auto* button = delegate->window()->findChild<QToolButton*>("timeSetupButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_EQ(button->toolTip(), "Set the camera's clock");
+    button->click();
+    EXPECT_EQ(made, 1);
+    QWidget* first = delegate->lastDialogController();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    delegate->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(delegate->window()));
+    QTest::keyClick(delegate->window(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(made, 2) << "Ctrl+T, the menu entry's keys";
+    EXPECT_NE(delegate->lastDialogController(), first) << "the newest is the last dialog";
+}
+
+TEST_F(ORVAppDelegateTest, OnTheSystemTheEditorsFormatButtonOpensTheFormatterAndTheClockButtonTheClockWindow) {
+    // An empty tree of the system's files: no card of this computer is seen.
+    TempDir root;
+    const QByteArray before = qgetenv("ZENTROVA_SYSTEM_ROOT");
+    qputenv("ZENTROVA_SYSTEM_ROOT", QByteArray::fromStdString(root.str()));
+    {
+        ORVAppDelegate system;
+        system.showSettingPanel();
+        QPointer<ORVSettingController> editor = qobject_cast<ORVSettingController*>(system.lastDialogController());
+        ASSERT_NE(editor, nullptr);
+        auto* format = editor->findChild<QPushButton*>("sdcardFormatButton");
+        ASSERT_TRUE(QTest::qWaitFor([format] { return format->isEnabled(); }, 10000));
+        format->click();
+        EXPECT_NE(qobject_cast<ORVFormatWindowController*>(editor->lastDialogController()), nullptr);
+
+        system.window()->findChild<QToolButton*>("timeSetupButton")->click();
+        EXPECT_NE(qobject_cast<ORVTimeSetupController*>(system.lastDialogController()), nullptr);
+        delete system.lastDialogController();
+        delete editor.data();
+    }
+    if (before.isNull()) {
+        qunsetenv("ZENTROVA_SYSTEM_ROOT");
+    } else {
+        qputenv("ZENTROVA_SYSTEM_ROOT", before);
+    }
+}
+
 TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {
     ORVMediaControlView* controls = delegate->mediaControlView();
     ORVPlayInfo* info = delegate->playController()->playInfo();
@@ -505,6 +565,160 @@ TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {
     for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
     }
+}
+
+TEST_F(ORVAppDelegateTest, TheHeadBarAndTheEmptyVideoSayWhatIsShownAndWhatToDoNext) {
+    HeadBar* head = delegate->window()->headBar();
+    TKVideoBackgroundImageView* video = delegate->window()->mainVideoArea();
+    EXPECT_EQ(head->nowShowing(), "");
+    EXPECT_EQ(video->placeholderText(), "Open a card's folder (Ctrl+O) to list its recordings");
+
+    TempDir root;
+    const std::filesystem::path empty = root.mkdir("EMPTY");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(empty.string())));
+    EXPECT_EQ(head->nowShowing(), "EMPTY");
+    EXPECT_EQ(video->placeholderText(), "There are no recordings in this folder");
+
+    root.touch("CARD/Normal/alwa_20190312_081500_F.MP4");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString((root.path() / "CARD").string())));
+    EXPECT_EQ(head->nowShowing(), "CARD");
+    EXPECT_EQ(video->placeholderText(), "Double-click a recording to play it");
+
+    delegate->playController()->changeAndPlay(0);
+    EXPECT_EQ(head->nowShowing(), QString::fromUtf8("2019-03-12  08:15:00  \u00b7  Continuous"));
+    EXPECT_EQ(video->placeholderText(), "");
+    // The file is empty: it cannot be played, and the window says so.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return head->nowShowing() == "CARD"; }, 15000));
+    EXPECT_TRUE(video->message().startsWith("alwa_20190312_081500_F.MP4 cannot be played")) << video->message().toStdString();
+    EXPECT_EQ(video->placeholderText(), "Double-click a recording to play it");
+}
+
+// A 16:9 picture, the size of a front camera's, in both views.
+std::shared_ptr<VideoFramePool> showWidePicture(MainWindow& window) {
+    std::shared_ptr<VideoFramePool> pool = VideoFramePool::create(
+        VideoFramePool::Layout::yuv(VideoFramePool::Format::I420, 1920, 1088, 1920, 1080));
+    unsigned char* pixels = pool->beginWriting();
+    std::memset(pixels, 0x80, pool->layout().bytes);
+    pool->publish(pixels);
+    for (VLCVideoView* view : {window.mainVideoView(), window.secondVideoView()}) {
+        view->show();
+        view->showFramesFrom(pool);
+    }
+    return pool;
+}
+
+TEST_F(ORVAppDelegateTest, KeyAShowsTheWholePictureInBothViewsAndTheNextStartKeepsIt) {
+    const char* const key = "viewer/wholePicture";
+    struct Forget {
+        ~Forget() { QSettings().remove("viewer/wholePicture"); }
+    } forget;
+    QSettings().remove(key);
+    delegate = std::make_unique<ORVAppDelegate>(editorsOn(noCard));
+    delegate->applicationDidFinishLaunching();
+    MainWindow* window = delegate->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const auto pool = showWidePicture(*window);
+    QAction* command = window->headBar()->commandMenu()->actions().at(3);
+    ASSERT_TRUE(command->isCheckable());
+
+    struct Step {
+        const char* what;
+        bool expectedWhole;
+    } steps[] = {{"at first", false}, {"after A", true}, {"after A again", false}, {"after the menu entry", true}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.what == steps[1].what || step.what == steps[2].what) QTest::keyClick(window, Qt::Key_A);
+        if (step.what == steps[3].what) command->trigger();
+        EXPECT_EQ(command->isChecked(), step.expectedWhole);
+        EXPECT_EQ(QSettings().value(key, false).toBool(), step.expectedWhole);
+        for (VLCVideoView* view : {window->mainVideoView(), window->secondVideoView()}) {
+            SCOPED_TRACE(view->objectName().toStdString());
+            const QRectF drawn = view->pictureRect();
+            const QRectF bounds(view->rect());
+            ASSERT_FALSE(bounds.isEmpty());
+            EXPECT_NEAR(drawn.width() / drawn.height(), 16.0 / 9.0, 0.01);
+            if (step.expectedWhole) {
+                EXPECT_TRUE(bounds.adjusted(-0.5, -0.5, 0.5, 0.5).contains(drawn)) << "nothing cut off";
+            } else {
+                EXPECT_TRUE(drawn.adjusted(-0.5, -0.5, 0.5, 0.5).contains(bounds)) << "no bars";
+            }
+        }
+    }
+
+    delegate = std::make_unique<ORVAppDelegate>(editorsOn(noCard));
+    delegate->applicationDidFinishLaunching();
+    EXPECT_TRUE(delegate->window()->wholePicture()) << "remembered";
+    EXPECT_TRUE(delegate->window()->headBar()->commandMenu()->actions().at(3)->isChecked());
+    EXPECT_FALSE(delegate->window()->secondVideoView()->fillScreen());
+}
+
+TEST_F(ORVAppDelegateTest, UpAndDownSetTheVolumeOnlyWhereTheTableHasNoKeysAndMMutesAnywhere) {
+    TempDir card;
+    for (const char* name : {"alwa_20190312_081500_F.MP4", "alwa_20190312_081600_F.MP4", "alwa_20190312_081700_F.MP4"}) {
+        card.touch(std::string("Normal/") + name);
+    }
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
+    MainWindow* window = delegate->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* table = window->findChild<QTableView*>("mediaListTableView");
+    ORVPlayController* control = delegate->playController();
+    ORVMediaControlView* bar = window->controls();
+    struct Case {
+        const char* focus;
+        Qt::Key key;
+        int expectedVolume;
+        int expectedRow;
+        bool expectedMuted;
+    } cases[] = {
+        {"mediaListTableView", Qt::Key_Down, 70, 2, false},
+        {"mediaListTableView", Qt::Key_Up, 70, 0, false},
+        {"mediaListTableView", Qt::Key_M, 70, 1, true},
+        {"playButton", Qt::Key_Up, 80, 1, false},
+        {"videoPositionSlider", Qt::Key_Down, 60, 1, false},
+        {"playButton", Qt::Key_M, 70, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.focus << " " << QKeySequence(c.key).toString().toStdString());
+        control->setVolume(70);
+        table->setCurrentIndex(table->model()->index(1, 0));
+        QWidget* target = window->findChild<QWidget*>(c.focus);
+        ASSERT_NE(target, nullptr);
+        target->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), target);
+        QTest::keyClick(target, c.key);
+        EXPECT_EQ(control->volume(), c.expectedVolume);
+        EXPECT_EQ(table->currentIndex().row(), c.expectedRow);
+        EXPECT_EQ(control->muted(), c.expectedMuted);
+        EXPECT_EQ(bar->findChild<QSlider*>("volumeSlider")->value(), c.expectedVolume);
+        if (c.expectedMuted) control->toggleMute();
+    }
+}
+
+TEST_F(ORVAppDelegateTest, TabLeavesTheTableForThePlayBarAndBackAgain) {
+    TempDir card;
+    card.touch("Normal/alwa_20190312_081500_F.MP4");
+    card.touch("Normal/alwa_20190312_081600_F.MP4");
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.str())));
+    MainWindow* window = delegate->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* table = window->findChild<QTableView*>("mediaListTableView");
+    table->setCurrentIndex(table->model()->index(0, 0));
+    table->setFocus(Qt::TabFocusReason);
+    int presses = 0;
+    while (!window->controls()->isAncestorOf(QApplication::focusWidget()) && presses < 30) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ++presses;
+    }
+    EXPECT_TRUE(window->controls()->isAncestorOf(QApplication::focusWidget())) << presses << " presses";
+    EXPECT_EQ(table->currentIndex().row(), 0) << "Tab moves no selection";
+    while (QApplication::focusWidget() != table && presses < 60) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ++presses;
+    }
+    EXPECT_EQ(QApplication::focusWidget(), table) << "the chain comes round to the table";
 }
 
 }  // namespace

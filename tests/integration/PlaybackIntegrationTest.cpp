@@ -3,11 +3,14 @@
 #include "playback/FrameCaptureController.h"
 #include "common/linux/ProcessUser.h"
 #include "playback/WebEngineStartup.h"
+#include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
 #include "playback/VLCLibrary.h"
+#include "playback/TKVideoBackgroundImageView.h"
 #include "playback/VLCVideoView.h"
 #include "support/AnsweredAlerts.h"
+#include "support/Mp4TelemetryBuilder.h"
 #include "support/SampleClip.h"
 #include "support/WebEngineTeardown.h"
 
@@ -22,7 +25,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace zentrova {
 namespace {
@@ -83,8 +88,22 @@ TEST(PlaybackIntegrationTest, APairPlaysInBothPlayersThenTheNextRecordingStarts)
     EXPECT_TRUE(control->playInfo()->isPlaying());
     EXPECT_EQ(control->playInfo()->audioMediaDirection(), ORVMediaDirectionFront);
 
+    // The time beside the slider is the player's at each of its notices.
+    std::vector<std::string> behind;
+    int notices = 0;
+    QObject::connect(control->player1(), &ORVMediaPlayer::mediaPlayerTimeChanged, &delegate, [&] {
+        const std::int64_t ms = control->player1()->time().intValue();
+        if (control->player1()->media() == nullptr || ms >= 2500) return;
+        ++notices;
+        const QString expected = QString("0:%1").arg(ms / 1000, 2, 10, QChar('0'));
+        const QString shown = delegate.mediaControlView()->elapsedTimeText();
+        if (shown != expected) behind.push_back(shown.toStdString() + " at " + std::to_string(ms) + " ms");
+    });
+
     // At the end of the 3 s pair the one-file recording (index 2) follows.
     ASSERT_TRUE(QTest::qWaitFor([&] { return control->mediaIndex() == 2; }, 15000));
+    EXPECT_GT(notices, 2);
+    EXPECT_TRUE(behind.empty()) << behind.size() << " of " << notices << ", first " << behind.front();
     ASSERT_TRUE(QTest::qWaitFor([&] { return ORVPlayController::isPlaying(control->player1()); }, 10000));
     EXPECT_EQ(control->player2()->media(), nullptr);
     EXPECT_TRUE(control->player1()->media()->path().endsWith("motion_20240101_120100_F.MP4"));
@@ -139,6 +158,71 @@ TEST(PlaybackIntegrationTest, CaptureAndPrintAreOfferedOnlyWhenTheMainPlayerAllo
     control->stopPlay();
     EXPECT_EQ(offered(), std::pair(false, false)) << "nothing is left to capture or print";
     EXPECT_TRUE(alerts.seen.empty()) << alerts.seen.front().message.toStdString();
+}
+
+// A front file as a camera that lost its video leaves it: the telemetry
+// track alone, which the player opens and ends at once without an error.
+bool writeTelemetryOnlyFile(const std::string& path) {
+    test::Mp4TelemetryBuilder builder;
+    for (std::uint32_t i = 0; i < 20; ++i) builder.records.push_back({100 + i, 0, 0, 0, 256, 0, '9', "", 0});
+    const test::BuiltFile file = builder.build();
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// A front file cut short as a power cut leaves it: its index (at the end of
+// the file) is lost with the rest.
+bool writeCutFile(const std::string& source, const std::string& path, int percent) {
+    std::ifstream in(source, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size() * static_cast<std::size_t>(percent) / 100));
+    return !bytes.empty() && static_cast<bool>(out);
+}
+
+TEST(PlaybackIntegrationTest, AFileThatCannotPlayIsToldAndPassedOverToTheNextRecording) {
+    application();
+    const std::string media = std::string(ZENTROVA_BIN_DIR) + "/../test-media/integration-unplayable";
+    std::filesystem::create_directories(media);
+    const std::string whole = media + "/whole.mp4";
+    ASSERT_TRUE(makeClip(whole, true));
+    struct Case {
+        const char* what;
+        std::function<bool(const std::string&)> write;
+    };
+    const Case cases[] = {
+        {"telemetry only", writeTelemetryOnlyFile},
+        {"cut to half", [&](const std::string& path) { return writeCutFile(whole, path, 50); }},
+        {"cut to nine tenths", [&](const std::string& path) { return writeCutFile(whole, path, 90); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string dir = media + "/" + std::string(c.what) + "/Normal";
+        std::filesystem::create_directories(dir);
+        ASSERT_TRUE(c.write(dir + "/alwa_20240101_130000_F.MP4"));
+        ASSERT_TRUE(makeClip(dir + "/alwa_20240101_130100_F.MP4", false));
+
+        ORVAppDelegate delegate;
+        delegate.applicationDidFinishLaunching();
+        bool reloaded = false;
+        QObject::connect(&delegate, &ORVAppDelegate::mediaListReloaded, [&] { reloaded = true; });
+        delegate.openDirectory(QString::fromStdString(std::filesystem::path(dir).parent_path().string()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reloaded && !delegate.isScanning(); }, 10000));
+        ASSERT_EQ(delegate.mediaList().count(), 2u);
+
+        ORVPlayController* control = delegate.playController();
+        TKVideoBackgroundImageView* area = delegate.window()->mainVideoArea();
+        control->changeAndPlay(0);
+        // Well before the start's time limit: the player's own end releases it.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !area->message().isEmpty(); }, 8000));
+        EXPECT_TRUE(area->message().startsWith("alwa_20240101_130000_F.MP4 cannot be played"))
+            << area->message().toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return control->mediaIndex() == 1; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ORVPlayController::isPlaying(control->player1()); }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !control->waitingForPlayStart(); }, 5000));
+        EXPECT_TRUE(control->player1()->media()->path().endsWith("alwa_20240101_130100_F.MP4"));
+    }
 }
 
 }  // namespace

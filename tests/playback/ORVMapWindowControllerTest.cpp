@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QSignalSpy>
 #include <QWebEngineProfile>
 
@@ -28,6 +29,32 @@ TEST(ORVMapWindowControllerGeometryTest, OriginIsRightOfTheOpenerWithTopsLevel) 
     for (const auto& c : cases) {
         SCOPED_TRACE(c.opener.x());
         EXPECT_EQ(ORVMapWindowController::originRightOf(c.opener), c.origin);
+    }
+}
+
+TEST(ORVMapWindowControllerGeometryTest, TheWholeWindowStaysOnTheOpenersScreen) {
+    const QRect screen(0, 0, 1600, 1000);
+    const QSize size(640, 480);
+    const struct {
+        const char* name;
+        QRect opener;
+        QSize size;
+        QRect area;
+        QPoint origin;
+    } cases[] = {
+        {"room on the right: beside the opener", QRect(100, 50, 800, 600), size, screen, QPoint(900, 50)},
+        {"no room on the right: back by the overflow only", QRect(350, 150, 900, 700), size, screen,
+         QPoint(960, 150)},
+        {"no room below: up by the overflow only", QRect(100, 700, 800, 200), size, screen, QPoint(900, 520)},
+        {"a second screen right of the first", QRect(2200, 100, 800, 600), size, QRect(1600, 0, 1280, 1024),
+         QPoint(2240, 100)},
+        {"an opener partly above the screen", QRect(100, -40, 300, 300), size, screen, QPoint(400, 0)},
+        {"a window wider than the screen: its left edge on it", QRect(100, 50, 800, 600), QSize(2000, 480), screen,
+         QPoint(0, 50)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ORVMapWindowController::originRightOf(c.opener, c.size, c.area), c.origin);
     }
 }
 
@@ -66,8 +93,12 @@ TEST_F(ORVMapWindowControllerTest, MovedWindowStandsRightOfTheOpenerKeepingItsSi
     ORVMapWindowController controller;
     controller.show();
     const QSize size = controller.frameGeometry().size();
-    controller.moveWindowRightBy(QRect(100, 50, 800, 600));
-    EXPECT_EQ(controller.frameGeometry().topLeft(), QPoint(900, 50));
+    const QRect area = controller.screen()->availableGeometry();
+    const QRect opener(area.x(), area.y() + 10, area.width() - size.width() - 30, 200);
+    controller.moveWindowRightBy(opener);
+    EXPECT_EQ(controller.frameGeometry().topLeft(), QPoint(opener.x() + opener.width(), opener.y()));
+    controller.moveWindowRightBy(opener.adjusted(0, 0, 100, 0));
+    EXPECT_EQ(controller.frameGeometry().right(), area.right()) << "back onto the screen";
     EXPECT_EQ(controller.frameGeometry().size(), size);
 }
 

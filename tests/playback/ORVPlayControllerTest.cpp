@@ -3,10 +3,20 @@
 #include "playback/ORVPlayControlHost.h"
 #include "playback/ORVPlayController.h"
 #include "recordings/ORVMediaList.h"
+#include "support/HeldOpenFifo.h"
 #include "support/ManualDelayedSteps.h"
 #include "support/ScriptedMediaPlayer.h"
 #include "support/TempDir.h"
 #include "telemetry/ORVBlackBoxData.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QThreadPool>
+
+#include <atomic>
+#include <functional>
+#include <future>
 
 namespace zentrova {
 namespace {
@@ -25,7 +35,9 @@ struct RecordingHost : ORVPlayControlHost {
     double loadingProgress = -1;
     bool audioChoiceVisible = true, audioChoiceRear = false;
     int volumeShown = -1;
+    bool mutedShown = false;
     int swapAnimations = 0;
+    std::vector<QString> messages;
 
     void selectRow(std::int64_t row) override { selectedRow = row; }
     void setVideoLogos(const QString& main, const QString& second) override {
@@ -51,9 +63,13 @@ struct RecordingHost : ORVPlayControlHost {
         audioChoiceVisible = visible;
         audioChoiceRear = rear;
     }
-    void showVolume(int volume) override { volumeShown = volume; }
+    void showVolume(int volume, bool muted) override {
+        volumeShown = volume;
+        mutedShown = muted;
+    }
     double videoContainerHeight() const override { return 360.0; }
     void animateSwap() override { ++swapAnimations; }
+    void showPlayMessage(const QString& message) override { messages.push_back(message); }
 };
 
 // The card used throughout, in list order:
@@ -203,6 +219,209 @@ TEST_F(PlayControllerTest, AFileThatFailsToPlayReleasesTheStart) {
     player1.reportState(VLCMediaPlayerState::Error);
     EXPECT_FALSE(controller->waitingForPlayStart());
     EXPECT_TRUE(controller->playAtIndex(2));
+}
+
+// What a player may do instead of playing a file it cannot show.
+struct GivingUp {
+    const char* what;
+    std::function<void(ScriptedMediaPlayer&, ManualDelayedSteps&)> act;
+    const char* reason;
+};
+
+const std::vector<GivingUp>& waysOfGivingUp() {
+    static const std::vector<GivingUp> ways = {
+        {"held at the end without playing", [](auto& player, auto&) { player.reportHeldAtEnd(); },
+         "it ended before showing any picture"},
+        {"ended without playing", [](auto& player, auto&) { player.reportState(VLCMediaPlayerState::Ended); },
+         "it ended before showing any picture"},
+        {"stopped without playing", [](auto& player, auto&) { player.reportState(VLCMediaPlayerState::Stopped); },
+         "it ended before showing any picture"},
+        {"failed", [](auto& player, auto&) { player.reportState(VLCMediaPlayerState::Error); },
+         "the player could not read it"},
+        {"nothing at all", [](auto&, auto& steps) { steps.advance(15000); }, "no picture after 15 seconds"},
+    };
+    return ways;
+}
+
+TEST_F(PlayControllerTest, AStartThatNeverPlaysIsToldAndTheNextRecordingFollows) {
+    struct Start {
+        std::int64_t index;
+        const char* file;
+        std::int64_t next;
+    } starts[] = {{0, "alwa_20190312_081500_F.MP4", 2}, {2, "motion_20190312_081600_F.MP4", 3}};
+    for (const GivingUp& way : waysOfGivingUp()) {
+        for (const Start& start : starts) {
+            SCOPED_TRACE(testing::Message() << way.what << ", row " << start.index);
+            controller->stopPlay();
+            host.messages.clear();
+            ASSERT_TRUE(controller->playAtIndex(start.index));
+            way.act(player1, *steps);
+            EXPECT_FALSE(controller->waitingForPlayStart());
+            ASSERT_EQ(host.messages.size(), 1u);
+            EXPECT_EQ(host.messages[0].toStdString(), std::string(start.file) + " cannot be played: " + way.reason);
+            EXPECT_EQ(player1.loaded, nullptr);
+            EXPECT_EQ(player2.loaded, nullptr);
+            EXPECT_FALSE(host.mainVisible);
+            EXPECT_FALSE(controller->playInfo()->isPlaying());
+            steps->advance(1000);
+            EXPECT_EQ(controller->mediaIndex(), start.next) << "the automatic move goes on";
+            EXPECT_TRUE(controller->waitingForPlayStart()) << "the next recording is starting";
+        }
+    }
+}
+
+TEST_F(PlayControllerTest, ASecondFileThatNeverPlaysLeavesTheMainOnePlayingAlone) {
+    for (const GivingUp& way : waysOfGivingUp()) {
+        SCOPED_TRACE(way.what);
+        controller->stopPlay();
+        host.messages.clear();
+        ASSERT_TRUE(controller->playAtIndex(0));
+        player1.reportPlaying();
+        ASSERT_TRUE(controller->waitingForPlayStart());
+        way.act(player2, *steps);
+        EXPECT_FALSE(controller->waitingForPlayStart());
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].toStdString(), std::string("alwa_20190312_081500_R.MP4 cannot be played: ") + way.reason);
+        EXPECT_EQ(fileOf(player1), "alwa_20190312_081500_F.MP4");
+        EXPECT_EQ(player2.loaded, nullptr);
+        EXPECT_FALSE(host.secondPresent);
+        EXPECT_TRUE(controller->playInfo()->isPlaying());
+        EXPECT_EQ(controller->mediaIndex(), 0);
+    }
+}
+
+TEST_F(PlayControllerTest, WhatAPlayerDoesAfterItPlayedOrBeforeItWasAskedToIsNoFailure) {
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"the first pauses after playing while the second still starts",
+         [this] {
+             player1.reportPlaying();
+             player1.reportState(VLCMediaPlayerState::Paused);
+         }},
+        {"the second reaches its end after playing, before the first plays",
+         [this] {
+             player2.reportPlaying();
+             player2.reportHeldAtEnd();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->stopPlay();
+        host.messages.clear();
+        ASSERT_TRUE(controller->playAtIndex(0));
+        c.act();
+        EXPECT_TRUE(host.messages.empty());
+        EXPECT_NE(player1.loaded, nullptr);
+        EXPECT_NE(player2.loaded, nullptr);
+    }
+
+    // A notice of the stop that made way for the new files, arriving while
+    // their telemetry is read.
+    controller->stopPlay();
+    holdExtraction = true;
+    ASSERT_TRUE(controller->playAtIndex(0));
+    player1.reportState(VLCMediaPlayerState::Stopped);
+    EXPECT_TRUE(controller->waitingForPlayStart());
+    EXPECT_TRUE(host.messages.empty());
+    heldWork.back().second(heldWork.back().first());
+    player1.reportPlaying();
+    player2.reportPlaying();
+    EXPECT_FALSE(controller->waitingForPlayStart());
+    EXPECT_TRUE(host.messages.empty());
+}
+
+// The player may read a file without video through, saying it plays, and
+// end it at once.
+TEST_F(PlayControllerTest, AFileThatPlaysWithoutAnyPictureAndEndsIsToldAndPassedOver) {
+    struct Case {
+        const char* what;
+        bool picture;
+        std::function<void()> after;
+        bool told;
+    };
+    const Case cases[] = {
+        {"ends without a picture", false, [this] { player1.reportHeldAtEnd(); }, true},
+        {"fails without a picture", false, [this] { player1.reportState(VLCMediaPlayerState::Error); }, true},
+        {"paused by the user without a picture", false,
+         [this] {
+             player1.playPosition = 0.3f;
+             player1.reportState(VLCMediaPlayerState::Paused);
+         },
+         false},
+        {"ends after its pictures", true, [this] { player1.reportHeldAtEnd(); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->stopPlay();
+        host.messages.clear();
+        player1.videoOut = c.picture;
+        ASSERT_TRUE(controller->playAtIndex(2));
+        player1.reportPlaying();
+        ASSERT_FALSE(controller->waitingForPlayStart());
+        c.after();
+        EXPECT_EQ(host.messages.size(), c.told ? 1u : 0u);
+        steps->advance(1000);
+        EXPECT_EQ(controller->mediaIndex(), c.told ? 3 : 2);
+    }
+}
+
+TEST_F(PlayControllerTest, TheRowOfAFileThatCouldNotPlayStartsAgainWhenChosen) {
+    ASSERT_TRUE(controller->playAtIndex(2));
+    player1.reportState(VLCMediaPlayerState::Error);
+    ASSERT_EQ(player1.loaded, nullptr);
+    controller->changeAndPlay(2);
+    EXPECT_EQ(fileOf(player1), "motion_20190312_081600_F.MP4");
+    EXPECT_TRUE(controller->waitingForPlayStart());
+}
+
+// Special files named like recordings are listed, but never handed to a
+// player (it would wait for ever for a writer) nor read for telemetry.
+class PlayControllerSpecialFileTest : public PlayControllerTest {
+protected:
+    void SetUp() override {}
+};
+
+TEST_F(PlayControllerSpecialFileTest, AFifoIsNeverHandedToAPlayer) {
+    card.touch("Normal/alwa_20190312_081500_F.MP4");
+    test::HeldOpenFifo rearFifo(card.path() / "Normal/alwa_20190312_081500_R.MP4");
+    test::HeldOpenFifo frontFifo(card.path() / "Normal/motion_20190312_081600_F.MP4");
+    card.touch("Normal/event_20190312_081700_F.MP4");
+    ASSERT_TRUE(rearFifo.ok() && frontFifo.ok());
+    list.setDirectoryPath(card.str());
+    list.waitForScans();
+    ASSERT_EQ(list.count(), 4u);
+    makeController();
+
+    struct Case {
+        std::int64_t index;
+        std::string mainFile, secondFile, message;
+        std::vector<std::string> extracted;
+        std::int64_t nextAfterASecond;
+    } cases[] = {
+        {0, "alwa_20190312_081500_F.MP4", "",
+         "alwa_20190312_081500_R.MP4 cannot be played: not a regular file (a FIFO)", {"alwa_20190312_081500_F.MP4"}, 0},
+        {1, "", "", "alwa_20190312_081500_R.MP4 cannot be played: not a regular file (a FIFO)", {}, 3},
+        {2, "", "", "motion_20190312_081600_F.MP4 cannot be played: not a regular file (a FIFO)", {}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        controller->stopPlay();
+        host.messages.clear();
+        extractedPaths.clear();
+        EXPECT_EQ(controller->playAtIndex(c.index), !c.mainFile.empty());
+        EXPECT_EQ(fileOf(player1), c.mainFile);
+        EXPECT_EQ(fileOf(player2), c.secondFile);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].toStdString(), c.message);
+        std::vector<std::string> extracted;
+        for (const std::string& path : extractedPaths) extracted.push_back(QFileInfoName(QString::fromStdString(path)));
+        EXPECT_EQ(extracted, c.extracted);
+        steps->advance(1000);
+        EXPECT_EQ(controller->mediaIndex(), c.nextAfterASecond);
+    }
 }
 
 TEST_F(PlayControllerTest, PositionFollowsTheFirstNoticeThenEveryThird) {
@@ -463,6 +682,78 @@ TEST_F(PlayControllerTest, SoundComesFromOneChosenSide) {
     EXPECT_TRUE(host.audioChoiceRear);
 }
 
+TEST_F(PlayControllerTest, TheViewsKeepTheLastPicturesUntilTheNextRecordingPlays) {
+    struct Case {
+        const char* what;
+        std::int64_t next;
+        std::function<void()> thenPlayers;
+        bool expectedMainShown, expectedSecondShown;
+    } cases[] = {
+        {"the next with two files, not yet playing", 4, [] {}, true, true},
+        {"the next, both opening", 4,
+         [this] {
+             player1.reportState(VLCMediaPlayerState::Opening);
+             player2.reportState(VLCMediaPlayerState::Opening);
+         },
+         true, true},
+        {"a next without a second file", 2, [this] { player1.reportState(VLCMediaPlayerState::Opening); }, true,
+         false},
+        {"the next cannot be played", 4, [this] { player1.reportState(VLCMediaPlayerState::Error); }, false, false},
+        {"nothing arrives in time", 4, [this] { steps->advance(15000); }, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->stopPlay();
+        EXPECT_FALSE(host.mainVisible) << "a stop shows nothing";
+        steps->advance(2000);
+        startAndPlay(0);
+        ASSERT_TRUE(host.mainVisible && host.secondVisible);
+        player1.reportHeldAtEnd();
+        player2.reportHeldAtEnd();
+        ASSERT_TRUE(host.mainVisible && host.secondVisible) << "the last pictures held";
+        ASSERT_TRUE(controller->playAtIndex(c.next));
+        c.thenPlayers();
+        EXPECT_EQ(host.mainVisible, c.expectedMainShown);
+        EXPECT_EQ(host.secondVisible, c.expectedSecondShown);
+    }
+}
+
+TEST_F(PlayControllerTest, MuteSilencesTheHeardSideUntilMutedAgainOrTheVolumeChanges) {
+    struct Case {
+        const char* what;
+        std::function<void(ORVPlayController&)> after;
+        bool expectedMuted;
+        int expectedVolume;
+    } cases[] = {
+        {"muted", [](ORVPlayController&) {}, true, 70},
+        {"muted again", [](ORVPlayController& c) { c.toggleMute(); }, false, 70},
+        {"volume up", [](ORVPlayController& c) { c.volumeUp(); }, false, 80},
+        {"volume slider", [](ORVPlayController& c) { c.volumeSliderMoved(30); }, false, 30},
+        {"the other side chosen", [](ORVPlayController& c) { c.toggleAudioChoice(true); }, true, 70},
+        {"the next recording", [this](ORVPlayController&) { startAndPlay(4); }, true, 70},
+    };
+    player1.withSound = true;
+    player2.withSound = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->stopPlay();
+        controller->setVolume(70);
+        startAndPlay(0);
+        ASSERT_FALSE(player1.muted);
+        controller->toggleMute();
+        c.after(*controller);
+        EXPECT_EQ(controller->muted(), c.expectedMuted);
+        EXPECT_EQ(host.mutedShown, c.expectedMuted);
+        EXPECT_EQ(host.volumeShown, c.expectedVolume);
+        const ORVMediaPlayer& heard = controller->audioToggleOn() ? static_cast<ORVMediaPlayer&>(player2) : player1;
+        EXPECT_EQ(heard.isMuted(), c.expectedMuted);
+        if (!c.expectedMuted) {
+            EXPECT_EQ(heard.volume(), c.expectedVolume);
+        }
+        EXPECT_TRUE(player1.muted || player2.muted) << "one side at most is heard";
+    }
+}
+
 TEST_F(PlayControllerTest, SwapNeedsBothPlayingAndKeepsThePosition) {
     startAndPlay(2);
     controller->swapPlayer();
@@ -515,6 +806,53 @@ TEST_F(PlayControllerTest, ScaleAndSizeStepsFollowThePlayer) {
     player1.playing = false;
     controller->sizeUp();
     EXPECT_EQ(host.scaleSteps, (std::vector<int>{0, 1, -1}));
+}
+
+// The telemetry of a recording is read on a thread that nothing waits for
+// at the end: a read that hangs (a FIFO swapped in, a card that stopped
+// answering) must not keep the application from quitting.
+TEST(PlayControllerRunnerTest, WorkThatHangsKeepsNobodyWaitingAndNoAnswerReachesAReceiverThatIsGone) {
+    static int argc = 1;
+    static char name[] = "play_controller_tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    (void)app;
+    for (const bool receiverStays : {true, false}) {
+        SCOPED_TRACE(receiverStays ? "receiver stays" : "receiver gone");
+        auto receiver = std::make_unique<QObject>();
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        // The answer lives on only in an answer posted to the receiver.
+        std::weak_ptr<const ORVBlackBoxData> answer;
+        bool made = false;
+        std::mutex answerMutex;
+        QThread* answeredOn = nullptr;
+        ORVPlayController::BackgroundRunner run = ORVPlayController::detachedThreadRunner(*receiver);
+        run(
+            [released, &answer, &made, &answerMutex] {
+                released.wait();
+                auto telemetry = std::make_shared<const ORVBlackBoxData>();
+                const std::lock_guard lock(answerMutex);
+                answer = telemetry;
+                made = true;
+                return telemetry;
+            },
+            [&answeredOn](ORVPlayController::Telemetry) { answeredOn = QThread::currentThread(); });
+        EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(0)) << "quitting would wait for the hanging work";
+        if (!receiverStays) receiver.reset();
+        release.set_value();
+        QElapsedTimer waited;
+        waited.start();
+        const auto settled = [&] {
+            const std::lock_guard lock(answerMutex);
+            return receiverStays ? answeredOn != nullptr : made && answer.expired();
+        };
+        while (!settled() && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+        EXPECT_EQ(answeredOn, receiverStays ? QThread::currentThread() : nullptr);
+    }
 }
 
 }  // namespace

@@ -98,6 +98,44 @@ TEST(ORVTelemetryReadoutTest, SpeedUnitComesFromTheRawBlock) {
     EXPECT_EQ(Readout::gpsTexts(data, 0.7).speed, "11 Mi/h");
 }
 
+// The readouts of a fix are real readings only when the receiver marked it
+// valid and it has a place.
+TEST(ORVTelemetryReadoutTest, OnlyAValidFixWithAPlaceGivesRealReadings) {
+    struct Case {
+        const char* what;
+        bool withFix;
+        std::uint8_t gpsValid;
+        double latitude;
+        bool withBlock;
+        std::uint8_t unit;
+        bool expectedValid;
+        const char* expectedValue;
+        Readout::SpeedUnit expectedUnit;
+    } cases[] = {
+        {"valid with a place", true, 1, 3745.0, true, '9', true, "18", Readout::SpeedUnit::KilometresPerHour},
+        {"valid, miles", true, 1, 3745.0, true, '1', true, "11", Readout::SpeedUnit::MilesPerHour},
+        {"marked not valid", true, 0, 3745.0, true, '9', false, "18", Readout::SpeedUnit::KilometresPerHour},
+        {"valid but at 0, 0", true, 1, 0.0, true, '9', false, "18", Readout::SpeedUnit::KilometresPerHour},
+        {"no raw block to place it", true, 1, 3745.0, false, '9', false, "", Readout::SpeedUnit::KilometresPerHour},
+        {"no fix at all", false, 1, 3745.0, true, '9', false, "-", Readout::SpeedUnit::KilometresPerHour},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ORVBlackBoxData data;
+        if (c.withFix) {
+            ORVGpsData fix = fixAt(c.latitude, 'N', c.latitude == 0.0 ? 0.0 : 12230.0, 'E');
+            fix.gpsValid = c.gpsValid;
+            fix.SpeedOverGround = 10.0;
+            data.m_NMEAs = {fix};
+        }
+        if (c.withBlock) data.m_vGpsData = {gpsBlock(c.unit)};
+        const Readout::GpsTexts texts = Readout::gpsTexts(data, 0.5);
+        EXPECT_EQ(texts.fixValid, c.expectedValid);
+        EXPECT_EQ(texts.speedValue, c.expectedValue);
+        EXPECT_EQ(texts.speedUnit, c.expectedUnit);
+    }
+}
+
 TEST(ORVTelemetryReadoutTest, TheMapPositionCarriesTheHemisphereOfTheFixShown) {
     ORVBlackBoxData data;
     data.m_NMEAs = {fixAt(3745.0, 'S', 12230.0, 'E'), fixAt(3745.0, 'N', 12230.0, 'E')};

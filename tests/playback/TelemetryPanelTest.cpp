@@ -52,8 +52,8 @@ TEST_F(TelemetryPanelTest, TheReadoutsFollowThePlayPositionAndTheMarkerThePlayer
         double markerPosition;
         QStringList shown;
     } steps[] = {
-        {0.1, 0.3, {"X=+0.50", "Y=-0.25", "Z=+1.00", "18 Km/h", "0.9", "7"}},
-        {0.9, 0.95, {"X=-1.00", "Y=0.00", "Z=+0.75", "18 Km/h", "0.9", "7"}},
+        {0.1, 0.3, {"X=+0.50", "Y=-0.25", "Z=+1.00", "18 km/h", "0.9", "7"}},
+        {0.9, 0.95, {"X=-1.00", "Y=0.00", "Z=+0.75", "18 km/h", "0.9", "7"}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.playPosition);
@@ -61,6 +61,55 @@ TEST_F(TelemetryPanelTest, TheReadoutsFollowThePlayPositionAndTheMarkerThePlayer
         EXPECT_EQ(readouts(), step.shown);
         EXPECT_DOUBLE_EQ(marker(), step.markerPosition);
     }
+}
+
+TEST_F(TelemetryPanelTest, ReadoutsOfNoValidFixAreGreyedWithANote) {
+    struct Case {
+        const char* what;
+        bool withFix;
+        std::uint8_t gpsValid;
+        double latitude;
+        bool withBlocks;
+        QStringList shown;
+        const char* note;  // none: real readings
+    } cases[] = {
+        {"a valid fix with a place", true, 1, 3745.0, true, {"18 km/h", "0.9", "7"}, nullptr},
+        {"a fix marked not valid", true, 0, 3745.0, true, {"18 km/h", "0.9", "7"}, "No GPS fix"},
+        {"a valid fix without a place", true, 1, 0.0, true, {"18 km/h", "0.9", "7"}, "No GPS fix"},
+        {"blocks without any fix", false, 0, 0.0, true, {"- km/h", "-.-", "-"}, "No GPS fix"},
+        {"no GPS data at all", false, 0, 0.0, false, {"- km/h", "-.-", "-"}, "No GPS data"},
+    };
+    auto* note = panel.findChild<QLabel*>("gpsStateLabel");
+    ASSERT_NE(note, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto telemetry = std::make_shared<ORVBlackBoxData>();
+        if (c.withFix) {
+            ORVGpsData fix;
+            fix.gpsValid = c.gpsValid;
+            fix.Latitude = c.latitude;
+            fix.Longitude = c.latitude == 0.0 ? 0.0 : 12230.0;
+            fix.SpeedOverGround = 10.0;
+            fix.HDOP = 0.9;
+            fix.SatelliteUsedCount = 7;
+            telemetry->m_NMEAs = {fix};
+        }
+        if (c.withBlocks) telemetry->m_vGpsData = {gpsBlock('9')};
+        panel.reset();
+        panel.showTelemetry(telemetry);
+        panel.showPlayPosition(0.5, 0.5);
+        EXPECT_EQ(readouts().mid(3), c.shown) << "the readouts keep their texts";
+        for (const char* field : {"speedField", "hdopField", "sateliteField"}) {
+            EXPECT_EQ(panel.findChild<QLabel*>(field)->property("noFix").toBool(), c.note != nullptr) << field;
+        }
+        EXPECT_EQ(note->isVisible(), c.note != nullptr);
+        if (c.note) {
+            EXPECT_EQ(note->text(), c.note);
+        }
+    }
+    panel.reset();
+    EXPECT_FALSE(note->isVisible()) << "a new recording starts without the note";
+    EXPECT_FALSE(panel.findChild<QLabel*>("speedField")->property("noFix").toBool());
 }
 
 TEST_F(TelemetryPanelTest, AResetShowsTheStartTextsAndARecordingWithoutTelemetryMovesOnlyTheMarker) {
@@ -90,9 +139,15 @@ TEST_F(TelemetryPanelTest, GraphKeepsItsPlaceWhateverTheReadoutsShow) {
         return graph->geometry();
     };
     const QRect idle = show("X=+0.00", "", "", "");
-    EXPECT_EQ(show("X=0.00", "- Km/h", "-.-", "-"), idle);
-    EXPECT_EQ(show("X=-12.25", "118 Km/h", "10.5", "12"), idle);
-    EXPECT_EQ(show("X=+0.50", "18 Mi/h", "0.9", "7"), idle);
+    EXPECT_EQ(show("X=0.00", "- km/h", "-.-", "-"), idle);
+    EXPECT_EQ(show("X=-12.25", "118 km/h", "10.5", "12"), idle);
+    EXPECT_EQ(show("X=+0.50", "18 mph", "0.9", "7"), idle);
+    // The note of no fix comes and goes without moving the graph.
+    panel.showTelemetry(std::make_shared<ORVBlackBoxData>());
+    panel.showPlayPosition(0.5, 0.5);
+    ASSERT_TRUE(panel.findChild<QLabel*>("gpsStateLabel")->isVisible());
+    graph->parentWidget()->layout()->activate();
+    EXPECT_EQ(graph->geometry(), idle);
 }
 
 }  // namespace

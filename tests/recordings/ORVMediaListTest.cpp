@@ -183,7 +183,10 @@ TEST(ORVMediaListTest, StopsAtTheLimitOf15000Files) {
         std::snprintf(name, sizeof name, "d%02d/alwa_2019%02d%02d_%06d_F.MP4", i / 1000, 1 + i % 12, 1 + i % 28, i % 240000);
         card.touch(name);
     }
-    EXPECT_EQ(scanBoth(card.str())->count(), 15000u);
+    const auto full = scanBoth(card.str());
+    EXPECT_EQ(full->count(), 15000u);
+    EXPECT_TRUE(full->reachedFileLimit());
+    EXPECT_FALSE(scanBoth((card.path() / "d01").string())->reachedFileLimit()) << "a walk that saw every file";
 }
 
 class RecordingDelegate : public ORVMediaListDelegate {

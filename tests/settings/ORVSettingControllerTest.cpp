@@ -6,6 +6,8 @@
 #include "controls/UiText.h"
 #include "settings/ORVSettingControllerDelegate.h"
 #include "settings/SettingLoadingSheet.h"
+#include "records/DrvFileBuilder.h"
+#include "settings/pages/ORVSettingForFlashDataViewController.h"
 #include "support/AnsweredAlerts.h"
 #include "support/CliRun.h"
 #include "support/FakeCard.h"
@@ -22,6 +24,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -259,7 +263,7 @@ TEST_F(ORVSettingControllerTest, TheTabsAreLabelledInOrderAndEachPageTitled) {
         {"setting.video", "setting.video", true},       {"setting.basic", "setting.basic", true},
         {"setting.gps", "setting.gps", true},          {"setting.aux", "setting.aux", false},
         {"setting.park", "setting.motion", true},      {"setting.adas", "setting.adas", true},
-        {"setting.audio", "setting.audio", true},      {"setting.driveinfoview", "setting.information", false},
+        {"setting.audio", "setting.audio", true},      {"setting.driveinfoview", "setting.information", true},
     };
     FakeCard card;
     SettingEditorHarness harness(card);
@@ -299,6 +303,52 @@ TEST_F(ORVSettingControllerTest, OnlyTheDriveLogPageIsKeptBetweenVisits) {
     harness.clickTab(7);
     EXPECT_EQ(harness.editor().targetController(), driveLog.data());
     EXPECT_EQ(harness.editor().driveInfoController(), driveLog.data());
+}
+
+TEST_F(ORVSettingControllerTest, TheCardsDriveLogIsReadOnTheFirstVisitUnderTheEditorsSheetAndNotAgain) {
+    FakeCard card;
+    const std::string log = card.addFile(
+        "DrvInfo/zentrova_000.drv",
+        test::drvFileBytes(3, test::sampleDrvRecord(1).bytes + test::sampleDrvRecord(2).bytes +
+                                  test::sampleDrvRecord(3).bytes));
+    SettingEditorHarness harness(card);
+    harness.open();
+    ASSERT_FALSE(harness.editor().loadingSheet().isShown());
+    harness.clickTab(7);
+    auto* page = qobject_cast<ORVSettingForFlashDataViewController*>(harness.editor().targetController());
+    ASSERT_NE(page, nullptr);
+    // The worker may have finished while the tab was clicked, before a spy
+    // could listen.
+    QSignalSpy loaded(page, &ORVSettingForFlashDataViewController::fileLoaded);
+    EXPECT_TRUE(harness.editor().loadingSheet().isShown()) << "the editor's sheet, while the worker reads";
+    ASSERT_TRUE(page->flashDataNum() == 3 || loaded.wait(20000));
+    const int loads = loaded.count();
+    EXPECT_EQ(page->flashDataNum(), 3);
+    EXPECT_EQ(page->tableView()->model()->rowCount(), 3);
+    harness.clock().advance(500);
+    EXPECT_FALSE(harness.editor().loadingSheet().isShown());
+
+    // Read once: the log shrunk on the card is not read on a later visit.
+    card.addFile("DrvInfo/zentrova_000.drv", test::drvFileBytes(1, test::sampleDrvRecord(9).bytes));
+    harness.clickTab(0);
+    harness.clickTab(7);
+    EXPECT_EQ(harness.editor().targetController(), page);
+    EXPECT_FALSE(harness.editor().loadingSheet().isShown());
+    QApplication::processEvents();
+    EXPECT_EQ(loaded.count(), loads);
+    EXPECT_EQ(page->flashDataNum(), 3);
+}
+
+TEST_F(ORVSettingControllerTest, WithoutADriveLogTheDriveLogPageIsEmptyAndReadsNothing) {
+    FakeCard card;
+    SettingEditorHarness harness(card);
+    harness.open();
+    harness.clickTab(7);
+    auto* page = qobject_cast<ORVSettingForFlashDataViewController*>(harness.editor().targetController());
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(harness.editor().loadingSheet().isShown());
+    EXPECT_EQ(page->tableView()->model()->rowCount(), 0);
+    EXPECT_FALSE(harness.find<QPushButton>("exportButton")->isEnabled()) << "nothing to export";
 }
 
 TEST_F(ORVSettingControllerTest, PagesAreMadeWithTheRecordAndTheDriveLogBesideTheSettingsFile) {
