@@ -14,6 +14,8 @@ class QToolButton;
 
 namespace zentrova {
 
+class TKImageButton;
+
 // The main window's head: logo, title and version, the loading indicator,
 // the open and settings buttons, the menu of every command with its keys, and the
 // buttons a borderless window needs (minimize, maximize, close). It only
@@ -53,7 +55,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QToolButton* addButton(const char* name, std::string_view tooltipKey);
+    TKImageButton* addButton(const char* name, const char* image, std::string_view tooltipKey);
     QProgressBar* makeLoadingIndicator();
     QLayout* makeCentre();
 
@@ -63,7 +65,7 @@ private:
     QProgressBar* m_loadingIndicator = nullptr;
     QMenu* m_menu = nullptr;
     QToolButton* m_openButton = nullptr;
-    QToolButton* m_maximizeButton = nullptr;
+    TKImageButton* m_maximizeButton = nullptr;
 };
 
 }  // namespace zentrova

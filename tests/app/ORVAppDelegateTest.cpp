@@ -7,6 +7,7 @@
 #include "app/ORVMediaTableModel.h"
 #include "card/ORVFormatWindowController.h"
 #include "card/ORVTimeSetupController.h"
+#include "controls/TKImageButton.h"
 #include "playback/FrameCaptureController.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
@@ -205,6 +206,42 @@ TEST_F(ORVAppDelegateTest, SideButtonsSwitchModesOnlyWhenTheyDiffer) {
     EXPECT_EQ(delegate->rightViewMode(), 0);
 }
 
+TEST_F(ORVAppDelegateTest, TheSideButtonOfTheModeShownStandsPressed) {
+    auto* mapButton = delegate->window()->findChild<TKImageButton*>("informationButtonImageView");
+    auto* listButton = delegate->window()->findChild<TKImageButton*>("recordButtonImageView");
+    ASSERT_NE(mapButton, nullptr);
+    ASSERT_NE(listButton, nullptr);
+    const struct {
+        TKImageButton* clicked;
+        const char* list;
+        const char* map;
+    } steps[] = {{mapButton, "record_n", "information_p"}, {listButton, "record_p", "information_n"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.clicked->objectName().toStdString());
+        step.clicked->click();
+        EXPECT_EQ(listButton->shownImageName(), step.list);
+        EXPECT_EQ(mapButton->shownImageName(), step.map);
+    }
+}
+
+TEST_F(ORVAppDelegateTest, EveryDrawnButtonOfTheWindowHasItsWholeSetOfImages) {
+    const QList<TKImageButton*> buttons = delegate->window()->findChildren<TKImageButton*>();
+    ASSERT_GE(buttons.size(), 17);
+    for (TKImageButton* button : buttons) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_FALSE(button->rolloverImage().isEmpty());
+        EXPECT_FALSE(button->pressedImage().isEmpty());
+        EXPECT_NE(button->inactiveImage(), button->imageName());
+        EXPECT_FALSE(button->shownPixmap().isNull());
+    }
+    auto* swap = delegate->mediaControlView()->findChild<TKImageButton*>("swapButton");
+    ASSERT_NE(swap, nullptr);
+    delegate->mediaControlView()->setSwapAvailable(false);
+    EXPECT_EQ(swap->shownImageName(), "icon_swap_d");
+    delegate->mediaControlView()->setSwapAvailable(true);
+    EXPECT_EQ(swap->shownImageName(), "icon_swap_n");
+}
+
 TEST_F(ORVAppDelegateTest, DroppedFolderOpensLikeAChosenDirectory) {
     TempDir card;
     card.touch("event_20190312_081500_F.MP4");
@@ -312,10 +349,10 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         EXPECT_EQ(actions[i]->shortcut(), expected[i].keys);
         EXPECT_TRUE(delegate->window()->actions().contains(actions[i])) << "its keys work without the menu open";
     }
-    auto* menuButton = delegate->window()->findChild<QToolButton*>("menuButton");
+    auto* menuButton = delegate->window()->findChild<TKImageButton*>("menuButton");
     ASSERT_NE(menuButton, nullptr);
     EXPECT_EQ(menuButton->menu(), menu);
-    EXPECT_FALSE(menuButton->icon().isNull());
+    EXPECT_FALSE(menuButton->shownPixmap().isNull());
 }
 
 TEST_F(ORVAppDelegateTest, TheMenusKeysCarryOutTheirCommands) {
@@ -382,9 +419,9 @@ TEST_F(ORVAppDelegateTest, TheSettingsEditorOpensFromItsButtonKeysAndMenuAndOffe
     MainWindow* window = delegate->window();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    auto* button = window->findChild<QToolButton*>("settingsButton");
+    auto* button = window->findChild<TKImageButton*>("settingsButton");
     ASSERT_NE(button, nullptr);
-    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_EQ(button->imageName(), "icon_settings_n");
     EXPECT_TRUE(button->toolTip().contains("Ctrl+,"));
 
     test::FakeCard copy;  // a copy of a card, opened in the main window
@@ -498,9 +535,9 @@ TEST_F(ORVAppDelegateTest, TheClockButtonTheMenuEntryAndItsKeysOpenTheClockWindo
         ++made;
         return new QWidget(mainWindow, Qt::Window);
     });
-    auto* button = delegate->window()->findChild<QToolButton*>("timeSetupButton");
+    auto* button = delegate->window()->findChild<TKImageButton*>("timeSetupButton");
     ASSERT_NE(button, nullptr);
-    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_EQ(button->imageName(), "icon_clock_n");
     EXPECT_EQ(button->toolTip(), "Set the camera's clock");
     button->click();
     EXPECT_EQ(made, 1);
@@ -553,15 +590,15 @@ TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {
     EXPECT_EQ(delegate->mediaControlViewForFullScreen()->speedText(), "2.0x");
     info->setPosition(1.4);
     EXPECT_DOUBLE_EQ(controls->sliderValue(), 1.0);
-    // Every time notice repeats the state: the icon is only replaced when it changes.
-    auto* playButton = controls->findChild<QToolButton*>("playButton");
+    // Every time notice repeats the state: the picture is only drawn anew when it changes.
+    auto* playButton = controls->findChild<TKImageButton*>("playButton");
     ASSERT_NE(playButton, nullptr);
-    const qint64 pauseIcon = playButton->icon().cacheKey();
+    const qint64 pausePicture = playButton->shownPixmap().cacheKey();
     info->setIsPlaying(true);
-    EXPECT_EQ(playButton->icon().cacheKey(), pauseIcon);
+    EXPECT_EQ(playButton->shownPixmap().cacheKey(), pausePicture);
     info->setIsPlaying(false);
     EXPECT_EQ(controls->playImageName(), "icon_play_n");
-    EXPECT_NE(playButton->icon().cacheKey(), pauseIcon);
+    EXPECT_NE(playButton->shownPixmap().cacheKey(), pausePicture);
     for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
     }
