@@ -2,12 +2,12 @@
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
 # build/screenshots/: the table, the map, playing, full screen, the menu,
-# the play button under the pointer and held down, the range slider, the
-# settings editor and its Video, Basic, GPS, Parking, System, Driver
-# Assistance and Audio pages, the whole picture and the play bar with the
-# keyboard's focus and the sound off, the card check and the recordings
-# table's context menu; then, on a fake card, the clock window, the Drive Log
-# page, its map window and the card formatter.
+# the capture and print dialogs, the play button under the pointer and held
+# down, the range slider, the settings editor and its Video, Basic, GPS,
+# Parking, System, Driver Assistance and Audio pages, the whole picture and
+# the play bar with the keyboard's focus and the sound off, the card check
+# and the recordings table's context menu; then, on a fake card, the clock
+# window, the Drive Log page, its map window and the card formatter.
 # Needs a build (scripts/build.sh), xvfb, xdotool, imagemagick, and for the
 # fake card dosfstools and mtools.
 set -euo pipefail
@@ -75,6 +75,17 @@ shot 6-after-fullscreen 1
 click_at $((WIDTH - 150)) 25           # the head bar's menu button
 shot 7-menu 1
 xdotool key Escape
+
+# Capture and print while the recording plays: the save dialog, then the
+# print dialog, each dismissed again.
+xdotool windowfocus --sync "$WINDOW" key ctrl+s
+shot 7a-capture-save 1.5
+xdotool key Escape
+sleep 0.5
+xdotool windowfocus --sync "$WINDOW" key ctrl+p
+shot 7b-capture-print 1.5
+xdotool key Escape
+sleep 0.5
 
 # The image buttons' states: the play button under the pointer, then held
 # down (letting go pauses), and the range slider's looks drawn offscreen.

@@ -46,6 +46,7 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     layout->addStretch(1);
 
     TKImageButton* open = addButton("openDirectoryButton", "folder_open_n", "main.open_directory");
+    m_openButton = open;
     connect(open, &QToolButton::clicked, this, &HeadBar::openClicked);
 
     TKImageButton* settings = addButton("settingsButton", "icon_settings_n", "main.settings");
@@ -126,6 +127,17 @@ QAction* HeadBar::addMenuCommand(std::string_view textKey, const QKeySequence& k
     QAction* action = m_menu->addAction(uiText(textKey));
     action->setShortcut(keys);
     return action;
+}
+
+QToolButton* HeadBar::addCommandButton(const char* name, QAction* command) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setDefaultAction(command);
+    button->setIconSize(QSize(24, 24));
+    button->setCursor(Qt::PointingHandCursor);
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    row->insertWidget(row->indexOf(m_openButton), button);
+    return button;
 }
 
 void HeadBar::setVersionText(const QString& text) { m_versionLabel->setText(text); }

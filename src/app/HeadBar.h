@@ -10,6 +10,7 @@ class QLabel;
 class QLayout;
 class QMenu;
 class QProgressBar;
+class QToolButton;
 
 namespace zentrova {
 
@@ -30,6 +31,9 @@ public:
     // caller connects it and makes its keys work in the window.
     QAction* addMenuCommand(std::string_view textKey, const QKeySequence& keys);
     QMenu* commandMenu() const { return m_menu; }
+    // A button for a command of the menu, before the open button: it shows
+    // the command's icon and tooltip and is enabled with it.
+    QToolButton* addCommandButton(const char* name, QAction* command);
 
     void setVersionText(const QString& text);
     // What the window shows: the recording playing, or the card opened.
@@ -61,6 +65,7 @@ private:
     QString m_nowShowing;
     QProgressBar* m_loadingIndicator = nullptr;
     QMenu* m_menu = nullptr;
+    QToolButton* m_openButton = nullptr;
     TKImageButton* m_maximizeButton = nullptr;
 };
 

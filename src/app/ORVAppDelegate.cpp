@@ -10,8 +10,10 @@
 #include "card/ORVTimeSetupController.h"
 #include "check/ui/CardCheckWindow.h"
 #include "common/Log.h"
+#include "controls/ImageLibrary.h"
 #include "controls/UiText.h"
 #include "incident/ui/IncidentExporter.h"
+#include "playback/FrameCaptureController.h"
 #include "playback/ORVMapView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/PlayerPairFollower.h"
@@ -20,6 +22,7 @@
 #include "playback/TelemetryPanel.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
+#include "playback/linux/CupsPrintSystem.h"
 #include "recordings/ORVMediaList.h"
 #include "recordings/linux/PosixDirectoryLister.h"
 #include "settings/SettingEditorMaker.h"
@@ -102,6 +105,8 @@ void ORVAppDelegate::createPlayControl() {
     m_host->bind(*m_playController);
     connect(m_playController.get(), &ORVPlayController::playingMediaChanged, this, &ORVAppDelegate::showWhatIsShown);
     m_playKeys = std::make_unique<PlayKeys>(*m_window, *m_playController);
+    m_capture = std::make_unique<FrameCaptureController>(m_window.get(), std::make_shared<CupsPrintSystem>());
+    m_capture->setPlayer(m_player1.get());
 }
 
 void ORVAppDelegate::wireWindow() {
@@ -135,6 +140,7 @@ void ORVAppDelegate::addCommands() {
     connect(m_wholePictureCommand, &QAction::toggled, this, &ORVAppDelegate::showWholePicture);
     connect(window->addCommand("menu.time_setup", QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
             &ORVAppDelegate::showTimeSetupPanel);
+    addCaptureCommands();
     connect(window->addCommand("menu.card_check", QKeySequence(Qt::CTRL | Qt::Key_K)), &QAction::triggered, this,
             &ORVAppDelegate::showCardCheckPanel);
     connect(window->addCommand("menu.export_incident", QKeySequence(Qt::CTRL | Qt::Key_E)), &QAction::triggered,
@@ -142,6 +148,35 @@ void ORVAppDelegate::addCommands() {
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
             &ORVAppDelegate::closeWindow);
 }
+
+// Capture and print also have buttons in the head bar, which follow the
+// main player: capture while it plays, print while it has a recording.
+void ORVAppDelegate::addCaptureCommands() {
+    MainWindow* window = m_window.get();
+    m_captureCommand = window->addCommand("capture.menu", QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_captureCommand->setIcon(ImageLibrary::icon("icon_capture_n"));
+    m_captureCommand->setToolTip(uiText("capture.button"));
+    connect(m_captureCommand, &QAction::triggered, this, &ORVAppDelegate::captureVideo);
+    m_printCommand = window->addCommand("capture.print_menu", QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_printCommand->setIcon(ImageLibrary::icon("icon_print_n"));
+    m_printCommand->setToolTip(uiText("capture.print_button"));
+    connect(m_printCommand, &QAction::triggered, this, &ORVAppDelegate::print);
+    window->headBar()->addCommandButton("captureButton", m_captureCommand);
+    window->headBar()->addCommandButton("printButton", m_printCommand);
+    connect(m_player1.get(), &ORVMediaPlayer::mediaPlayerStateChanged, this, &ORVAppDelegate::updateCaptureCommands);
+    connect(m_player1.get(), &ORVMediaPlayer::mediaPlayerTimeChanged, this, &ORVAppDelegate::updateCaptureCommands);
+    connect(m_player1.get(), &ORVMediaPlayer::mediaChanged, this, &ORVAppDelegate::updateCaptureCommands);
+    updateCaptureCommands();
+}
+
+void ORVAppDelegate::updateCaptureCommands() {
+    m_captureCommand->setEnabled(m_capture->canCapture());
+    m_printCommand->setEnabled(m_capture->canPrint());
+}
+
+void ORVAppDelegate::captureVideo() { m_capture->captureVideo(); }
+
+void ORVAppDelegate::print() { m_capture->print(); }
 
 void ORVAppDelegate::setupInitialValues() {
     m_window->recordings()->watch(*m_mediaList);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLayout>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -67,6 +68,23 @@ TEST_F(HeadBarTest, CommandsJoinTheMenuInOrderWithTheirKeys) {
     EXPECT_EQ(second->shortcut().toString(QKeySequence::PortableText), "Ctrl+Q");
     EXPECT_EQ(button("menuButton")->menu(), bar.commandMenu());
     EXPECT_EQ(button("menuButton")->popupMode(), QToolButton::InstantPopup);
+}
+
+TEST_F(HeadBarTest, ACommandsButtonStandsBeforeTheOpenButtonAndIsEnabledWithItsCommand) {
+    QAction* capture = bar.addMenuCommand("capture.menu", QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* print = bar.addMenuCommand("capture.print_menu", QKeySequence(Qt::CTRL | Qt::Key_P));
+    QToolButton* captureButton = bar.addCommandButton("captureButton", capture);
+    QToolButton* printButton = bar.addCommandButton("printButton", print);
+    QLayout* row = bar.layout();
+    const int open = row->indexOf(button("openDirectoryButton"));
+    EXPECT_EQ(row->indexOf(captureButton), open - 2);
+    EXPECT_EQ(row->indexOf(printButton), open - 1);
+    print->setEnabled(false);
+    EXPECT_FALSE(printButton->isEnabled());
+    EXPECT_TRUE(captureButton->isEnabled());
+    QSignalSpy triggered(capture, &QAction::triggered);
+    captureButton->click();
+    EXPECT_EQ(triggered.count(), 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/AppTestApplication.h"
 #include "app/CustomWindow.h"
 #include "app/HeadBar.h"
+#include "app/MainWindow.h"
 #include "app/ORVMediaTableModel.h"
 #include "app/RecordingsPanel.h"
 #include "check/ui/CardCheckWindow.h"
@@ -10,6 +11,7 @@
 #include "card/ORVFormatWindowController.h"
 #include "card/ORVTimeSetupController.h"
 #include "controls/TKImageButton.h"
+#include "playback/FrameCaptureController.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
@@ -29,6 +31,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QPointer>
 #include <QFont>
 #include <QIcon>
@@ -342,6 +345,8 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         {"Full Screen", QKeySequence(Qt::Key_F)},
         {"Show Whole Picture", QKeySequence(Qt::Key_A)},
         {"Clock…", QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {"Capture Picture...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"Print Picture...", QKeySequence(Qt::CTRL | Qt::Key_P)},
         {"Card Check...", QKeySequence(Qt::CTRL | Qt::Key_K)},
         {"Export Incident...", QKeySequence(Qt::CTRL | Qt::Key_E)},
         {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
@@ -395,8 +400,6 @@ TEST_F(ORVAppDelegateTest, EachPanelOpensItsOwnWindowAndOnlyTheDialogsAreKeptAsT
         {"settings editor", Panel::Setting, &ORVAppDelegate::showSettingPanel, true},
         {"clock setting", Panel::TimeSetup, &ORVAppDelegate::showTimeSetupPanel, true},
         {"card check", Panel::CardCheck, &ORVAppDelegate::showCardCheckPanel, false},
-        {"capture", Panel::Capture, &ORVAppDelegate::showCapturePanel, false},
-        {"print", Panel::Print, &ORVAppDelegate::showPrintPanel, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -585,6 +588,38 @@ TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeeps
     }
 }
 
+TEST_F(ORVAppDelegateTest, CaptureAndPrintHaveHeadBarButtonsWithTheirIconsKeysAndNothingToDoAtFirst) {
+    MainWindow* window = delegate->window();
+    const struct {
+        const char* button;
+        const char* keys;
+    } commands[] = {{"captureButton", "Ctrl+S"}, {"printButton", "Ctrl+P"}};
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.button);
+        auto* button = window->findChild<QToolButton*>(command.button);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->parentWidget(), window->headBar());
+        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_TRUE(button->toolTip().contains(command.keys)) << button->toolTip().toStdString();
+        EXPECT_FALSE(button->isEnabled()) << "no recording plays";
+        ASSERT_NE(button->defaultAction(), nullptr);
+        EXPECT_TRUE(window->headBar()->commandMenu()->actions().contains(button->defaultAction()))
+            << "the button is the menu's command";
+    }
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    int dialogs = 0;
+    delegate->captureController()->setDialogOpenedHook([&](QDialog& dialog) {
+        ++dialogs;
+        dialog.reject();
+    });
+    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+    delegate->captureVideo();
+    delegate->print();
+    EXPECT_EQ(dialogs, 0);
+}
+
 TEST_F(ORVAppDelegateTest, TheClockButtonTheMenuEntryAndItsKeysOpenTheClockWindowKeptAsTheLastDialog) {
     int made = 0;
     delegate->setPanelFactory(ORVAppDelegate::Panel::TimeSetup, [&made](QWidget* mainWindow) {
@@ -688,9 +723,10 @@ TEST_F(ORVAppDelegateTest, TheHeadBarAndTheEmptyVideoSayWhatIsShownAndWhatToDoNe
 
 // A 16:9 picture, the size of a front camera's, in both views.
 std::shared_ptr<VideoFramePool> showWidePicture(MainWindow& window) {
-    std::shared_ptr<VideoFramePool> pool = VideoFramePool::create(1920, 1080);
+    std::shared_ptr<VideoFramePool> pool = VideoFramePool::create(
+        VideoFramePool::Layout::yuv(VideoFramePool::Format::I420, 1920, 1088, 1920, 1080));
     unsigned char* pixels = pool->beginWriting();
-    std::memset(pixels, 0x80, static_cast<std::size_t>(pool->layout().bytesPerLine) * 1080);
+    std::memset(pixels, 0x80, pool->layout().bytes);
     pool->publish(pixels);
     for (VLCVideoView* view : {window.mainVideoView(), window.secondVideoView()}) {
         view->show();
