@@ -129,12 +129,20 @@ QAction* HeadBar::addMenuCommand(std::string_view textKey, const QKeySequence& k
     return action;
 }
 
-QToolButton* HeadBar::addCommandButton(const char* name, QAction* command) {
-    auto* button = new QToolButton(this);
+TKImageButton* HeadBar::addCommandButton(const char* name, const char* image, QAction* command) {
+    auto* button = new TKImageButton(QString::fromLatin1(image), this);
     button->setObjectName(QString::fromLatin1(name));
-    button->setDefaultAction(command);
-    button->setIconSize(QSize(24, 24));
+    button->setIconSize(kCommandIconSize);
     button->setCursor(Qt::PointingHandCursor);
+    // Mirrors the command by hand: a default action would put the command's
+    // single icon over the button's own rollover and pressed images.
+    const auto follow = [button, command] {
+        button->setEnabled(command->isEnabled());
+        button->setToolTip(command->toolTip());
+    };
+    follow();
+    connect(command, &QAction::changed, button, follow);
+    connect(button, &QToolButton::clicked, command, &QAction::trigger);
     auto* row = static_cast<QHBoxLayout*>(layout());
     row->insertWidget(row->indexOf(m_openButton), button);
     return button;

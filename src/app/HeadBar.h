@@ -31,9 +31,9 @@ public:
     // caller connects it and makes its keys work in the window.
     QAction* addMenuCommand(std::string_view textKey, const QKeySequence& keys);
     QMenu* commandMenu() const { return m_menu; }
-    // A button for a command of the menu, before the open button: it shows
-    // the command's icon and tooltip and is enabled with it.
-    QToolButton* addCommandButton(const char* name, QAction* command);
+    // A button for a command of the menu, before the open button, drawn
+    // from its image name: it shows the command's tooltip and is enabled with it.
+    TKImageButton* addCommandButton(const char* name, const char* image, QAction* command);
 
     void setVersionText(const QString& text);
     // What the window shows: the recording playing, or the card opened.

@@ -161,8 +161,8 @@ void ORVAppDelegate::addCaptureCommands() {
     m_printCommand->setIcon(ImageLibrary::icon("icon_print_n"));
     m_printCommand->setToolTip(uiText("capture.print_button"));
     connect(m_printCommand, &QAction::triggered, this, &ORVAppDelegate::print);
-    window->headBar()->addCommandButton("captureButton", m_captureCommand);
-    window->headBar()->addCommandButton("printButton", m_printCommand);
+    window->headBar()->addCommandButton("captureButton", "icon_capture_n", m_captureCommand);
+    window->headBar()->addCommandButton("printButton", "icon_print_n", m_printCommand);
     connect(m_player1.get(), &ORVMediaPlayer::mediaPlayerStateChanged, this, &ORVAppDelegate::updateCaptureCommands);
     connect(m_player1.get(), &ORVMediaPlayer::mediaPlayerTimeChanged, this, &ORVAppDelegate::updateCaptureCommands);
     connect(m_player1.get(), &ORVMediaPlayer::mediaChanged, this, &ORVAppDelegate::updateCaptureCommands);

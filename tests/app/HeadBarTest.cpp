@@ -1,5 +1,7 @@
 #include "app/HeadBar.h"
 
+#include "controls/TKImageButton.h"
+
 #include "app/AppTestApplication.h"
 
 #include <gtest/gtest.h>
@@ -73,8 +75,9 @@ TEST_F(HeadBarTest, CommandsJoinTheMenuInOrderWithTheirKeys) {
 TEST_F(HeadBarTest, ACommandsButtonStandsBeforeTheOpenButtonAndIsEnabledWithItsCommand) {
     QAction* capture = bar.addMenuCommand("capture.menu", QKeySequence(Qt::CTRL | Qt::Key_S));
     QAction* print = bar.addMenuCommand("capture.print_menu", QKeySequence(Qt::CTRL | Qt::Key_P));
-    QToolButton* captureButton = bar.addCommandButton("captureButton", capture);
-    QToolButton* printButton = bar.addCommandButton("printButton", print);
+    capture->setToolTip("Capture");
+    QToolButton* captureButton = bar.addCommandButton("captureButton", "icon_capture_n", capture);
+    QToolButton* printButton = bar.addCommandButton("printButton", "icon_print_n", print);
     QLayout* row = bar.layout();
     const int open = row->indexOf(button("openDirectoryButton"));
     EXPECT_EQ(row->indexOf(captureButton), open - 2);
@@ -82,6 +85,9 @@ TEST_F(HeadBarTest, ACommandsButtonStandsBeforeTheOpenButtonAndIsEnabledWithItsC
     print->setEnabled(false);
     EXPECT_FALSE(printButton->isEnabled());
     EXPECT_TRUE(captureButton->isEnabled());
+    EXPECT_EQ(captureButton->toolTip(), "Capture");
+    capture->setToolTip("Capture the picture");
+    EXPECT_EQ(captureButton->toolTip(), "Capture the picture");
     QSignalSpy triggered(capture, &QAction::triggered);
     captureButton->click();
     EXPECT_EQ(triggered.count(), 1);

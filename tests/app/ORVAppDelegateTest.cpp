@@ -592,19 +592,25 @@ TEST_F(ORVAppDelegateTest, CaptureAndPrintHaveHeadBarButtonsWithTheirIconsKeysAn
     MainWindow* window = delegate->window();
     const struct {
         const char* button;
+        const char* image;
         const char* keys;
-    } commands[] = {{"captureButton", "Ctrl+S"}, {"printButton", "Ctrl+P"}};
+    } commands[] = {{"captureButton", "icon_capture_n", "Ctrl+S"}, {"printButton", "icon_print_n", "Ctrl+P"}};
     for (const auto& command : commands) {
         SCOPED_TRACE(command.button);
-        auto* button = window->findChild<QToolButton*>(command.button);
+        auto* button = window->findChild<TKImageButton*>(command.button);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->parentWidget(), window->headBar());
-        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_EQ(button->imageName(), command.image);
         EXPECT_TRUE(button->toolTip().contains(command.keys)) << button->toolTip().toStdString();
         EXPECT_FALSE(button->isEnabled()) << "no recording plays";
-        ASSERT_NE(button->defaultAction(), nullptr);
-        EXPECT_TRUE(window->headBar()->commandMenu()->actions().contains(button->defaultAction()))
-            << "the button is the menu's command";
+        QAction* menuCommand = nullptr;
+        for (QAction* action : window->headBar()->commandMenu()->actions()) {
+            if (action->shortcut().toString(QKeySequence::PortableText) == command.keys) menuCommand = action;
+        }
+        ASSERT_NE(menuCommand, nullptr) << "the button is the menu's command";
+        menuCommand->setEnabled(true);
+        EXPECT_TRUE(button->isEnabled()) << "enabled with the menu's command";
+        menuCommand->setEnabled(false);
     }
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
