@@ -146,9 +146,9 @@ xdotool windowfocus --sync "$WINDOW" key a
 shot 19-whole-picture 1.5
 xdotool windowfocus --sync "$WINDOW" key a
 click_at $((RIGHT + 167)) 198         # the table has the keys: framed
-# From the table: the head bar's eight buttons, the slider, the speed, the
+# From the table: the head bar's ten buttons, the slider, the speed, the
 # two size steps, back, then play.
-xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
+xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
 shot 20-play-bar-focus-muted 1
 
 
