@@ -5,9 +5,9 @@
 # the capture and print dialogs, the play button under the pointer and held
 # down, the range slider, the settings editor and its Video, Basic, GPS,
 # Parking, System, Driver Assistance and Audio pages, the whole picture and
-# the play bar with the keyboard's focus and the sound off; then, on a fake
-# card, the clock window, the Drive Log page, its map window and the card
-# formatter.
+# the play bar with the keyboard's focus and the sound off, the card check
+# and the recordings table's context menu; then, on a fake card, the clock
+# window, the Drive Log page, its map window and the card formatter.
 # Needs a build (scripts/build.sh), xvfb, xdotool, imagemagick, and for the
 # fake card dosfstools and mtools.
 set -euo pipefail
@@ -146,11 +146,24 @@ xdotool windowfocus --sync "$WINDOW" key a
 shot 19-whole-picture 1.5
 xdotool windowfocus --sync "$WINDOW" key a
 click_at $((RIGHT + 167)) 198         # the table has the keys: framed
-# From the table: the head bar's seven buttons, the slider, the speed, the
+# From the table: the head bar's ten buttons, the slider, the speed, the
 # two size steps, back, then play.
-xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
+xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
 shot 20-play-bar-focus-muted 1
 
+
+# The card check of the shown folder (Ctrl+K in the main window), and the
+# table's context menu with the incident export.
+xdotool windowfocus --sync "$WINDOW" key ctrl+k
+find_window "^Card Check$"
+CHECK=$FOUND
+xdotool windowsize --sync "$CHECK" 1100 700
+shot 21-card-check 4
+xdotool windowfocus --sync "$CHECK" key ctrl+w
+sleep 0.5
+xdotool mousemove $((X + RIGHT + 167)) $((Y + 147)) click 3
+shot 22-recording-menu 1
+xdotool key Escape
 # The card windows, in a second run on a fake card (scripts/fake-card.sh):
 # the editor reads the card's config.bin and hands the drive log to its
 # Drive Log page, whose double-clicked row opens the map window; the
@@ -169,7 +182,7 @@ find_window "^Zentrova$"
 WINDOW=$FOUND
 xdotool windowfocus --sync "$WINDOW" key ctrl+t
 find_window "^Set Camera Clock"
-shot 21-clock 2
+shot 23-clock 2
 xdotool windowfocus --sync "$FOUND" key Escape
 sleep 0.5
 xdotool windowfocus --sync "$WINDOW" key ctrl+comma
@@ -179,12 +192,12 @@ sleep 2
 eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
 EDITOR_X=$X EDITOR_Y=$Y EDITOR_W=$WIDTH EDITOR_H=$HEIGHT
 click_tab 7
-shot 22-settings-drive-log 2
+shot 24-settings-drive-log 2
 # The second row of the table, under the page title and the table's header.
 xdotool mousemove $((EDITOR_X + 200)) $((EDITOR_Y + 138)) click --repeat 2 --delay 80 1
 find_window "^Map$"
-shot 23-drive-log-map 5
+shot 25-drive-log-map 5
 # The format button, first of the editor's bottom row.
 xdotool mousemove $((EDITOR_X + 70)) $((EDITOR_Y + EDITOR_H - 30)) click 1
 find_window "^Format SD Card"
-shot 24-formatter 2
+shot 26-formatter 2

@@ -52,6 +52,9 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     TKImageButton* settings = addButton("settingsButton", "icon_settings_n", "main.settings");
     connect(settings, &QToolButton::clicked, this, &HeadBar::settingsClicked);
 
+    TKImageButton* cardCheck = addButton("cardCheckButton", "icon_card_check_n", "main.card_check");
+    connect(cardCheck, &QToolButton::clicked, this, &HeadBar::cardCheckClicked);
+
     TKImageButton* clock = addButton("timeSetupButton", "icon_clock_n", "main.time_setup");
     connect(clock, &QToolButton::clicked, this, &HeadBar::timeSetupClicked);
 

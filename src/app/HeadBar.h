@@ -46,6 +46,7 @@ public:
 signals:
     void openClicked();
     void settingsClicked();
+    void cardCheckClicked();
     void timeSetupClicked();
     void minimizeClicked();
     void maximizeClicked();

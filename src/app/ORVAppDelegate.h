@@ -21,6 +21,8 @@ class QWidget;
 
 namespace zentrova {
 
+class CardCheckWindow;
+class IncidentExporter;
 class FrameCaptureController;
 class ORVMediaControlView;
 class ORVMediaTableModel;
@@ -85,6 +87,7 @@ public:
     // the settings of when no card holds any.
     const QString& openedDirectory() const { return m_openedDirectory; }
     SettingEditorMaker& settingEditors() { return *m_settingEditors; }
+    IncidentExporter* incidentExporter() const { return m_incidentExporter; }
 
 public slots:
     void openMediaDirectoryDialog();
@@ -99,6 +102,11 @@ public slots:
     void showSettingPanel() { showPanel(Panel::Setting); }
     void showTimeSetupPanel() { showPanel(Panel::TimeSetup); }
     void showCardCheckPanel() { showPanel(Panel::CardCheck); }
+    // The incident package of a table row; with a picture of the main view
+    // when the row is the recording playing.
+    void exportIncident(std::int64_t row);
+    // The settings editor at its GPS page, where the time zone is set.
+    void showGpsSettingPanel();
     void captureVideo();
     void print();
 
@@ -145,6 +153,8 @@ private:
     DirectoryChooser m_directoryChooser;
     std::map<Panel, PanelFactory> m_panelFactories;
     QPointer<QWidget> m_lastDialogController;
+    QPointer<CardCheckWindow> m_cardCheckWindow;
+    IncidentExporter* m_incidentExporter = nullptr;
 };
 
 }  // namespace zentrova

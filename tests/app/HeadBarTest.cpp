@@ -29,6 +29,7 @@ TEST_F(HeadBarTest, EachButtonReportsWhatTheUserAskedFor) {
     } cases[] = {
         {"openDirectoryButton", &HeadBar::openClicked},
         {"settingsButton", &HeadBar::settingsClicked},
+        {"cardCheckButton", &HeadBar::cardCheckClicked},
         {"timeSetupButton", &HeadBar::timeSetupClicked},
         {"minimizeWindowButton", &HeadBar::minimizeClicked},
         {"maximizeWindowButton", &HeadBar::maximizeClicked},

@@ -5,6 +5,9 @@
 #include "app/HeadBar.h"
 #include "app/MainWindow.h"
 #include "app/ORVMediaTableModel.h"
+#include "app/RecordingsPanel.h"
+#include "check/ui/CardCheckWindow.h"
+#include "incident/ui/IncidentExporter.h"
 #include "card/ORVFormatWindowController.h"
 #include "card/ORVTimeSetupController.h"
 #include "controls/TKImageButton.h"
@@ -16,9 +19,12 @@
 #include "playback/VLCVideoView.h"
 #include "playback/VideoFramePool.h"
 #include "common/Log.h"
+#include "controls/ImageLibrary.h"
 #include "settings/ORVSettingController.h"
 #include "settings/SettingEditorMaker.h"
+#include "support/AnsweredAlerts.h"
 #include "support/FakeCard.h"
+#include "support/GeneratedCard.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +39,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTableView>
 #include <QTest>
@@ -47,6 +54,7 @@
 namespace zentrova {
 namespace {
 using test::TempDir;
+namespace fs = std::filesystem;
 
 class ORVAppDelegateTest : public ::testing::Test {
 protected:
@@ -339,6 +347,8 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         {"Clock…", QKeySequence(Qt::CTRL | Qt::Key_T)},
         {"Capture Picture...", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"Print Picture...", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"Card Check...", QKeySequence(Qt::CTRL | Qt::Key_K)},
+        {"Export Incident...", QKeySequence(Qt::CTRL | Qt::Key_E)},
         {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     const QList<QAction*> actions = menu->actions();
@@ -464,6 +474,87 @@ TEST_F(ORVAppDelegateTest, TheSettingsEditorOpensFromItsButtonKeysAndMenuAndOffe
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(previous.isNull()) << "a closed editor is gone";
+}
+
+TEST_F(ORVAppDelegateTest, TheCardCheckOpensOnTheShownFolderAndTheTableExportsAnIncident) {
+    const test::GeneratedCard card;
+    ASSERT_TRUE(card.result.card) << card.result.error;
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.root())));
+    MainWindow* window = delegate->window();
+    auto* button = window->findChild<TKImageButton*>("cardCheckButton");
+    ASSERT_NE(button, nullptr);
+    for (const QString& image : {button->activeImage(), button->rolloverImage(), button->pressedImage(),
+                                 button->inactiveImage()}) {
+        EXPECT_TRUE(ImageLibrary::exists(image)) << image.toStdString();
+    }
+    EXPECT_TRUE(button->toolTip().contains("Card Check"));
+
+    button->click();
+    auto* check = window->findChild<CardCheckWindow*>("cardCheckWindow");
+    ASSERT_NE(check, nullptr);
+    EXPECT_TRUE(check->isVisible());
+    QSignalSpy checked(check, &CardCheckWindow::checkFinished);
+    ASSERT_TRUE(check->isChecking() || check->report());
+    if (!check->report()) {
+        ASSERT_TRUE(checked.wait(60000));
+    }
+    EXPECT_EQ(check->report()->directory, card.root()) << "the folder the window shows";
+    EXPECT_EQ(check->report()->recordings.size(), card.card().recordings.size());
+    button->click();
+    EXPECT_EQ(window->findChildren<CardCheckWindow*>().size(), 1) << "the open window comes forward";
+
+    test::AnsweredAlerts alerts;
+    test::TempDir out;
+    delegate->incidentExporter()->setFolderChooser([&](QWidget*) { return QString::fromStdString(out.path().string()); });
+    QSignalSpy exported(delegate->incidentExporter(), &IncidentExporter::exportFinished);
+    QTableView* table = window->recordings()->tableView();
+    const QModelIndex second = table->model()->index(1, ORVMediaTableModel::FileColumn);
+    emit table->customContextMenuRequested(table->visualRect(second).center());
+    auto* menu = table->findChild<QMenu*>("recordingMenu");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), "Export Incident...");
+    const auto media = delegate->tableModel()->mediaAtIndex(static_cast<int>(window->recordings()->currentRow()));
+    ASSERT_NE(media, nullptr);
+    EXPECT_EQ(QString::fromStdString(media->fileName()), second.data().toString()) << "the row clicked is exported";
+    menu->actions()[0]->trigger();
+    menu->close();
+    ASSERT_TRUE(exported.wait(60000));
+    const fs::path package = out.path() / (media->mediaGroupName() + "-incident");
+    EXPECT_EQ(exported.at(0).at(0).toString().toStdString(), package.string());
+    EXPECT_TRUE(fs::exists(package / fs::path(media->path()).filename()));
+    EXPECT_TRUE(fs::exists(package / "SHA256SUMS"));
+    EXPECT_FALSE(fs::exists(package / "capture.png")) << "a row not playing has no picture to capture";
+
+    // The menu's command takes the recording playing, else the one selected.
+    window->recordings()->selectRow(3);
+    QAction* command = nullptr;
+    for (QAction* action : window->headBar()->commandMenu()->actions()) {
+        if (action->text() == "Export Incident...") command = action;
+    }
+    ASSERT_NE(command, nullptr);
+    command->trigger();
+    ASSERT_TRUE(exported.wait(60000));
+    EXPECT_EQ(exported.at(1).at(0).toString().toStdString(),
+              (out.path() / (delegate->tableModel()->mediaAtIndex(3)->mediaGroupName() + "-incident")).string());
+
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(out.path().string())));
+    button->click();
+    EXPECT_EQ(check->folder().toStdString(), out.path().string()) << "the open window checks the folder shown now";
+    ASSERT_TRUE(checked.wait(60000));
+    check->close();
+}
+
+TEST_F(ORVAppDelegateTest, TheCardChecksTimeZoneOfferOpensTheSettingsAtTheGpsPage) {
+    test::FakeCard copy;
+    delegate->openDirectory(QString::fromStdString(copy.mountFolder()));
+    delegate->showGpsSettingPanel();
+    QApplication::processEvents();
+    auto* editor = qobject_cast<ORVSettingController*>(delegate->lastDialogController());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->lastSelectedTabIndex(), 2) << "Video, Basic, then GPS";
+    editor->close();
 }
 
 TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeepsNoEditor) {
