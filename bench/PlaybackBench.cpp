@@ -9,7 +9,10 @@
 //          proportional set summed over it and its helper processes (the
 //          map's renderer), sampled every 100 ms
 //  cpu     with --play-only: the CPU time of the application and its
-//          helper processes after the given seconds of play
+//          helper processes after the given seconds of play, and how the
+//          time spent playing splits into decoding (libVLC's threads),
+//          converting pictures for the views, painting them, and the rest
+//  path    how the pictures reach the views
 // Usage: bench_playback FRONT.MP4 REAR.MP4 [--seconds N] [--play-only]
 #include "app/CustomWindow.h"
 #include "app/ORVAppDelegate.h"
@@ -117,8 +120,8 @@ long peakResidentKilobytes() {
 
 // The fields of /proc/PID/stat after the name, state first; none when the
 // process is gone. The name in parentheses may hold spaces.
-std::vector<std::string> statFieldsOf(long pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+std::vector<std::string> fieldsOfStatFile(const std::string& path) {
+    std::ifstream stat(path);
     std::string line;
     if (!std::getline(stat, line)) return {};
     const std::size_t close = line.rfind(')');
@@ -128,6 +131,8 @@ std::vector<std::string> statFieldsOf(long pid) {
     for (std::string field; rest >> field;) fields.push_back(field);
     return fields;
 }
+
+std::vector<std::string> statFieldsOf(long pid) { return fieldsOfStatFile("/proc/" + std::to_string(pid) + "/stat"); }
 
 // Parent of every process.
 std::map<long, long> parentsOfProcesses() {
@@ -186,6 +191,32 @@ double cpuSecondsOf(long pid) {
     double ticks = 0;
     for (std::size_t i = kUserTime; i < kUserTime + 4; ++i) ticks += std::stod(fields[i]);
     return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+std::string firstLineOf(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    return line;
+}
+
+// CPU time of this process's threads that libVLC started: the threads
+// Qt and the web engine start carry names of their own, libVLC's keep the
+// program's name.
+double libvlcThreadsCpuSeconds() {
+    const std::string program = firstLineOf("/proc/self/comm");
+    const QString self = QString::number(::getpid());
+    double total = 0;
+    const QStringList tasks = QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& task : tasks) {
+        const std::string dir = "/proc/self/task/" + task.toStdString();
+        if (task == self || firstLineOf(dir + "/comm") != program) continue;
+        const std::vector<std::string> fields = fieldsOfStatFile(dir + "/stat");
+        // utime and stime follow the state at the twelfth field.
+        if (fields.size() < 13) continue;
+        total += (std::stod(fields[11]) + std::stod(fields[12])) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+    }
+    return total;
 }
 
 // The web engine's helpers are never waited for, so a timer around this
@@ -258,22 +289,35 @@ int main(int argc, char** argv) {
     const QSize frame2 = view2->currentFrame().size();
     std::printf("frames main view %dx%d in %dx%d, second view %dx%d in %dx%d\n", frame1.width(), frame1.height(),
                 view1->width(), view1->height(), frame2.width(), frame2.height(), view2->width(), view2->height());
+    std::printf("path   planar YUV from libVLC at the video's size, scaled and converted by libyuv on the CPU "
+                "when painted (no GL path)\n");
     if (args.contains("--play-only")) {
         // For the CPU comparison: nothing but playing. A player that drops
         // pictures would look cheaper, so the pictures shown are counted.
         const int shown1 = view1->framesPresented();
         const int shown2 = view2->framesPresented();
+        const VLCVideoView::CpuTime viewsBefore = VLCVideoView::cpuTime();
+        const double decodeBefore = libvlcThreadsCpuSeconds();
         waitInEventLoop(seconds * 1000);
         std::printf("shown  in %d s: %d pictures in the main view, %d in the second\n", seconds,
                     view1->framesPresented() - shown1, view2->framesPresented() - shown2);
         // Shows whether the readouts followed a recording with telemetry.
         const auto* speed = delegate.window()->findChild<QLabel*>("speedField");
         std::printf("shown  speed readout at the end: %s\n", speed ? qPrintable(speed->text()) : "(none)");
+        // Read before the stop, which ends libVLC's threads.
+        const double decode = libvlcThreadsCpuSeconds() - decodeBefore;
+        const VLCVideoView::CpuTime views = VLCVideoView::cpuTime();
+        const double playing = treeCpuSeconds() - cpuBeforePlay;
+        const double convert = views.convertSeconds - viewsBefore.convertSeconds;
+        const double paint = views.paintSeconds - viewsBefore.paintSeconds;
         control->stopPlay();
         const double cpuInAll = treeCpuSeconds();
         std::printf("cpu    %.2f s in the application and its helper processes\n", cpuInAll);
         std::printf("cpu    of which %.2f s before the double-click (start-up, scan, map page), %.2f s playing\n",
                     cpuBeforePlay, cpuInAll - cpuBeforePlay);
+        std::printf("cpu    of which playing: decode %.2f s (libVLC's threads), convert %.2f s, paint %.2f s, "
+                    "rest %.2f s (the window, the map's processes, Qt)\n",
+                    decode, convert, paint, playing - decode - convert - paint);
         return 0;
     }
 
@@ -300,7 +344,7 @@ int main(int argc, char** argv) {
     }
     memorySampler.stop();
     std::printf("memory peak while playing with the map: %ld MB with its helper processes (proportional), "
-                "%ld MB resident in the application alone (goal <= 400 MB)\n",
+                "%ld MB resident in the application alone (goal < 250 MB with the helpers)\n",
                 treePeak / 1024, peakResidentKilobytes() / 1024);
     control->stopPlay();
     return 0;

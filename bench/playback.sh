@@ -33,7 +33,10 @@ fi
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
 echo "== start, offsets, memory ($SECONDS_PLAYED s of sampling)"
-"$BIN/bench_playback" "$FRONT" "$REAR" --seconds "$SECONDS_PLAYED" 2>/dev/null | grep -E '^(start|frames|offset|memory|--)'
+FIRST_REPORT=$("$BIN/bench_playback" "$FRONT" "$REAR" --seconds "$SECONDS_PLAYED" 2>/dev/null || true)
+echo "$FIRST_REPORT" | grep -E '^(start|frames|path|offset|memory|--)' || true
+MEMORY_PEAK=$(echo "$FIRST_REPORT" | awk '/^memory peak/ { print $8 }')
+FRAME_PATH=$(echo "$FIRST_REPORT" | grep '^path' || true)
 
 # Both pictures of this pair move and are coded with the demo card's
 # encoder settings (CABAC, deblocking): a camera's files cost the decoder
@@ -94,10 +97,13 @@ measure_cpu() {
         echo "$shown" | sed 's/^shown  /       /'
         echo "$report" | grep '^cpu    of which' | sed 's/^cpu    /       /' || true
     done
-    echo "$ratios" | tr ' ' '\n' | grep . | sort -n | awk -v l="$label" '{ v[NR] = $1 } END {
-        m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-        printf "cpu    %s: median ratio %.2f of %d rounds (goal <= 1.2; the application also loads the map page)\n", l, m, NR }'
+    local median
+    median=$(echo "$ratios" | tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END {
+        printf "%.2f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+    echo "cpu    $label: median ratio $median of $CPU_ROUNDS rounds (goal <= 1.0; the application also loads the map page)"
+    SUMMARY="$SUMMARY, $label $median"
 }
+SUMMARY=""
 
 echo "== CPU for 30 s of play"
 measure_cpu "first pair" "$FRONT" "$REAR"
@@ -105,3 +111,7 @@ measure_cpu "camera-like pair" "$CAMERA_FRONT" "$CAMERA_REAR"
 if [ -n "$TELEMETRY_FRONT" ]; then
     measure_cpu "pair with telemetry" "$TELEMETRY_FRONT" "$TELEMETRY_REAR"
 fi
+echo "== summary"
+echo "${FRAME_PATH:-path   (not reported)}"
+echo "cpu    median ratios against two cvlc:${SUMMARY#,} (goal <= 1.0 each)"
+echo "memory peak while playing with the map: ${MEMORY_PEAK:-?} MB proportional with the helper processes (goal < 250 MB)"

@@ -35,10 +35,11 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # pkexec. Qt WebEngine's helper process (libqt6webenginecore6-bin) comes
 # with the computed list.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "vlc-plugin-base, udisks2, libglib2.0-bin, dosfstools, pkexec")
-# libvlc-bin keeps libVLC's plugin cache up to date. Qt's Wayland plugin is
+# libvlc-bin keeps libVLC's plugin cache up to date; xdg-utils opens a
+# captured picture in the desktop's viewer. Qt's Wayland plugin is
 # left out on purpose: the borderless window places and moves itself, which
 # only X11 (XWayland on a Wayland desktop) allows.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libvlc-bin")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libvlc-bin, xdg-utils")
 
 # `make package_source` packs the sources only, never a build tree.
 set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build/" "/build-[^/]*/")

@@ -1,11 +1,13 @@
 #!/bin/bash
 # Starts the application under Xvfb on the demo card (or the given
 # directory), plays the first recording and writes screenshots into
-# build/screenshots/: the table, the map, playing, full screen, the menu, the
-# settings editor and its Video, Basic, GPS, Parking, Driver Assistance and
-# Audio pages, the whole picture and the play bar with the keyboard's focus
-# and the sound off; then, on a fake card, the clock window, the Drive Log
-# page, its map window and the card formatter.
+# build/screenshots/: the table, the map, playing, full screen, the menu,
+# the capture and print dialogs, the play button under the pointer and held
+# down, the range slider, the settings editor and its Video, Basic, GPS,
+# Parking, System, Driver Assistance and Audio pages, the whole picture and
+# the play bar with the keyboard's focus and the sound off, the card check
+# and the recordings table's context menu; then, on a fake card, the clock
+# window, the Drive Log page, its map window and the card formatter.
 # Needs a build (scripts/build.sh), xvfb, xdotool, imagemagick, and for the
 # fake card dosfstools and mtools.
 set -euo pipefail
@@ -74,31 +76,59 @@ click_at $((WIDTH - 150)) 25           # the head bar's menu button
 shot 7-menu 1
 xdotool key Escape
 
+# Capture and print while the recording plays: the save dialog, then the
+# print dialog, each dismissed again.
+xdotool windowfocus --sync "$WINDOW" key ctrl+s
+shot 7a-capture-save 1.5
+xdotool key Escape
+sleep 0.5
+xdotool windowfocus --sync "$WINDOW" key ctrl+p
+shot 7b-capture-print 1.5
+xdotool key Escape
+sleep 0.5
+
+# The image buttons' states: the play button under the pointer, then held
+# down (letting go pauses), and the range slider's looks drawn offscreen.
+PLAY_X=$(((WIDTH - 344) / 2 - 30))
+PLAY_Y=$((HEIGHT - 38))
+xdotool mousemove $((X + PLAY_X)) $((Y + PLAY_Y))
+shot 8-play-rollover 1
+xdotool mousedown 1
+shot 9-play-pressed 0.5
+xdotool mouseup 1
+ZENTROVA_SCREENSHOT_DIR="$OUT" QT_QPA_PLATFORM=offscreen "$BIN/controls_tests" \
+    --gtest_filter=SMDoubleSliderTest.TheFocusRingMarksTheSelectedKnob >/dev/null
+echo "$OUT/10-range-slider.png"
+
 # The settings editor over the card shown: no card reader here, so it offers
 # the shown folder's config.bin; Space takes the offer, which has the focus.
 xdotool windowfocus --sync "$WINDOW" key ctrl+comma
 find_window "^Camera Settings"
 EDITOR=$FOUND
-shot 8-settings-offer 1
+shot 11-settings-offer 1
 xdotool windowfocus --sync "$EDITOR" key space
-shot 9-settings-video 2
+shot 12-settings-video 2
 
 # The Basic, GPS and Parking pages: the tabs share the row under the
 # editor's top edge, so each is clicked in the middle of its eighth.
 eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
 click_tab() { xdotool mousemove $((X + 16 + (2 * $1 + 1) * (WIDTH - 32) / 16)) $((Y + 26)) click 1; }
 click_tab 1
-shot 10-settings-basic 1
+shot 13-settings-basic 1
 click_tab 2
-shot 11-settings-gps 1
+shot 14-settings-gps 1
 click_tab 4
-shot 12-settings-motion 1
+shot 15-settings-motion 1
+
+# The System page.
+click_tab 3
+shot 16-settings-system 1
 
 # The driver-assistance and audio pages.
 click_tab 5
-shot 13-settings-adas 1
+shot 17-settings-adas 1
 click_tab 6
-shot 14-settings-audio 1
+shot 18-settings-audio 1
 
 # The viewer from the keyboard: the whole picture in both views (A, pressed
 # again to leave it as it was), then the play bar reached with Tab, its
@@ -113,14 +143,27 @@ sleep 1
 click_at $((RIGHT + 167)) 153 2       # the first recording again: it has both sides
 sleep 1.5
 xdotool windowfocus --sync "$WINDOW" key a
-shot 15-whole-picture 1.5
+shot 19-whole-picture 1.5
 xdotool windowfocus --sync "$WINDOW" key a
 click_at $((RIGHT + 167)) 198         # the table has the keys: framed
-# From the table: the head bar's seven buttons, the slider, the speed, the
+# From the table: the head bar's ten buttons, the slider, the speed, the
 # two size steps, back, then play.
-xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
-shot 16-play-bar-focus-muted 1
+xdotool windowfocus --sync "$WINDOW" key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab m
+shot 20-play-bar-focus-muted 1
 
+
+# The card check of the shown folder (Ctrl+K in the main window), and the
+# table's context menu with the incident export.
+xdotool windowfocus --sync "$WINDOW" key ctrl+k
+find_window "^Card Check$"
+CHECK=$FOUND
+xdotool windowsize --sync "$CHECK" 1100 700
+shot 21-card-check 4
+xdotool windowfocus --sync "$CHECK" key ctrl+w
+sleep 0.5
+xdotool mousemove $((X + RIGHT + 167)) $((Y + 147)) click 3
+shot 22-recording-menu 1
+xdotool key Escape
 # The card windows, in a second run on a fake card (scripts/fake-card.sh):
 # the editor reads the card's config.bin and hands the drive log to its
 # Drive Log page, whose double-clicked row opens the map window; the
@@ -139,7 +182,7 @@ find_window "^Zentrova$"
 WINDOW=$FOUND
 xdotool windowfocus --sync "$WINDOW" key ctrl+t
 find_window "^Set Camera Clock"
-shot 17-clock 2
+shot 23-clock 2
 xdotool windowfocus --sync "$FOUND" key Escape
 sleep 0.5
 xdotool windowfocus --sync "$WINDOW" key ctrl+comma
@@ -149,12 +192,12 @@ sleep 2
 eval "$(xdotool getwindowgeometry --shell "$EDITOR")"   # X, Y, WIDTH, HEIGHT
 EDITOR_X=$X EDITOR_Y=$Y EDITOR_W=$WIDTH EDITOR_H=$HEIGHT
 click_tab 7
-shot 18-settings-drive-log 2
+shot 24-settings-drive-log 2
 # The second row of the table, under the page title and the table's header.
 xdotool mousemove $((EDITOR_X + 200)) $((EDITOR_Y + 138)) click --repeat 2 --delay 80 1
 find_window "^Map$"
-shot 19-drive-log-map 5
+shot 25-drive-log-map 5
 # The format button, first of the editor's bottom row.
 xdotool mousemove $((EDITOR_X + 70)) $((EDITOR_Y + EDITOR_H - 30)) click 1
 find_window "^Format SD Card"
-shot 20-formatter 2
+shot 26-formatter 2

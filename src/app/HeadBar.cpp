@@ -1,6 +1,7 @@
 #include "app/HeadBar.h"
 
 #include "controls/ImageLibrary.h"
+#include "controls/TKImageButton.h"
 #include "controls/UiText.h"
 
 #include <QAction>
@@ -11,14 +12,15 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace zentrova {
 namespace {
 
-constexpr QSize kWindowButtonSize(28, 28);
 constexpr int kNowShowingWidth = 420;
+constexpr QSize kCommandIconSize(24, 24);
+// The window's own buttons stay small, as in a title bar.
+constexpr QSize kWindowIconSize(20, 20);
 
 }  // namespace
 
@@ -43,44 +45,39 @@ HeadBar::HeadBar(QWidget* parent) : QWidget(parent), m_menu(new QMenu(this)) {
     layout->addLayout(makeCentre());
     layout->addStretch(1);
 
-    QToolButton* open = addButton("openDirectoryButton", "main.open_directory");
-    open->setIcon(ImageLibrary::icon("folder_open"));
-    open->setIconSize(QSize(24, 24));
+    TKImageButton* open = addButton("openDirectoryButton", "folder_open_n", "main.open_directory");
+    m_openButton = open;
     connect(open, &QToolButton::clicked, this, &HeadBar::openClicked);
 
-    QToolButton* settings = addButton("settingsButton", "main.settings");
-    settings->setIcon(ImageLibrary::icon("icon_settings"));
-    settings->setIconSize(QSize(24, 24));
+    TKImageButton* settings = addButton("settingsButton", "icon_settings_n", "main.settings");
     connect(settings, &QToolButton::clicked, this, &HeadBar::settingsClicked);
 
-    QToolButton* clock = addButton("timeSetupButton", "main.time_setup");
-    clock->setIcon(ImageLibrary::icon("icon_clock"));
-    clock->setIconSize(QSize(24, 24));
+    TKImageButton* cardCheck = addButton("cardCheckButton", "icon_card_check_n", "main.card_check");
+    connect(cardCheck, &QToolButton::clicked, this, &HeadBar::cardCheckClicked);
+
+    TKImageButton* clock = addButton("timeSetupButton", "icon_clock_n", "main.time_setup");
     connect(clock, &QToolButton::clicked, this, &HeadBar::timeSetupClicked);
 
     m_menu->setObjectName("commandMenu");
-    QToolButton* menu = addButton("menuButton", "main.menu");
-    menu->setIcon(ImageLibrary::icon("icon_menu"));
-    menu->setIconSize(QSize(24, 24));
+    TKImageButton* menu = addButton("menuButton", "icon_menu_n", "main.menu");
     menu->setMenu(m_menu);
     menu->setPopupMode(QToolButton::InstantPopup);
     layout->addSpacing(12);
 
-    QToolButton* minimize = addButton("minimizeWindowButton", "main.minimize");
-    minimize->setIcon(ImageLibrary::icon("icon_minimize"));
-    m_maximizeButton = addButton("maximizeWindowButton", "main.maximize");
+    TKImageButton* minimize = addButton("minimizeWindowButton", "icon_minimize_n", "main.minimize");
+    m_maximizeButton = addButton("maximizeWindowButton", "icon_maximize_n", "main.maximize");
     showMaximized(false);
-    QToolButton* close = addButton("closeWindowButton", "main.close");
-    close->setText(QStringLiteral("\u2715"));
-    for (QToolButton* button : {minimize, m_maximizeButton, close}) button->setFixedSize(kWindowButtonSize);
+    TKImageButton* close = addButton("closeWindowButton", "icon_close_n", "main.close");
+    for (TKImageButton* button : {minimize, m_maximizeButton, close}) button->setIconSize(kWindowIconSize);
     connect(minimize, &QToolButton::clicked, this, &HeadBar::minimizeClicked);
     connect(m_maximizeButton, &QToolButton::clicked, this, &HeadBar::maximizeClicked);
     connect(close, &QToolButton::clicked, this, &HeadBar::closeClicked);
 }
 
-QToolButton* HeadBar::addButton(const char* name, std::string_view tooltipKey) {
-    auto* button = new QToolButton(this);
+TKImageButton* HeadBar::addButton(const char* name, const char* image, std::string_view tooltipKey) {
+    auto* button = new TKImageButton(QString::fromLatin1(image), this);
     button->setObjectName(QString::fromLatin1(name));
+    button->setIconSize(kCommandIconSize);
     button->setToolTip(uiText(tooltipKey));
     button->setCursor(Qt::PointingHandCursor);
     layout()->addWidget(button);
@@ -132,10 +129,29 @@ QAction* HeadBar::addMenuCommand(std::string_view textKey, const QKeySequence& k
     return action;
 }
 
+TKImageButton* HeadBar::addCommandButton(const char* name, const char* image, QAction* command) {
+    auto* button = new TKImageButton(QString::fromLatin1(image), this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIconSize(kCommandIconSize);
+    button->setCursor(Qt::PointingHandCursor);
+    // Mirrors the command by hand: a default action would put the command's
+    // single icon over the button's own rollover and pressed images.
+    const auto follow = [button, command] {
+        button->setEnabled(command->isEnabled());
+        button->setToolTip(command->toolTip());
+    };
+    follow();
+    connect(command, &QAction::changed, button, follow);
+    connect(button, &QToolButton::clicked, command, &QAction::trigger);
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    row->insertWidget(row->indexOf(m_openButton), button);
+    return button;
+}
+
 void HeadBar::setVersionText(const QString& text) { m_versionLabel->setText(text); }
 
 void HeadBar::showMaximized(bool maximized) {
-    m_maximizeButton->setIcon(ImageLibrary::icon(maximized ? "icon_restore" : "icon_maximize"));
+    m_maximizeButton->setImageName(maximized ? "icon_restore_n" : "icon_maximize_n");
     m_maximizeButton->setToolTip(uiText(maximized ? "main.restore" : "main.maximize"));
 }
 

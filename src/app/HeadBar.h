@@ -14,6 +14,8 @@ class QToolButton;
 
 namespace zentrova {
 
+class TKImageButton;
+
 // The main window's head: logo, title and version, the loading indicator,
 // the open and settings buttons, the menu of every command with its keys, and the
 // buttons a borderless window needs (minimize, maximize, close). It only
@@ -29,6 +31,9 @@ public:
     // caller connects it and makes its keys work in the window.
     QAction* addMenuCommand(std::string_view textKey, const QKeySequence& keys);
     QMenu* commandMenu() const { return m_menu; }
+    // A button for a command of the menu, before the open button, drawn
+    // from its image name: it shows the command's tooltip and is enabled with it.
+    TKImageButton* addCommandButton(const char* name, const char* image, QAction* command);
 
     void setVersionText(const QString& text);
     // What the window shows: the recording playing, or the card opened.
@@ -41,6 +46,7 @@ public:
 signals:
     void openClicked();
     void settingsClicked();
+    void cardCheckClicked();
     void timeSetupClicked();
     void minimizeClicked();
     void maximizeClicked();
@@ -50,7 +56,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QToolButton* addButton(const char* name, std::string_view tooltipKey);
+    TKImageButton* addButton(const char* name, const char* image, std::string_view tooltipKey);
     QProgressBar* makeLoadingIndicator();
     QLayout* makeCentre();
 
@@ -59,7 +65,8 @@ private:
     QString m_nowShowing;
     QProgressBar* m_loadingIndicator = nullptr;
     QMenu* m_menu = nullptr;
-    QToolButton* m_maximizeButton = nullptr;
+    QToolButton* m_openButton = nullptr;
+    TKImageButton* m_maximizeButton = nullptr;
 };
 
 }  // namespace zentrova

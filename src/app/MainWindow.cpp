@@ -76,6 +76,7 @@ MainWindow::MainWindow(QWidget* parent) : CustomWindow(parent) {
 
     connect(m_headBar, &HeadBar::openClicked, this, &MainWindow::openRequested);
     connect(m_headBar, &HeadBar::settingsClicked, this, &MainWindow::settingsRequested);
+    connect(m_headBar, &HeadBar::cardCheckClicked, this, &MainWindow::cardCheckRequested);
     connect(m_headBar, &HeadBar::timeSetupClicked, this, &MainWindow::timeSetupRequested);
     connect(m_headBar, &HeadBar::closeClicked, this, &MainWindow::closeRequested);
     connect(m_headBar, &HeadBar::minimizeClicked, this, &QWidget::showMinimized);

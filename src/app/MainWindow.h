@@ -69,6 +69,7 @@ public:
 signals:
     void openRequested();
     void settingsRequested();
+    void cardCheckRequested();
     void timeSetupRequested();
     void closeRequested();
     void recordingActivated();

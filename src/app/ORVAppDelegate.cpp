@@ -2,13 +2,18 @@
 
 #include "app/HeadBar.h"
 #include "app/NowShowingText.h"
+#include "app/ORVMediaTableModel.h"
 #include "app/PlayKeys.h"
 #include "app/PlayerViewsHost.h"
 #include "app/RecordingsPanel.h"
 #include "card/ORVFormatWindowController.h"
 #include "card/ORVTimeSetupController.h"
+#include "check/ui/CardCheckWindow.h"
 #include "common/Log.h"
+#include "controls/ImageLibrary.h"
 #include "controls/UiText.h"
+#include "incident/ui/IncidentExporter.h"
+#include "playback/FrameCaptureController.h"
 #include "playback/ORVMapView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/PlayerPairFollower.h"
@@ -17,9 +22,11 @@
 #include "playback/TelemetryPanel.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
+#include "playback/linux/CupsPrintSystem.h"
 #include "recordings/ORVMediaList.h"
 #include "recordings/linux/PosixDirectoryLister.h"
 #include "settings/SettingEditorMaker.h"
+#include "settings/SettingTabs.h"
 #include "telemetry/ORVBlackBoxData.h"
 
 #include <QAction>
@@ -56,6 +63,18 @@ ORVAppDelegate::ORVAppDelegate(std::unique_ptr<SettingEditorMaker> settingEditor
     setPanelFactory(Panel::Setting, [this](QWidget* mainWindow) -> QWidget* {
         return m_settingEditors->makeEditor(mainWindow, m_openedDirectory);
     });
+    setPanelFactory(Panel::CardCheck, [this](QWidget* mainWindow) -> QWidget* {
+        if (!m_cardCheckWindow) {
+            m_cardCheckWindow = new CardCheckWindow(mainWindow, {});
+            m_cardCheckWindow->setAttribute(Qt::WA_DeleteOnClose);
+            connect(m_cardCheckWindow, &CardCheckWindow::settingsRequested, this,
+                    &ORVAppDelegate::showGpsSettingPanel);
+        }
+        // A window left open checks the folder shown now, unless busy.
+        if (m_cardCheckWindow->folder() != m_openedDirectory) m_cardCheckWindow->checkFolder(m_openedDirectory);
+        m_cardCheckWindow->raise();
+        return m_cardCheckWindow;
+    });
     createPlayControl();
     wireWindow();
     addCommands();
@@ -86,6 +105,8 @@ void ORVAppDelegate::createPlayControl() {
     m_host->bind(*m_playController);
     connect(m_playController.get(), &ORVPlayController::playingMediaChanged, this, &ORVAppDelegate::showWhatIsShown);
     m_playKeys = std::make_unique<PlayKeys>(*m_window, *m_playController);
+    m_capture = std::make_unique<FrameCaptureController>(m_window.get(), std::make_shared<CupsPrintSystem>());
+    m_capture->setPlayer(m_player1.get());
 }
 
 void ORVAppDelegate::wireWindow() {
@@ -93,6 +114,9 @@ void ORVAppDelegate::wireWindow() {
     connect(window, &MainWindow::openRequested, this, &ORVAppDelegate::openMediaDirectoryDialog);
     connect(window, &MainWindow::settingsRequested, this, &ORVAppDelegate::showSettingPanel);
     connect(window, &MainWindow::timeSetupRequested, this, &ORVAppDelegate::showTimeSetupPanel);
+    connect(window, &MainWindow::cardCheckRequested, this, &ORVAppDelegate::showCardCheckPanel);
+    m_incidentExporter = new IncidentExporter(window, {});
+    connect(window->recordings(), &RecordingsPanel::incidentExportRequested, this, &ORVAppDelegate::exportIncident);
     connect(window, &MainWindow::closeRequested, this, &ORVAppDelegate::closeWindow);
     connect(window, &MainWindow::recordingActivated, this, &ORVAppDelegate::changeAndPlay);
     connect(window, &MainWindow::sidePanelModeRequested, this, [this](int mode) {
@@ -116,9 +140,43 @@ void ORVAppDelegate::addCommands() {
     connect(m_wholePictureCommand, &QAction::toggled, this, &ORVAppDelegate::showWholePicture);
     connect(window->addCommand("menu.time_setup", QKeySequence(Qt::CTRL | Qt::Key_T)), &QAction::triggered, this,
             &ORVAppDelegate::showTimeSetupPanel);
+    addCaptureCommands();
+    connect(window->addCommand("menu.card_check", QKeySequence(Qt::CTRL | Qt::Key_K)), &QAction::triggered, this,
+            &ORVAppDelegate::showCardCheckPanel);
+    connect(window->addCommand("menu.export_incident", QKeySequence(Qt::CTRL | Qt::Key_E)), &QAction::triggered,
+            this, [this] { exportIncident(mediaIndex() >= 0 ? mediaIndex() : m_window->recordings()->currentRow()); });
     connect(window->addCommand("menu.quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
             &ORVAppDelegate::closeWindow);
 }
+
+// Capture and print also have buttons in the head bar, which follow the
+// main player: capture while it plays, print while it has a recording.
+void ORVAppDelegate::addCaptureCommands() {
+    MainWindow* window = m_window.get();
+    m_captureCommand = window->addCommand("capture.menu", QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_captureCommand->setIcon(ImageLibrary::icon("icon_capture_n"));
+    m_captureCommand->setToolTip(uiText("capture.button"));
+    connect(m_captureCommand, &QAction::triggered, this, &ORVAppDelegate::captureVideo);
+    m_printCommand = window->addCommand("capture.print_menu", QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_printCommand->setIcon(ImageLibrary::icon("icon_print_n"));
+    m_printCommand->setToolTip(uiText("capture.print_button"));
+    connect(m_printCommand, &QAction::triggered, this, &ORVAppDelegate::print);
+    window->headBar()->addCommandButton("captureButton", "icon_capture_n", m_captureCommand);
+    window->headBar()->addCommandButton("printButton", "icon_print_n", m_printCommand);
+    connect(m_player1.get(), &ORVMediaPlayer::mediaPlayerStateChanged, this, &ORVAppDelegate::updateCaptureCommands);
+    connect(m_player1.get(), &ORVMediaPlayer::mediaPlayerTimeChanged, this, &ORVAppDelegate::updateCaptureCommands);
+    connect(m_player1.get(), &ORVMediaPlayer::mediaChanged, this, &ORVAppDelegate::updateCaptureCommands);
+    updateCaptureCommands();
+}
+
+void ORVAppDelegate::updateCaptureCommands() {
+    m_captureCommand->setEnabled(m_capture->canCapture());
+    m_printCommand->setEnabled(m_capture->canPrint());
+}
+
+void ORVAppDelegate::captureVideo() { m_capture->captureVideo(); }
+
+void ORVAppDelegate::print() { m_capture->print(); }
 
 void ORVAppDelegate::setupInitialValues() {
     m_window->recordings()->watch(*m_mediaList);
@@ -223,6 +281,23 @@ void ORVAppDelegate::closeWindow() {
 void ORVAppDelegate::changeAndPlay() { m_playController->changeAndPlay(m_window->recordings()->currentRow()); }
 
 void ORVAppDelegate::toggleFullScreen() { m_window->toggleFullScreen(); }
+
+void ORVAppDelegate::exportIncident(std::int64_t row) {
+    const bool listed = row >= 0 && row < tableModel()->rowCount();
+    const auto media = listed ? tableModel()->mediaAtIndex(static_cast<int>(row)) : nullptr;
+    if (!media) return;
+    const QImage capture = row == mediaIndex() ? m_window->mainVideoView()->currentFrame() : QImage();
+    m_incidentExporter->exportRecording(QString::fromStdString(media->path()), capture);
+}
+
+void ORVAppDelegate::showGpsSettingPanel() {
+    showSettingPanel();
+    auto* editor = qobject_cast<ORVSettingController*>(m_lastDialogController.data());
+    const std::vector<SettingTab> tabs = settingTabs();
+    for (std::size_t index = 0; editor && index < tabs.size(); ++index) {
+        if (tabs[index].label.key == std::string_view("setting.gps")) editor->changeViewController(static_cast<int>(index));
+    }
+}
 
 void ORVAppDelegate::showWholePicture(bool whole) {
     m_window->setWholePicture(whole);

@@ -21,6 +21,9 @@ class QWidget;
 
 namespace zentrova {
 
+class CardCheckWindow;
+class IncidentExporter;
+class FrameCaptureController;
 class ORVMediaControlView;
 class ORVMediaTableModel;
 class ORVPlayController;
@@ -63,6 +66,7 @@ public:
     ORVPlayController* playController() const { return m_playController.get(); }
     ORVMediaControlView* mediaControlView() const { return m_window->controls(); }
     ORVMediaControlView* mediaControlViewForFullScreen() const { return m_window->fullScreenControls(); }
+    FrameCaptureController* captureController() const { return m_capture.get(); }
     const QStringList& columnNames() const;
     bool isScanning() const;
 
@@ -75,7 +79,7 @@ public:
     // and shown, not modal. The settings editor and the clock setting are
     // kept as the last dialog, replacing the one before. A panel without a
     // factory opens nothing; the settings editor has one from the start.
-    enum class Panel { Setting, TimeSetup, CardCheck, Capture, Print };
+    enum class Panel { Setting, TimeSetup, CardCheck };
     using PanelFactory = std::function<QWidget*(QWidget* mainWindow)>;
     void setPanelFactory(Panel panel, PanelFactory factory);
     QWidget* lastDialogController() const { return m_lastDialogController; }
@@ -83,6 +87,7 @@ public:
     // the settings of when no card holds any.
     const QString& openedDirectory() const { return m_openedDirectory; }
     SettingEditorMaker& settingEditors() { return *m_settingEditors; }
+    IncidentExporter* incidentExporter() const { return m_incidentExporter; }
 
 public slots:
     void openMediaDirectoryDialog();
@@ -97,8 +102,13 @@ public slots:
     void showSettingPanel() { showPanel(Panel::Setting); }
     void showTimeSetupPanel() { showPanel(Panel::TimeSetup); }
     void showCardCheckPanel() { showPanel(Panel::CardCheck); }
-    void showCapturePanel() { showPanel(Panel::Capture); }
-    void showPrintPanel() { showPanel(Panel::Print); }
+    // The incident package of a table row; with a picture of the main view
+    // when the row is the recording playing.
+    void exportIncident(std::int64_t row);
+    // The settings editor at its GPS page, where the time zone is set.
+    void showGpsSettingPanel();
+    void captureVideo();
+    void print();
 
 signals:
     void rightViewModeChanged(int mode);
@@ -109,6 +119,8 @@ private:
     void createPlayControl();
     void wireWindow();
     void addCommands();
+    void addCaptureCommands();
+    void updateCaptureCommands();
     void setupInitialValues();
     void applyPreferredLanguage();
     void setRightViewMode(int mode);
@@ -129,6 +141,9 @@ private:
     std::unique_ptr<PlayerViewsHost> m_host;
     std::unique_ptr<ORVPlayController> m_playController;
     std::unique_ptr<PlayKeys> m_playKeys;
+    std::unique_ptr<FrameCaptureController> m_capture;
+    QPointer<QAction> m_captureCommand;
+    QPointer<QAction> m_printCommand;
 
     QString m_strVersion;
     // The head bar's name of the card opened last.
@@ -138,6 +153,8 @@ private:
     DirectoryChooser m_directoryChooser;
     std::map<Panel, PanelFactory> m_panelFactories;
     QPointer<QWidget> m_lastDialogController;
+    QPointer<CardCheckWindow> m_cardCheckWindow;
+    IncidentExporter* m_incidentExporter = nullptr;
 };
 
 }  // namespace zentrova

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMenu>
 #include <QStackedLayout>
 #include <QStyle>
 #include <QTableView>
@@ -62,6 +63,8 @@ RecordingsPanel::RecordingsPanel(QWidget* parent)
     initMediaListTableView();
     connect(m_tableView, &QTableView::doubleClicked, this, &RecordingsPanel::recordingActivated);
     connect(m_tableView, &QTableView::activated, this, &RecordingsPanel::recordingActivated);
+    m_tableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tableView, &QTableView::customContextMenuRequested, this, &RecordingsPanel::showRowMenu);
     updateFooter();
 }
 
@@ -194,6 +197,20 @@ void RecordingsPanel::reloadFromList() {
 void RecordingsPanel::showScanning(bool scanning) {
     m_scanning = scanning;
     m_stack->setCurrentWidget(scanning ? static_cast<QWidget*>(m_scanningIndicator) : m_tableView);
+}
+
+void RecordingsPanel::showRowMenu(const QPoint& position) {
+    const QModelIndex shown = m_tableView->indexAt(position);
+    if (!shown.isValid()) return;
+    // The list's row, not the row among those the filter shows.
+    const std::int64_t row = m_filterModel->mapToSource(shown).row();
+    selectRow(row);
+    auto* menu = new QMenu(m_tableView);
+    menu->setObjectName(QStringLiteral("recordingMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu->addAction(uiText("menu.export_incident")), &QAction::triggered, this,
+            [this, row] { emit incidentExportRequested(row); });
+    menu->popup(m_tableView->viewport()->mapToGlobal(position));
 }
 
 void RecordingsPanel::fillDateJump() {

@@ -63,6 +63,8 @@ signals:
     void recordingActivated();
     // After the table has been reloaded from a finished scan.
     void listReloaded();
+    // "Export incident..." in a row's context menu.
+    void incidentExportRequested(std::int64_t row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,6 +76,7 @@ private:
                                     Qt::Alignment alignment);
     void reloadFromList();
     void showScanning(bool scanning);
+    void showRowMenu(const QPoint& position);
     void fillDateJump();
     void updateFooter();
     void markOtherSide();

@@ -1,8 +1,8 @@
 #include "app/SidePanel.h"
 
 #include "app/RecordingsPanel.h"
-#include "controls/ImageLibrary.h"
 #include "controls/StyledBox.h"
+#include "controls/TKImageButton.h"
 #include "controls/UiText.h"
 #include "playback/ORVMapView.h"
 
@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStackedLayout>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace zentrova {
@@ -41,22 +40,23 @@ QWidget* SidePanel::buildButtonBox() {
     layout->setSpacing(0);
     const struct {
         const char* name;
+        const char* image;
         const char* tooltipKey;
-        QToolButton** button;
+        TKImageButton** button;
         int mode;
     } buttons[] = {
-        {"recordButtonImageView", "main.show_recordings", &m_recordButton, ListMode},
-        {"informationButtonImageView", "main.show_map", &m_informationButton, MapMode},
+        {"recordButtonImageView", "record_n", "main.show_recordings", &m_recordButton, ListMode},
+        {"informationButtonImageView", "information_n", "main.show_map", &m_informationButton, MapMode},
     };
     for (const auto& spec : buttons) {
-        auto* button = new QToolButton(box);
+        auto* button = new TKImageButton(QString::fromLatin1(spec.image), box);
         button->setObjectName(QString::fromLatin1(spec.name));
         button->setToolTip(uiText(spec.tooltipKey));
         button->setCursor(Qt::PointingHandCursor);
         button->setIconSize(QSize(24, 24));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         layout->addWidget(button);
-        connect(button, &QToolButton::clicked, this, [this, mode = spec.mode] { emit modeRequested(mode); });
+        connect(button, &TKImageButton::clicked, this, [this, mode = spec.mode] { emit modeRequested(mode); });
         *spec.button = button;
     }
     return box;
@@ -117,9 +117,9 @@ QString SidePanel::mapEmptyText() const { return m_mapEmptyLabel->isVisibleTo(m_
 
 void SidePanel::setMode(int mode) {
     m_mode = mode;
-    const bool list = mode == ListMode;
-    m_recordButton->setIcon(ImageLibrary::icon(list ? "record_p.png" : "record_n.png"));
-    m_informationButton->setIcon(ImageLibrary::icon(list ? "information_n.png" : "information_p.png"));
+    // The button of the mode shown stands pressed ("record_p", "information_p").
+    m_recordButton->setSelected(mode == ListMode);
+    m_informationButton->setSelected(mode == MapMode);
 }
 
 void SidePanel::showModePanel() {

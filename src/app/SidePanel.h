@@ -6,12 +6,12 @@
 
 class QLabel;
 class QStackedLayout;
-class QToolButton;
 
 namespace zentrova {
 
 class ORVMapView;
 class RecordingsPanel;
+class TKImageButton;
 
 // The top of the side column: two buttons over either the recordings table
 // or the map. The buttons ask for a mode; the window decides when the panel
@@ -51,9 +51,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-
-    QToolButton* m_recordButton = nullptr;
-    QToolButton* m_informationButton = nullptr;
+    TKImageButton* m_recordButton = nullptr;
+    TKImageButton* m_informationButton = nullptr;
     QStackedLayout* m_stack = nullptr;
     RecordingsPanel* m_recordings = nullptr;
     QWidget* m_mapContainer = nullptr;

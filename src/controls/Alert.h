@@ -25,6 +25,12 @@ QMessageBox* showAlertSheet(QWidget* window, const QString& title, const QString
 // The same alert when nothing follows its dismissal.
 QMessageBox* showAlert(QWidget* window, const QString& title, const QString& message);
 
+// A question with two buttons, the one that goes ahead (acceptText) and
+// "Cancel", which is the default and Escape: shown like the alert above;
+// done runs with true only when the user chose to go ahead.
+QMessageBox* showQuestionSheet(QWidget* window, const QString& title, const QString& message,
+                               const QString& acceptText, std::function<void(bool accepted)> done);
+
 // True when the text is absent (null) or has no characters.
 bool isEmptyText(const QString& text);
 

@@ -50,6 +50,7 @@ QScrollBar::handle:horizontal { background: #3a4049; border-radius: 4px; min-wid
 QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 QLabel[caption="true"] { color: #8a939f; font-size: 9pt; }
+QLabel[caption="true"][warning="true"] { color: #e8b04a; }
 QLabel[readout="true"] { color: #e8ecf1; font-size: 11pt; font-family: "DejaVu Sans Mono", monospace; }
 QLabel[readout="true"][noFix="true"] { color: #5f6771; }
 #gpsStateLabel { color: #d9822b; font-size: 9pt; }
@@ -68,7 +69,6 @@ QToolButton[segment="true"][place="first"] { border-top-left-radius: 4px; border
 QToolButton[segment="true"][place="last"] { border-top-right-radius: 4px; border-bottom-right-radius: 4px; }
 QToolButton[segment="true"][place="only"] { border-radius: 4px; }
 QToolTip { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; }
-#menuButton::menu-indicator { image: none; width: 0px; }
 QMenu { background: #2a2f37; color: #e8ecf1; border: 1px solid #3a4049; padding: 4px 0px; }
 QMenu::item { padding: 5px 28px 5px 16px; }
 QMenu::item:selected { background: #19b5c8; color: #0d1013; }

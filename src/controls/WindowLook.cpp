@@ -49,8 +49,13 @@ QPushButton:hover { background: #363c45; }
 QPushButton:pressed { background: #19b5c8; color: #0d1013; }
 QPushButton:default { border-color: #19b5c8; }
 QPushButton:disabled { color: #5c646e; border-color: #2e333b; }
-QCheckBox { color: #dfe4ea; spacing: 8px; }
-QCheckBox:disabled { color: #5c646e; }
+QCheckBox, QRadioButton { color: #dfe4ea; spacing: 8px; }
+QCheckBox:disabled, QRadioButton:disabled { color: #5c646e; }
+QRadioButton::indicator { width: 12px; height: 12px; border-radius: 7px; border: 1px solid #5c646e; background: #181b1f; }
+QRadioButton::indicator:checked { border-color: #19b5c8;
+    background: qradialgradient(cx: 0.5, cy: 0.5, radius: 0.5, fx: 0.5, fy: 0.5,
+                                stop: 0 #19b5c8, stop: 0.55 #19b5c8, stop: 0.65 #181b1f, stop: 1 #181b1f); }
+QRadioButton::indicator:disabled { border-color: #2e333b; }
 QComboBox, QLineEdit, QTimeEdit { background: #181b1f; color: #dfe4ea; border: 1px solid #3a4049;
                                   border-radius: 4px; padding: 3px 6px; }
 QComboBox:disabled, QLineEdit:disabled, QTimeEdit:disabled { color: #5c646e; border-color: #2e333b; }

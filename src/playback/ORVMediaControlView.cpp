@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "controls/ImageLibrary.h"
+#include "controls/TKImageButton.h"
 #include "controls/UiText.h"
 #include "playback/PlayTimeText.h"
 
@@ -53,10 +54,9 @@ QLabel* ORVMediaControlView::makeTimeLabel(const char* name) {
     return label;
 }
 
-QToolButton* ORVMediaControlView::makeImageButton(const QString& image, const char* tooltipKey, const QSize& size) {
-    auto* button = new QToolButton(this);
+TKImageButton* ORVMediaControlView::makeImageButton(const QString& image, const char* tooltipKey, const QSize& size) {
+    auto* button = new TKImageButton(image, this);
     button->setObjectName(image.section('_', 1, -2) + "Button");
-    button->setIcon(ImageLibrary::icon(image));
     button->setIconSize(size);
     button->setToolTip(uiText(tooltipKey));
     button->setCursor(Qt::PointingHandCursor);
@@ -232,14 +232,13 @@ void ORVMediaControlView::reportSliderAction(int action) {
     emit positionSliderMoved(static_cast<double>(m_positionSlider->sliderPosition()) / kSliderSteps);
 }
 
+// Told on every time notice: the button draws its pictures anew only when
+// the name changes.
 void ORVMediaControlView::setPlaying(bool playing) {
-    // Told on every time notice: a new icon each time would be drawn from
-    // its SVG again.
-    const QString name = playing ? QStringLiteral("icon_pause_n") : QStringLiteral("icon_play_n");
-    if (name == m_playImageName && !m_playButton->icon().isNull()) return;
-    m_playImageName = name;
-    m_playButton->setIcon(ImageLibrary::icon(m_playImageName));
+    m_playButton->setImageName(playing ? QStringLiteral("icon_pause_n") : QStringLiteral("icon_play_n"));
 }
+
+QString ORVMediaControlView::playImageName() const { return m_playButton->imageName(); }
 
 void ORVMediaControlView::setPosition(double position) {
     if (m_positionSlider->isSliderDown()) return;
@@ -280,14 +279,14 @@ void ORVMediaControlView::setVolume(int volume, bool muted) {
     const bool silent = muted || volume == 0;
     if (m_silentShown == silent) return;
     m_silentShown = silent;
-    m_muteButton->setIcon(ImageLibrary::icon(silent ? "icon_mute_n" : "icon_volume_n"));
+    m_muteButton->setImageName(silent ? QStringLiteral("icon_mute_n") : QStringLiteral("icon_volume_n"));
 }
 
 void ORVMediaControlView::setAudioChoice(bool visible, bool rear) {
     m_audioToggleButton->setVisible(visible);
     const QSignalBlocker blocker(m_audioToggleButton);
     m_audioToggleButton->setChecked(rear);
-    m_audioToggleButton->setIcon(ImageLibrary::icon(rear ? "icon_audio_rear_n" : "icon_audio_front_n"));
+    m_audioToggleButton->setImageName(rear ? "icon_audio_rear_n" : "icon_audio_front_n");
 }
 
 void ORVMediaControlView::setSwapAvailable(bool available) {

@@ -12,6 +12,8 @@ class QToolButton;
 
 namespace zentrova {
 
+class TKImageButton;
+
 // The play controls under the video: position slider, play, jumps, speed,
 // window size, full screen, swap, sound side and volume. FullScreen mode is
 // the slim bar that stays in full screen. The view only shows values and
@@ -43,7 +45,7 @@ public:
 
     QString speedText() const;
     QString scaleText() const;
-    QString playImageName() const { return m_playImageName; }
+    QString playImageName() const;
     // The controls in the order Tab visits them, left to right as shown.
     QList<QWidget*> focusOrder() const;
 
@@ -68,7 +70,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QToolButton* makeImageButton(const QString& image, const char* tooltipKey, const QSize& size);
+    TKImageButton* makeImageButton(const QString& image, const char* tooltipKey, const QSize& size);
     QToolButton* makeTextButton(const char* tooltipKey, int width);
     void buildNormal();
     void buildFullScreen();
@@ -80,21 +82,20 @@ private:
     Mode m_mode;
     QSlider* m_positionSlider = nullptr;
     QSlider* m_volumeSlider = nullptr;
-    QToolButton* m_playButton = nullptr;
-    QToolButton* m_backwardButton = nullptr;
-    QToolButton* m_forwardButton = nullptr;
+    TKImageButton* m_playButton = nullptr;
+    TKImageButton* m_backwardButton = nullptr;
+    TKImageButton* m_forwardButton = nullptr;
     QToolButton* m_speedTextButton = nullptr;
-    QToolButton* m_sizeDownButton = nullptr;
+    TKImageButton* m_sizeDownButton = nullptr;
     QToolButton* m_sizeTextButton = nullptr;
-    QToolButton* m_sizeUpButton = nullptr;
-    QToolButton* m_fullScreenButton = nullptr;
-    QToolButton* m_swapButton = nullptr;
-    QToolButton* m_audioToggleButton = nullptr;
-    QToolButton* m_muteButton = nullptr;
+    TKImageButton* m_sizeUpButton = nullptr;
+    TKImageButton* m_fullScreenButton = nullptr;
+    TKImageButton* m_swapButton = nullptr;
+    TKImageButton* m_audioToggleButton = nullptr;
+    TKImageButton* m_muteButton = nullptr;
     QLabel* m_elapsedTimeLabel = nullptr;
     QLabel* m_totalTimeLabel = nullptr;
-    QString m_playImageName = QStringLiteral("icon_play_n");
-    // Told on every volume change: the icon is made again only when it changes.
+    // Told on every volume change: the images are made again only when it changes.
     std::optional<bool> m_silentShown;
 };
 

@@ -69,6 +69,8 @@ public:
 signals:
     void mediaPlayerStateChanged(ORVMediaPlayer* player);
     void mediaPlayerTimeChanged(ORVMediaPlayer* player);
+    // After setMedia, also to none.
+    void mediaChanged(ORVMediaPlayer* player);
 };
 
 }  // namespace zentrova

@@ -23,12 +23,9 @@ libvlc_instance_t* VLCLibrary::sharedLibrary() {
     static libvlc_instance_t* instance = [] {
         // Pausing at the end keeps the last frame shown; hardware decoding
         // would hand frames we cannot copy; the title would be drawn into them.
-        // Frames are scaled to the view's size while they are converted to
-        // RGB: the fast bilinear scaler costs a third less than the default
-        // bicubic one, with no difference visible at that size. A video
-        // output restarted for a new size starts decoding between key
-        // frames: the pictures before the next key frame would be grey
-        // smears, so they are left out and the last good one stays.
+        // Pictures decoded without the pictures they refer to (a recording
+        // cut off or damaged on the card) would be grey smears, so they are
+        // left out and the last good one stays.
         // Two players already decode on two threads; more threads per
         // decoder each hold pictures of their own (50 MB for a 1080p pair)
         // for no gain in CPU time, and one thread still decodes a 1080p
@@ -40,7 +37,7 @@ libvlc_instance_t* VLCLibrary::sharedLibrary() {
         // or card reader keeps that much ahead.
         QStringList arguments{"--play-and-pause", "--avcodec-hw=none", "--no-video-title-show",
                               "--no-xlib", "--no-osd", "--no-snapshot-preview",
-                              "--swscale-mode=0", "--no-avcodec-corrupted", "--avcodec-threads=1",
+                              "--no-avcodec-corrupted", "--avcodec-threads=1",
                               "--file-caching=100", "--quiet"};
         arguments += extraArguments();
         std::vector<std::string> storage;

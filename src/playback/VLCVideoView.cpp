@@ -1,23 +1,42 @@
 #include "playback/VLCVideoView.h"
 
-#include <QEvent>
+#include "common/linux/ThreadCpuTime.h"
+
 #include <QPainter>
 
+#include <atomic>
 #include <cmath>
 
 namespace zentrova {
+namespace {
+
+std::atomic<std::int64_t> convertNanoseconds{0};
+std::atomic<std::int64_t> paintNanoseconds{0};
+
+VideoFrameSize::Size sizeOf(const QSize& size) { return {size.width(), size.height()}; }
+
+VideoFrameSize::Size displaySizeOf(const VideoFramePool::Layout& picture) {
+    return {picture.displayWidth, picture.displayHeight};
+}
+
+VideoFrameSize::Rect wholeOf(const VideoFramePool::Layout& picture) { return {0, 0, picture.width, picture.height}; }
+
+// Wraps the image's pixels for the converter; the image must be detached.
+VideoPictureConverter::Target targetOf(QImage& image) {
+    return {image.bits(), static_cast<int>(image.bytesPerLine()), image.width(), image.height()};
+}
+
+}  // namespace
 
 VLCVideoView::VLCVideoView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     setAutoFillBackground(false);
-    watchParent();
 }
 
 void VLCVideoView::setFillScreen(bool fill) {
     if (fill == m_fillScreen) return;
     m_fillScreen = fill;
     update();
-    emit pictureAreaChanged();
 }
 
 QSize VLCVideoView::pictureArea() const {
@@ -35,8 +54,8 @@ void VLCVideoView::showFramesFrom(std::shared_ptr<VideoFramePool> pool) {
 }
 
 void VLCVideoView::clearFrame() {
-    // The frame held is never written again, also when its pool is reused.
-    takeLatestFrame();
+    // The picture held is never written again, also when its pool is reused.
+    takeLatestPicture();
     m_pool.reset();
     update();
 }
@@ -44,91 +63,119 @@ void VLCVideoView::clearFrame() {
 void VLCVideoView::forgetPicture() {
     m_pool.reset();
     m_shown.release();
+    m_converted = QImage();
+    m_convertedIsCurrent = false;
     update();
 }
 
-
-QImage VLCVideoView::imageOf(const VideoFramePool::Frame& frame) {
-    if (!frame) return QImage();
-    const VideoFramePool::Layout layout = frame.layout();
-    // Wraps the buffer without copying; valid while the frame is held.
-    return QImage(frame.pixels(), layout.width, layout.height, layout.bytesPerLine, QImage::Format_RGB32);
+VideoFrameSize::Placement VLCVideoView::placementOf(const VideoFramePool::Layout& picture) const {
+    const VideoFrameSize::Fit fit = m_fillScreen ? VideoFrameSize::Fit::Cover : VideoFrameSize::Fit::Inside;
+    return VideoFrameSize::place({picture.width, picture.height}, displaySizeOf(picture), sizeOf(pictureArea()), fit);
 }
 
-QImage VLCVideoView::currentFrame() const {
-    if (m_pool) {
-        const VideoFramePool::Frame latest = m_pool->latest();
-        if (latest) return imageOf(latest).copy();
-    }
-    return imageOf(m_shown).copy();
+QRectF VLCVideoView::drawnRect(const VideoFrameSize::Placement& placement) const {
+    const QSize area = pictureArea();
+    const qreal ratio = devicePixelRatioF();
+    const QSizeF own = QSizeF(size()) * ratio;
+    // Animated, the view shows its whole area shrunk to cover the view.
+    const qreal scale = std::max(own.width() / area.width(), own.height() / area.height());
+    const QPointF origin((own.width() - area.width() * scale) / 2, (own.height() - area.height() * scale) / 2);
+    const VideoFrameSize::Rect& target = placement.target;
+    return QRectF(origin.x() + target.x * scale, origin.y() + target.y * scale, target.width * scale,
+                  target.height * scale);
 }
 
-bool VLCVideoView::event(QEvent* event) {
-    if (event->type() == QEvent::ParentChange) {
-        watchParent();
-        emit pictureAreaChanged();
-    }
-    return QWidget::event(event);
+void VLCVideoView::takeLatestPicture() {
+    if (!m_pool) return;
+    VideoFramePool::Frame latest = m_pool->latest();
+    if (!latest || latest.isSamePictureAs(m_shown)) return;
+    m_shown = std::move(latest);
+    m_convertedIsCurrent = false;
 }
 
-void VLCVideoView::watchParent() {
-    if (m_watchedParent == parentWidget()) return;
-    if (m_watchedParent) m_watchedParent->removeEventFilter(this);
-    m_watchedParent = parentWidget();
-    if (m_watchedParent) m_watchedParent->installEventFilter(this);
-}
-
-bool VLCVideoView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_watchedParent && event->type() == QEvent::Resize) emit pictureAreaChanged();
-    return QWidget::eventFilter(watched, event);
-}
-
-void VLCVideoView::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (!parentWidget()) emit pictureAreaChanged();
-}
-
-QRectF VLCVideoView::rectFor(const QSizeF& natural) const {
-    const QSizeF shown = natural.scaled(QSizeF(size()), m_fillScreen ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
-    return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+const QImage& VLCVideoView::convertedPicture(const VideoFrameSize::Placement& placement) {
+    if (m_convertedIsCurrent && placement == m_convertedPlacement) return m_converted;
+    const QSize size(placement.target.width, placement.target.height);
+    if (m_converted.size() != size) m_converted = QImage(size, QImage::Format_RGB32);
+    const std::int64_t start = threadCpuNanoseconds();
+    m_convertedIsCurrent = !m_converted.isNull() && m_converter.convert(m_shown, placement.source, targetOf(m_converted));
+    convertNanoseconds += threadCpuNanoseconds() - start;
+    ++m_picturesConverted;
+    m_convertedPlacement = placement;
+    if (!m_convertedIsCurrent) m_converted = QImage();
+    return m_converted;
 }
 
 QRectF VLCVideoView::pictureRect() const {
-    QImage image = currentFrame();
-    if (image.isNull()) return QRectF();
-    image.setDevicePixelRatio(devicePixelRatioF());
-    return rectFor(image.deviceIndependentSize());
-}
-
-void VLCVideoView::takeLatestFrame() {
-    if (!m_pool) return;
-    VideoFramePool::Frame latest = m_pool->latest();
-    if (latest) m_shown = std::move(latest);
+    const VideoFramePool::Frame picture = latestOrShown();
+    if (!picture) return QRectF();
+    const VideoFramePool::Layout& layout = picture.layout();
+    const QSizeF shown = QSizeF(layout.displayWidth, layout.displayHeight)
+                             .scaled(QSizeF(size()), m_fillScreen ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
+    return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
 }
 
 void VLCVideoView::paintEvent(QPaintEvent*) {
+    const std::int64_t start = threadCpuNanoseconds();
+    const std::int64_t convertedBefore = convertNanoseconds;
+    paintPicture();
+    paintNanoseconds += threadCpuNanoseconds() - start - (convertNanoseconds - convertedBefore);
+}
+
+void VLCVideoView::paintPicture() {
     QPainter painter(this);
-    takeLatestFrame();
-    QImage image = imageOf(m_shown);
-    if (image.isNull()) {
+    takeLatestPicture();
+    const VideoFrameSize::Placement placement = m_shown ? placementOf(m_shown.layout()) : VideoFrameSize::Placement{};
+    if (placement.isEmpty() || convertedPicture(placement).isNull()) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    image.setDevicePixelRatio(devicePixelRatioF());
-    const QSizeF natural = image.deviceIndependentSize();
-    const QRectF area = rectFor(natural);
-    const QSizeF shown = area.size();
-    if (!area.contains(QRectF(rect()))) painter.fillRect(rect(), Qt::black);
-    // Frames made for this view are drawn as they are; others (until the
-    // decoder delivers the new size) are scaled smoothly.
-    const bool asMade = std::abs(shown.width() - natural.width()) < 0.5 && std::abs(shown.height() - natural.height()) < 0.5;
-    if (asMade) {
-        painter.drawImage(QPoint(static_cast<int>(std::floor(area.left())), static_cast<int>(std::floor(area.top()))),
-                          image);
-    } else {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter.drawImage(area, image);
+    const qreal ratio = devicePixelRatioF();
+    const QRectF drawn = drawnRect(placement);
+    if (!drawn.contains(QRectF(QPointF(0, 0), QSizeF(size()) * ratio))) painter.fillRect(rect(), Qt::black);
+    if (drawn.size() == QSizeF(m_converted.size())) {
+        // As converted, pixel for pixel.
+        painter.drawImage(QPointF(std::floor(drawn.left()), std::floor(drawn.top())) / ratio, m_converted);
+        return;
     }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(QRectF(drawn.topLeft() / ratio, drawn.size() / ratio), m_converted);
+}
+
+VideoFramePool::Frame VLCVideoView::latestOrShown() const {
+    if (m_pool) {
+        VideoFramePool::Frame latest = m_pool->latest();
+        if (latest) return latest;
+    }
+    return m_shown.share();
+}
+
+QImage VLCVideoView::converted(const VideoFramePool::Frame& picture, QSize size) {
+    if (!picture || size.isEmpty()) return QImage();
+    QImage image(size, QImage::Format_RGB32);
+    VideoPictureConverter converter;
+    if (image.isNull() || !converter.convert(picture, wholeOf(picture.layout()), targetOf(image))) return QImage();
+    return image;
+}
+
+QImage VLCVideoView::currentFrame() const {
+    const VideoFramePool::Frame picture = latestOrShown();
+    if (!picture) return QImage();
+    const VideoFrameSize::Fit fit = m_fillScreen ? VideoFrameSize::Fit::Cover : VideoFrameSize::Fit::Inside;
+    const VideoFrameSize::Size shown = VideoFrameSize::forArea(displaySizeOf(picture.layout()), sizeOf(pictureArea()), fit);
+    return converted(picture, QSize(shown.width, shown.height));
+}
+
+QImage VLCVideoView::pictureAtVideoSize() const {
+    // A hidden view has not painted the pictures that came since.
+    const VideoFramePool::Frame picture = isVisible() && m_shown ? m_shown.share() : latestOrShown();
+    if (!picture) return QImage();
+    const VideoFramePool::Layout& layout = picture.layout();
+    return converted(picture, QSize(layout.displayWidth, layout.displayHeight));
+}
+
+VLCVideoView::CpuTime VLCVideoView::cpuTime() {
+    return {static_cast<double>(convertNanoseconds.load()) / 1e9, static_cast<double>(paintNanoseconds.load()) / 1e9};
 }
 
 }  // namespace zentrova

@@ -1,18 +1,21 @@
 #pragma once
 
+#include "playback/VideoFrameSize.h"
 #include "playback/VideoFramePool.h"
+#include "playback/VideoPictureConverter.h"
 
 #include <QImage>
-#include <QPointer>
+#include <QRectF>
 #include <QWidget>
 
 #include <memory>
 
 namespace zentrova {
 
-// The view a player draws into. The decoder writes into the buffers of a
-// frame pool; the view paints the latest complete one straight from its
-// buffer, at its own size when the frames were made for the view.
+// The view a player draws into. The decoder writes its pictures into the
+// buffers of a frame pool at the video's own size; the view scales and
+// converts the latest one when it paints, so that pictures nobody sees
+// (while it is hidden, or coming faster than it repaints) cost nothing.
 class VLCVideoView : public QWidget {
     Q_OBJECT
 public:
@@ -31,7 +34,7 @@ public:
     // while there is none.
     QRectF pictureRect() const;
 
-    // From now on the latest frame of this pool is painted.
+    // From now on the latest picture of this pool is painted.
     void showFramesFrom(std::shared_ptr<VideoFramePool> pool);
     // The player has no more pictures: the last one stays until the next
     // one arrives or it is forgotten, so that a change of recording does
@@ -40,32 +43,53 @@ public:
     // Shows nothing from now on.
     void forgetPicture();
 
-    // A copy of the latest frame, or a null image.
+    // The latest picture, whole, at the size it is shown at; or a null image.
     QImage currentFrame() const;
+    // The picture painted last (the latest when none was painted yet) at
+    // the video's own size; or a null image.
+    QImage pictureAtVideoSize() const;
     int framesPresented() const { return m_framesPresented; }
+    // Pictures scaled and converted for painting.
+    int picturesConverted() const { return m_picturesConverted; }
+
+    // What all views have spent on the CPU so far: converting pictures,
+    // and the rest of painting them.
+    struct CpuTime {
+        double convertSeconds = 0;
+        double paintSeconds = 0;
+    };
+    static CpuTime cpuTime();
 
 signals:
     void framePresented();
-    void pictureAreaChanged();
 
 protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    static QImage imageOf(const VideoFramePool::Frame& frame);
-    QRectF rectFor(const QSizeF& natural) const;
-    void takeLatestFrame();
-    void watchParent();
+    // Where the picture goes in the view: the one place that decides it.
+    VideoFrameSize::Placement placementOf(const VideoFramePool::Layout& picture) const;
+    // The placement's target in the view's own coordinates: as placed
+    // when the view covers its area, scaled with it while it is animated.
+    QRectF drawnRect(const VideoFrameSize::Placement& placement) const;
+    void paintPicture();
+    void takeLatestPicture();
+    // The shown picture converted for its placement; converted again only
+    // for a new picture or placement.
+    const QImage& convertedPicture(const VideoFrameSize::Placement& placement);
+    VideoFramePool::Frame latestOrShown() const;
+    static QImage converted(const VideoFramePool::Frame& picture, QSize size);
 
     std::shared_ptr<VideoFramePool> m_pool;
     // Held while shown, so that it stays when the pool is gone or changes.
     VideoFramePool::Frame m_shown;
+    QImage m_converted;
+    bool m_convertedIsCurrent = false;
+    VideoFrameSize::Placement m_convertedPlacement;
+    VideoPictureConverter m_converter;
     int m_framesPresented = 0;
+    int m_picturesConverted = 0;
     bool m_fillScreen = true;
-    QPointer<QWidget> m_watchedParent;
 };
 
 }  // namespace zentrova

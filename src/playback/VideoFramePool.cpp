@@ -6,11 +6,53 @@
 namespace zentrova {
 namespace {
 
-constexpr std::size_t kLineAlignment = 64;
-// No picture is larger than 8K by 8K.
-constexpr int kLargestSide = 8192;
+constexpr std::size_t kAlignment = 64;
+
+std::size_t aligned(std::size_t bytes) { return (bytes + kAlignment - 1) / kAlignment * kAlignment; }
+
+bool usableSide(int side) { return side > 0 && side <= VideoFramePool::kLargestSide; }
+
+// Appends a plane of lines of rowBytes each to the layout.
+void addPlane(VideoFramePool::Layout& layout, int rowBytes, int lines) {
+    VideoFramePool::Plane& plane = layout.planes[static_cast<std::size_t>(layout.planeCount++)];
+    plane.offset = layout.bytes;
+    plane.bytesPerLine = static_cast<int>(aligned(static_cast<std::size_t>(rowBytes)));
+    plane.lines = lines;
+    layout.bytes += aligned(static_cast<std::size_t>(plane.bytesPerLine) * static_cast<std::size_t>(lines));
+}
 
 }  // namespace
+
+VideoFramePool::Layout VideoFramePool::Layout::argb(int width, int height) {
+    Layout layout;
+    if (!usableSide(width) || !usableSide(height)) return layout;
+    layout.format = Format::Argb;
+    layout.width = layout.displayWidth = width;
+    layout.height = layout.displayHeight = height;
+    addPlane(layout, width * 4, height);
+    return layout;
+}
+
+VideoFramePool::Layout VideoFramePool::Layout::yuv(Format format, int bufferWidth, int bufferLines, int width,
+                                                   int height) {
+    Layout layout;
+    if (format == Format::Argb || !usableSide(bufferWidth) || !usableSide(bufferLines)) return layout;
+    if (width <= 0 || height <= 0 || width > bufferWidth || height > bufferLines) return layout;
+    layout.format = format;
+    layout.width = layout.displayWidth = width;
+    layout.height = layout.displayHeight = height;
+    // Chroma covers two by two pixels, also the last odd column or line.
+    const int chromaWidth = (bufferWidth + 1) / 2;
+    const int chromaLines = (bufferLines + 1) / 2;
+    addPlane(layout, bufferWidth, bufferLines);
+    if (format == Format::I420) {
+        addPlane(layout, chromaWidth, chromaLines);
+        addPlane(layout, chromaWidth, chromaLines);
+    } else {
+        addPlane(layout, chromaWidth * 2, chromaLines);
+    }
+    return layout;
+}
 
 VideoFramePool::Frame::Frame(std::shared_ptr<VideoFramePool> pool, std::size_t index, const unsigned char* pixels,
                              std::uint64_t number)
@@ -33,7 +75,26 @@ VideoFramePool::Frame& VideoFramePool::Frame::operator=(Frame&& other) noexcept 
     return *this;
 }
 
-VideoFramePool::Layout VideoFramePool::Frame::layout() const { return m_pool ? m_pool->layout() : Layout{}; }
+const VideoFramePool::Layout& VideoFramePool::Frame::layout() const {
+    static const Layout none;
+    return m_pool ? m_pool->layout() : none;
+}
+
+const unsigned char* VideoFramePool::Frame::plane(int index) const {
+    const Layout& shape = layout();
+    if (!m_pixels || index < 0 || index >= shape.planeCount) return nullptr;
+    return m_pixels + shape.planes[static_cast<std::size_t>(index)].offset;
+}
+
+bool VideoFramePool::Frame::isSamePictureAs(const Frame& other) const {
+    return m_pool && m_pool == other.m_pool && m_number == other.m_number;
+}
+
+VideoFramePool::Frame VideoFramePool::Frame::share() const {
+    if (!m_pool) return Frame();
+    m_pool->hold(m_index);
+    return Frame(m_pool, m_index, m_pixels, m_number);
+}
 
 void VideoFramePool::Frame::release() {
     if (!m_pool) return;
@@ -43,22 +104,18 @@ void VideoFramePool::Frame::release() {
     m_number = 0;
 }
 
-std::shared_ptr<VideoFramePool> VideoFramePool::create(int width, int height) {
-    if (width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide) return nullptr;
-    const std::size_t lineBytes = static_cast<std::size_t>(width) * 4;
-    const std::size_t bytesPerLine = (lineBytes + kLineAlignment - 1) / kLineAlignment * kLineAlignment;
-    std::shared_ptr<VideoFramePool> pool(
-        new (std::nothrow) VideoFramePool(Layout{width, height, static_cast<int>(bytesPerLine)}));
+std::shared_ptr<VideoFramePool> VideoFramePool::create(const Layout& layout, std::size_t initialBuffers) {
+    if (!layout.isValid()) return nullptr;
+    std::shared_ptr<VideoFramePool> pool(new (std::nothrow) VideoFramePool(layout));
     if (!pool) return nullptr;
-    for (std::size_t i = 0; i < kInitialBuffers; ++i) {
+    for (std::size_t i = 0; i < initialBuffers; ++i) {
         if (!pool->addBuffer()) return nullptr;
     }
     return pool;
 }
 
 bool VideoFramePool::addBuffer() {
-    const std::size_t bytes = static_cast<std::size_t>(m_layout.bytesPerLine) * static_cast<std::size_t>(m_layout.height);
-    auto* pixels = static_cast<unsigned char*>(std::aligned_alloc(kLineAlignment, bytes));
+    auto* pixels = static_cast<unsigned char*>(std::aligned_alloc(kAlignment, m_layout.bytes));
     if (!pixels) return false;
     m_buffers.push_back(Buffer{std::unique_ptr<unsigned char, FreeDeleter>(pixels), 0});
     return true;
@@ -100,6 +157,11 @@ VideoFramePool::Frame VideoFramePool::latest() {
     Buffer& buffer = m_buffers[m_latest];
     ++buffer.holders;
     return Frame(shared_from_this(), m_latest, buffer.pixels.get(), m_published);
+}
+
+void VideoFramePool::hold(std::size_t index) {
+    std::lock_guard lock(m_mutex);
+    if (index < m_buffers.size()) ++m_buffers[index].holders;
 }
 
 void VideoFramePool::releaseHold(std::size_t index) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,17 +11,43 @@
 namespace zentrova {
 
 // Picture buffers shared by the decoder's thread, which fills one, and the
-// painter, which shows the latest complete one: frames are never copied and
-// never written while somebody looks at them. A buffer stays valid as long
-// as a Frame of it is held, also after the decoder has let go of the pool.
-// There is one writer, holding one buffer at a time.
+// painter, which shows the latest complete one: pictures are never copied
+// and never written while somebody looks at them. A buffer stays valid as
+// long as a Frame of it is held, also after the decoder has let go of the
+// pool. There is one writer, holding one buffer at a time.
 class VideoFramePool : public std::enable_shared_from_this<VideoFramePool> {
 public:
-    // 32-bit pixels; every line starts on a 64-byte boundary.
+    // Argb: one plane of 32-bit pixels (B, G, R, A in memory). I420: a
+    // plane of luma and two of quarter-size chroma. Nv12: luma, and one
+    // plane of interleaved chroma pairs.
+    enum class Format { Argb, I420, Nv12 };
+
+    struct Plane {
+        std::size_t offset = 0;  // from the start of the buffer
+        int bytesPerLine = 0;
+        int lines = 0;
+    };
+
+    // Every plane and every line starts on a 64-byte boundary.
     struct Layout {
+        Format format = Format::Argb;
+        // The visible picture, at the top left of the planes.
         int width = 0;
         int height = 0;
-        int bytesPerLine = 0;
+        // The size the picture is shown at: its pixels need not be square.
+        int displayWidth = 0;
+        int displayHeight = 0;
+        // Luma from 0 to 255 rather than from 16 to 235.
+        bool fullRange = false;
+        int planeCount = 0;
+        std::array<Plane, 3> planes{};
+        std::size_t bytes = 0;
+
+        static Layout argb(int width, int height);
+        // Planes of bufferWidth by bufferLines, as the decoder asks for
+        // them, holding a visible picture of width by height.
+        static Layout yuv(Format format, int bufferWidth, int bufferLines, int width, int height);
+        bool isValid() const { return planeCount > 0; }
     };
 
     // A held picture: its pixels stay unchanged until it is released.
@@ -35,9 +62,14 @@ public:
 
         explicit operator bool() const { return m_pool != nullptr; }
         const unsigned char* pixels() const { return m_pixels; }
-        Layout layout() const;
+        const unsigned char* plane(int index) const;
+        const Layout& layout() const;
         // Counts the pool's published pictures from 1.
         std::uint64_t number() const { return m_number; }
+        // The same picture of the same pool.
+        bool isSamePictureAs(const Frame& other) const;
+        // One more hold on the same picture.
+        Frame share() const;
         void release();
 
     private:
@@ -52,9 +84,12 @@ public:
     };
 
     static constexpr std::size_t kInitialBuffers = 3;
+    // No picture is larger than 8K by 8K.
+    static constexpr int kLargestSide = 8192;
 
-    // Null for an empty or oversized picture, or when memory runs out.
-    static std::shared_ptr<VideoFramePool> create(int width, int height);
+    // Null for an invalid or oversized layout, or when memory runs out.
+    static std::shared_ptr<VideoFramePool> create(const Layout& layout,
+                                                  std::size_t initialBuffers = kInitialBuffers);
 
     const Layout& layout() const { return m_layout; }
 
@@ -80,9 +115,10 @@ private:
     };
     static constexpr std::size_t kNoBuffer = static_cast<std::size_t>(-1);
 
-    explicit VideoFramePool(Layout layout) : m_layout(layout) {}
+    explicit VideoFramePool(const Layout& layout) : m_layout(layout) {}
     bool addBuffer();
     std::size_t indexOf(const unsigned char* pixels) const;
+    void hold(std::size_t index);
     void releaseHold(std::size_t index);
 
     const Layout m_layout;

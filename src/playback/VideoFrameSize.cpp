@@ -6,22 +6,14 @@
 namespace zentrova {
 namespace {
 
-// Drawn up to a tenth larger still looks sharp; drawn at under three
-// quarters the scaler did almost twice the work needed.
-constexpr double kLargestUpscale = 1.1;
-constexpr double kSmallestDownscale = 0.75;
-
-int scaledSide(int side, double scale) {
+int scaledSide(double side, double scale) {
     return std::clamp(static_cast<int>(std::lround(side * scale)), 1, VideoFrameSize::kLargestSide);
 }
 
-// An odd width sends the scaler down a path that costs twice as much: one
-// column more is cropped when covering, one less shown when fitting.
-VideoFrameSize::Size withEvenWidth(VideoFrameSize::Size frame, VideoFrameSize::Fit fit) {
-    if (frame.width % 2 == 0) return frame;
-    const bool grow = fit == VideoFrameSize::Fit::Cover && frame.width < VideoFrameSize::kLargestSide;
-    frame.width = grow ? frame.width + 1 : std::max(frame.width - 1, 2);
-    return frame;
+// A centred span of length inside whole, starting on an even place.
+void centreOnEven(int whole, int length, int& start, int& span) {
+    span = std::clamp(length, 1, whole);
+    start = (whole - span) / 2 / 2 * 2;
 }
 
 }  // namespace
@@ -35,19 +27,34 @@ VideoFrameSize::Size VideoFrameSize::forArea(Size picture, Size area, Fit fit) {
     scale = std::min({scale, static_cast<double>(kLargestSide) / picture.width,
                       static_cast<double>(kLargestSide) / picture.height});
     Size frame{scaledSide(picture.width, scale), scaledSide(picture.height, scale)};
-    // The side that matches the area is taken from it, so that the frame
+    // The side that matches the area is taken from it, so that the picture
     // lies on the view pixel for pixel.
     if (scale == across) frame.width = std::min(area.width, kLargestSide);
     if (scale == down) frame.height = std::min(area.height, kLargestSide);
-    return withEvenWidth(frame, fit);
+    return frame;
 }
 
-bool VideoFrameSize::worthChanging(Size current, Size wanted) {
-    if (wanted.isEmpty() || current == wanted) return false;
-    if (current.isEmpty()) return true;
-    const double ratio = std::max(static_cast<double>(wanted.width) / current.width,
-                                  static_cast<double>(wanted.height) / current.height);
-    return ratio > kLargestUpscale || ratio < kSmallestDownscale;
+VideoFrameSize::Placement VideoFrameSize::place(Size pixels, Size display, Size area, Fit fit) {
+    if (pixels.isEmpty() || area.isEmpty()) return {};
+    if (display.isEmpty()) display = pixels;
+    area = {std::min(area.width, kLargestSide), std::min(area.height, kLargestSide)};
+    const Size shown = forArea(display, area, fit);
+    Placement placement;
+    if (fit == Fit::Inside) {
+        placement.source = {0, 0, pixels.width, pixels.height};
+        placement.target = {(area.width - shown.width) / 2, (area.height - shown.height) / 2, shown.width,
+                            shown.height};
+        return placement;
+    }
+    // Of the picture scaled to cover the area, the area's share is shown.
+    const double shareAcross = static_cast<double>(area.width) / shown.width;
+    const double shareDown = static_cast<double>(area.height) / shown.height;
+    centreOnEven(pixels.width, static_cast<int>(std::lround(pixels.width * shareAcross)), placement.source.x,
+                 placement.source.width);
+    centreOnEven(pixels.height, static_cast<int>(std::lround(pixels.height * shareDown)), placement.source.y,
+                 placement.source.height);
+    placement.target = {0, 0, area.width, area.height};
+    return placement;
 }
 
 }  // namespace zentrova

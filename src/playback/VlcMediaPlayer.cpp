@@ -6,8 +6,6 @@
 #include "playback/VLCVideoView.h"
 
 #include <QImage>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <vlc/vlc.h>
 
@@ -32,7 +30,12 @@ const libvlc_event_type_t kEvents[] = {
 // position may stop near 0.9.
 constexpr float kEndHoldPosition = 0.85f;
 
-VideoFrameSize::Size sizeOf(const QSize& size) { return {size.width(), size.height()}; }
+// The chroma names libVLC gives and takes.
+constexpr char kI420[] = "I420";
+constexpr char kFullRangeI420[] = "J420";
+constexpr char kNv12[] = "NV12";
+
+bool isChroma(const char* offered, const char* name) { return std::memcmp(offered, name, 4) == 0; }
 
 // The clock the display times of both players are compared on.
 double steadyNowMs() {
@@ -44,12 +47,6 @@ double steadyNowMs() {
 
 VlcMediaPlayer::VlcMediaPlayer(VLCVideoView* videoView, QObject* parent)
     : ORVMediaPlayer(parent), m_view(videoView), m_pacing(*this, m_delayedSteps, steadyNowMs) {
-    m_areaSettleTimer = new QTimer(this);
-    m_areaSettleTimer->setSingleShot(true);
-    m_areaSettleTimer->setInterval(kAreaSettleMs);
-    connect(m_areaSettleTimer, &QTimer::timeout, this, &VlcMediaPlayer::restartOutputIfWorthIt);
-    if (m_view) connect(m_view, &VLCVideoView::pictureAreaChanged, this, &VlcMediaPlayer::viewAreaChanged);
-    takeViewArea();
     libvlc_instance_t* instance = VLCLibrary::sharedLibrary();
     if (!instance) return;
     m_player = libvlc_media_player_new(instance);
@@ -90,7 +87,6 @@ void VlcMediaPlayer::handleEvent(int type) {
         m_heldAtEnd = false;
         applyAudioSettings();
         setState(VLCMediaPlayerState::Playing);
-        if (m_outputRestartWanted) restartOutputIfWorthIt();
         break;
     case libvlc_MediaPlayerPaused:
         if (m_pacing.swallowHoldNotice()) break;
@@ -131,7 +127,6 @@ void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
     if (!m_player) return;
     m_pacing.dropAll();
     m_heldAtEnd = false;
-    m_outputRestartWanted = false;
     m_frameIntervalMs = 0;
     m_media = std::move(media);
     libvlc_media_t* item = nullptr;
@@ -148,12 +143,11 @@ void VlcMediaPlayer::setMedia(std::shared_ptr<VLCMedia> media) {
     }
     if (previous) libvlc_media_release(previous);
     if (!m_media && m_view) m_view->clearFrame();
+    emit mediaChanged(this);
 }
 
 void VlcMediaPlayer::play() {
     if (!m_player || !m_media || m_pacing.isSettling()) return;
-    // A hidden view is told of no resizes: its size is read again here.
-    takeViewArea();
     if (m_heldAtEnd) {
         // play() here would end the media and lose the picture.
         leaveEnd();
@@ -304,8 +298,10 @@ bool VlcMediaPlayer::canSettleMoveTo(std::int64_t targetMs) const {
 // On the decoder's thread.
 void VlcMediaPlayer::watchSettlingPicture(const unsigned char* pixels, const VideoFramePool::Layout& layout,
                                           double shownMs) {
+    // The luma alone tells one picture from another.
+    const VideoFramePool::Plane& luma = layout.planes[0];
     const std::uint64_t digest =
-        PausedMoveWatch::digestOf(pixels, layout.bytesPerLine, layout.width * 4, layout.height);
+        PausedMoveWatch::digestOf(pixels + luma.offset, luma.bytesPerLine, layout.width, layout.height);
     const PausedMoveWatch::News news = m_pacing.settlingPictureShown(digest, shownMs);
     if (news == PausedMoveWatch::News::Nothing) return;
     QMetaObject::invokeMethod(this, [this, news] { m_pacing.settlingNews(news); }, Qt::QueuedConnection);
@@ -370,74 +366,21 @@ QList<int> VlcMediaPlayer::audioTrackIndexes() const {
 }
 
 bool VlcMediaPlayer::saveVideoSnapshotAt(const QString& path, int width, int height) {
-    QImage frame = snapshotAtVideoSize();
-    if (frame.isNull()) return false;
-    if (width > 0 && height > 0) frame = frame.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    // libVLC's own snapshot is always PNG: the JPEG is written here.
-    return frame.save(path, "JPG", 92);
+    if (!m_media || !m_view) return false;
+    // From the decoded picture; libVLC's own snapshot is always PNG.
+    QImage picture = m_view->pictureAtVideoSize();
+    if (picture.isNull()) return false;
+    if (width > 0 && height > 0) {
+        picture = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return picture.save(path, "JPG", 92);
 }
 
-// Our frames have the size they are shown at; libVLC takes its snapshot
-// from the decoded picture, at the video's own size.
-QImage VlcMediaPlayer::snapshotAtVideoSize() {
-    if (m_player && m_media && hasVideoOut()) {
-        const QTemporaryDir dir;
-        const QString png = dir.filePath(QStringLiteral("snapshot.png"));
-        if (dir.isValid() && libvlc_video_take_snapshot(m_player, 0, png.toLocal8Bit().constData(), 0, 0) == 0) {
-            QImage taken(png);
-            if (!taken.isNull()) return taken;
-        }
-    }
-    QImage frame = m_view ? m_view->currentFrame() : QImage();
-    const QSize size = videoSize();
-    if (!frame.isNull() && !size.isEmpty() && frame.size() != size) {
-        frame = frame.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    return frame;
-}
-
-QSize VlcMediaPlayer::frameSize() const {
+QSize VlcMediaPlayer::pictureSize() const {
     std::lock_guard lock(m_frameMutex);
-    return QSize(m_frameSize.width, m_frameSize.height);
-}
-
-void VlcMediaPlayer::takeViewArea() {
-    if (!m_view) return;
-    std::lock_guard lock(m_frameMutex);
-    m_area = sizeOf(m_view->pictureArea());
-    m_fit = m_view->fillScreen() ? VideoFrameSize::Fit::Cover : VideoFrameSize::Fit::Inside;
-}
-
-void VlcMediaPlayer::viewAreaChanged() {
-    takeViewArea();
-    // Window size steps and full screen animate; frames follow once it stops.
-    m_areaSettleTimer->start();
-}
-
-void VlcMediaPlayer::restartOutputIfWorthIt() {
-    m_outputRestartWanted = false;
-    if (!m_player || !m_media) return;
-    bool worth = false;
-    {
-        std::lock_guard lock(m_frameMutex);
-        const VideoFrameSize::Size wanted = VideoFrameSize::forArea(m_pictureSize, m_area, m_fit);
-        worth = !m_pictureSize.isEmpty() && VideoFrameSize::worthChanging(m_frameSize, wanted);
-    }
-    if (!worth) return;
-    // A paused output gets no new pictures: wait until it plays.
-    if (m_state != VLCMediaPlayerState::Playing || m_heldAtEnd) {
-        m_outputRestartWanted = true;
-        return;
-    }
-    // Taking the video track away and back makes libVLC open its output
-    // again, which asks for the frame format anew; time and sound go on,
-    // and the picture holds until the next key frame (a second in camera
-    // files). A seek would start at once but stalls the clock for most of
-    // a second, which the other player would not share.
-    const int track = libvlc_video_get_track(m_player);
-    if (track < 0) return;
-    libvlc_video_set_track(m_player, -1);
-    libvlc_video_set_track(m_player, track);
+    if (!m_writingPool) return QSize();
+    const VideoFramePool::Layout& layout = m_writingPool->layout();
+    return QSize(layout.width, layout.height);
 }
 
 void VlcMediaPlayer::presentNewFrame() {
@@ -470,17 +413,31 @@ std::optional<libvlc_video_track_t> VlcMediaPlayer::videoTrackOfMedia() const {
     return found;
 }
 
-VideoFrameSize::Size VlcMediaPlayer::pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight) {
+VideoFramePool::Layout VlcMediaPlayer::pictureLayoutOfMedia(const char* offeredChroma, unsigned offeredWidth,
+                                                            unsigned offeredHeight) const {
+    // Taken as the decoder gives them, so that libVLC converts nothing;
+    // anything else is converted to I420 by libVLC.
+    const VideoFramePool::Format format =
+        isChroma(offeredChroma, kNv12) ? VideoFramePool::Format::Nv12 : VideoFramePool::Format::I420;
+    const int bufferWidth = static_cast<int>(offeredWidth);
+    const int bufferLines = static_cast<int>(offeredHeight);
     // The offered size is the decoder's buffer, often taller than the
-    // picture (1090 lines for 1080): the media's track has the real one.
-    VideoFrameSize::Size size{static_cast<int>(offeredWidth), static_cast<int>(offeredHeight)};
+    // picture (258 lines for 240): the media's track has the real one.
+    int width = bufferWidth;
+    int height = bufferLines;
+    int displayWidth = 0;
     const std::optional<libvlc_video_track_t> video = videoTrackOfMedia();
-    if (!video || video->i_width == 0 || video->i_height == 0) return size;
-    size = {static_cast<int>(video->i_width), static_cast<int>(video->i_height)};
-    if (video->i_sar_num > 0 && video->i_sar_den > 0 && video->i_sar_num != video->i_sar_den) {
-        size.width = static_cast<int>(static_cast<long long>(size.width) * video->i_sar_num / video->i_sar_den);
+    if (video && video->i_width > 0 && video->i_height > 0) {
+        width = std::min(static_cast<int>(video->i_width), bufferWidth);
+        height = std::min(static_cast<int>(video->i_height), bufferLines);
+        if (video->i_sar_num > 0 && video->i_sar_den > 0 && video->i_sar_num != video->i_sar_den) {
+            displayWidth = static_cast<int>(static_cast<long long>(width) * video->i_sar_num / video->i_sar_den);
+        }
     }
-    return size;
+    VideoFramePool::Layout layout = VideoFramePool::Layout::yuv(format, bufferWidth, bufferLines, width, height);
+    layout.fullRange = isChroma(offeredChroma, kFullRangeI420);
+    if (displayWidth > 0 && displayWidth <= VideoFramePool::kLargestSide) layout.displayWidth = displayWidth;
+    return layout;
 }
 
 double VlcMediaPlayer::frameIntervalMsOfMedia() const {
@@ -499,29 +456,26 @@ double VlcMediaPlayer::frameIntervalMsOfMedia() const {
 unsigned VlcMediaPlayer::onFormat(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches,
                                   unsigned* lines) {
     auto* self = static_cast<VlcMediaPlayer*>(*opaque);
-    const VideoFrameSize::Size picture = self->pictureSizeOfMedia(*width, *height);
-    VideoFrameSize::Size area;
-    VideoFrameSize::Fit fit = VideoFrameSize::Fit::Cover;
-    {
-        std::lock_guard lock(self->m_frameMutex);
-        area = self->m_area;
-        fit = self->m_fit;
-    }
-    const VideoFrameSize::Size frame = VideoFrameSize::forArea(picture, area, fit);
-    std::shared_ptr<VideoFramePool> pool = VideoFramePool::create(frame.width, frame.height);
+    const VideoFramePool::Layout layout = self->pictureLayoutOfMedia(chroma, *width, *height);
+    std::shared_ptr<VideoFramePool> pool = VideoFramePool::create(layout);
     if (!pool) {
-        logLine("no frame buffers for " + std::to_string(frame.width) + "x" + std::to_string(frame.height));
+        logLine("no picture buffers for " + std::to_string(*width) + "x" + std::to_string(*height));
         return 0;
     }
-    // libVLC scales and converts the decoded picture into our frame size.
-    std::memcpy(chroma, "RV32", 4);
-    *width = static_cast<unsigned>(frame.width);
-    *height = static_cast<unsigned>(frame.height);
-    pitches[0] = static_cast<unsigned>(pool->layout().bytesPerLine);
-    lines[0] = static_cast<unsigned>(frame.height);
+    const char* name = layout.format == VideoFramePool::Format::Nv12 ? kNv12
+                       : layout.fullRange                            ? kFullRangeI420
+                                                                     : kI420;
+    std::memcpy(chroma, name, 4);
+    // Asked for at the visible size, libVLC copies the decoded picture as
+    // it is; at the buffer's size it would stretch it to fill the buffer.
+    *width = static_cast<unsigned>(layout.width);
+    *height = static_cast<unsigned>(layout.height);
+    for (int i = 0; i < layout.planeCount; ++i) {
+        const VideoFramePool::Plane& plane = layout.planes[static_cast<std::size_t>(i)];
+        pitches[i] = static_cast<unsigned>(plane.bytesPerLine);
+        lines[i] = static_cast<unsigned>(plane.lines);
+    }
     std::lock_guard lock(self->m_frameMutex);
-    self->m_pictureSize = picture;
-    self->m_frameSize = frame;
     self->m_writingPool = std::move(pool);
     return 1;
 }
@@ -536,8 +490,12 @@ void VlcMediaPlayer::onCleanup(void* opaque) {
 void* VlcMediaPlayer::onLock(void* opaque, void** planes) {
     auto* self = static_cast<VlcMediaPlayer*>(opaque);
     std::lock_guard lock(self->m_frameMutex);
-    planes[0] = self->m_writingPool ? self->m_writingPool->beginWriting() : nullptr;
-    return planes[0];
+    unsigned char* buffer = self->m_writingPool ? self->m_writingPool->beginWriting() : nullptr;
+    const VideoFramePool::Layout* layout = self->m_writingPool ? &self->m_writingPool->layout() : nullptr;
+    for (int i = 0; layout && i < layout->planeCount; ++i) {
+        planes[i] = buffer ? buffer + layout->planes[static_cast<std::size_t>(i)].offset : nullptr;
+    }
+    return buffer;
 }
 
 void VlcMediaPlayer::onUnlock(void*, void*, void* const*) {}
@@ -553,7 +511,9 @@ void VlcMediaPlayer::onDisplay(void* opaque, void* picture) {
         self->m_publishedPool = self->m_writingPool;
         layout = self->m_writingPool->layout();
     }
-    if (self->m_pacing.pictureShown(shownMs)) self->watchSettlingPicture(static_cast<const unsigned char*>(picture), layout, shownMs);
+    if (self->m_pacing.pictureShown(shownMs)) {
+        self->watchSettlingPicture(static_cast<const unsigned char*>(picture), layout, shownMs);
+    }
     // One notice at a time: frames that come faster than the view paints
     // are skipped, not queued.
     if (self->m_frameNoticePending.exchange(true)) return;

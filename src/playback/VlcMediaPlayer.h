@@ -5,9 +5,7 @@
 #include "playback/PlayerPacing.h"
 #include "playback/QtDelayedSteps.h"
 #include "playback/VideoFramePool.h"
-#include "playback/VideoFrameSize.h"
 
-#include <QImage>
 #include <QPointer>
 
 #include <atomic>
@@ -15,7 +13,6 @@
 #include <mutex>
 #include <optional>
 
-class QTimer;
 struct libvlc_media_player_t;
 struct libvlc_media_t;
 struct libvlc_event_t;
@@ -29,9 +26,9 @@ class VLCVideoView;
 // libVLC pauses at the end of a file (it is started with --play-and-pause);
 // that pause, which nobody asked for, is reported as the end: state Paused,
 // position 1.0 and time equal to the length.
-// Frames are asked for at the size the view shows them at; when the view's
-// size settles far from that, the video output is restarted to get frames
-// of the new size. Waits and moves while playing are paced by PlayerPacing.
+// Pictures are asked for in planar YUV at the video's own size, into the
+// buffers of a frame pool that the view scales and converts from. Waits
+// and moves while playing are paced by PlayerPacing.
 class VlcMediaPlayer : public ORVMediaPlayer, public FollowablePlayer, private PlayerPacing::Output {
     Q_OBJECT
 public:
@@ -73,10 +70,8 @@ public:
     bool saveVideoSnapshotAt(const QString& path, int width, int height) override;
 
     bool isHeldAtEnd() const { return m_heldAtEnd; }
-    // The size of the frames being delivered; empty before the first.
-    QSize frameSize() const;
-    // How long the view's size must stay still before frames follow it.
-    static constexpr int kAreaSettleMs = 400;
+    // The size of the pictures being decoded; empty before the first.
+    QSize pictureSize() const;
 
     std::optional<DisplayTimeline::Anchor> displayAnchor() const override;
     // Still playing for everybody: no state notice. A move, pause or stop
@@ -106,12 +101,9 @@ private:
     void applyAudioSettings();
     VLCTime length() const;
     void leaveEnd();
-    void takeViewArea();
-    void viewAreaChanged();
-    void restartOutputIfWorthIt();
     void presentNewFrame();
-    QImage snapshotAtVideoSize();
-    VideoFrameSize::Size pictureSizeOfMedia(unsigned offeredWidth, unsigned offeredHeight);
+    VideoFramePool::Layout pictureLayoutOfMedia(const char* offeredChroma, unsigned offeredWidth,
+                                                unsigned offeredHeight) const;
     std::optional<libvlc_video_track_t> videoTrackOfMedia() const;
     double frameIntervalMsOfMedia() const;
     bool canSettleMoveTo(std::int64_t targetMs) const;
@@ -130,17 +122,11 @@ private:
     QtDelayedSteps m_delayedSteps{this};
     PlayerPacing m_pacing;
 
-    QTimer* m_areaSettleTimer = nullptr;
-    bool m_outputRestartWanted = false;
     std::atomic<bool> m_frameNoticePending{false};
 
     // Shared with the decoder's thread.
     mutable std::mutex m_frameMutex;
     libvlc_media_t* m_item = nullptr;
-    VideoFrameSize::Size m_area;
-    VideoFrameSize::Fit m_fit = VideoFrameSize::Fit::Cover;
-    VideoFrameSize::Size m_pictureSize;
-    VideoFrameSize::Size m_frameSize;
     std::shared_ptr<VideoFramePool> m_writingPool;
     std::shared_ptr<VideoFramePool> m_publishedPool;
 };

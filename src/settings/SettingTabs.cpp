@@ -1,9 +1,9 @@
 #include "settings/SettingTabs.h"
 
-#include "settings/NotBuiltPage.h"
 #include "settings/SettingLoadingSheet.h"
 #include "settings/pages/ORVSettingForAdasViewController.h"
 #include "settings/pages/ORVSettingForAudioViewController.h"
+#include "settings/pages/ORVSettingForAuxViewController.h"
 #include "settings/pages/ORVSettingForBasicViewController.h"
 #include "settings/pages/ORVSettingForFlashDataViewController.h"
 #include "settings/pages/ORVSettingForGpsViewController.h"
@@ -12,8 +12,6 @@
 
 namespace zentrova {
 namespace {
-
-QWidget* notBuiltYet(const SettingPageContext&) { return new NotBuiltPage; }
 
 // Reads the card's drive log on its first visit, under the editor's sheet.
 QWidget* makeDriveLogPage(const SettingPageContext& context) {
@@ -36,7 +34,8 @@ std::vector<SettingTab> settingTabs() {
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForBasicViewController; }},
         {TextKey{"setting.gps"}, TextKey{"setting.gps"},
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForGpsViewController; }},
-        {TextKey{"setting.aux"}, TextKey{"setting.aux"}, notBuiltYet},
+        {TextKey{"setting.aux"}, TextKey{"setting.aux"},
+         [](const SettingPageContext&) -> QWidget* { return new ORVSettingForAuxViewController; }},
         {TextKey{"setting.park"}, TextKey{"setting.motion"},
          [](const SettingPageContext&) -> QWidget* { return new ORVSettingForMotionViewController; }},
         // Made with the record at creation: its choices follow the speed unit.

@@ -1,10 +1,13 @@
 #include "app/HeadBar.h"
 
+#include "controls/TKImageButton.h"
+
 #include "app/AppTestApplication.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLayout>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -26,6 +29,7 @@ TEST_F(HeadBarTest, EachButtonReportsWhatTheUserAskedFor) {
     } cases[] = {
         {"openDirectoryButton", &HeadBar::openClicked},
         {"settingsButton", &HeadBar::settingsClicked},
+        {"cardCheckButton", &HeadBar::cardCheckClicked},
         {"timeSetupButton", &HeadBar::timeSetupClicked},
         {"minimizeWindowButton", &HeadBar::minimizeClicked},
         {"maximizeWindowButton", &HeadBar::maximizeClicked},
@@ -66,6 +70,27 @@ TEST_F(HeadBarTest, CommandsJoinTheMenuInOrderWithTheirKeys) {
     EXPECT_EQ(second->shortcut().toString(QKeySequence::PortableText), "Ctrl+Q");
     EXPECT_EQ(button("menuButton")->menu(), bar.commandMenu());
     EXPECT_EQ(button("menuButton")->popupMode(), QToolButton::InstantPopup);
+}
+
+TEST_F(HeadBarTest, ACommandsButtonStandsBeforeTheOpenButtonAndIsEnabledWithItsCommand) {
+    QAction* capture = bar.addMenuCommand("capture.menu", QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* print = bar.addMenuCommand("capture.print_menu", QKeySequence(Qt::CTRL | Qt::Key_P));
+    capture->setToolTip("Capture");
+    QToolButton* captureButton = bar.addCommandButton("captureButton", "icon_capture_n", capture);
+    QToolButton* printButton = bar.addCommandButton("printButton", "icon_print_n", print);
+    QLayout* row = bar.layout();
+    const int open = row->indexOf(button("openDirectoryButton"));
+    EXPECT_EQ(row->indexOf(captureButton), open - 2);
+    EXPECT_EQ(row->indexOf(printButton), open - 1);
+    print->setEnabled(false);
+    EXPECT_FALSE(printButton->isEnabled());
+    EXPECT_TRUE(captureButton->isEnabled());
+    EXPECT_EQ(captureButton->toolTip(), "Capture");
+    capture->setToolTip("Capture the picture");
+    EXPECT_EQ(captureButton->toolTip(), "Capture the picture");
+    QSignalSpy triggered(capture, &QAction::triggered);
+    captureButton->click();
+    EXPECT_EQ(triggered.count(), 1);
 }
 
 }  // namespace

@@ -3,9 +3,15 @@
 #include "app/AppTestApplication.h"
 #include "app/CustomWindow.h"
 #include "app/HeadBar.h"
+#include "app/MainWindow.h"
 #include "app/ORVMediaTableModel.h"
+#include "app/RecordingsPanel.h"
+#include "check/ui/CardCheckWindow.h"
+#include "incident/ui/IncidentExporter.h"
 #include "card/ORVFormatWindowController.h"
 #include "card/ORVTimeSetupController.h"
+#include "controls/TKImageButton.h"
+#include "playback/FrameCaptureController.h"
 #include "playback/ORVMediaControlView.h"
 #include "playback/ORVPlayController.h"
 #include "playback/ORVPlayInfo.h"
@@ -13,15 +19,19 @@
 #include "playback/VLCVideoView.h"
 #include "playback/VideoFramePool.h"
 #include "common/Log.h"
+#include "controls/ImageLibrary.h"
 #include "settings/ORVSettingController.h"
 #include "settings/SettingEditorMaker.h"
+#include "support/AnsweredAlerts.h"
 #include "support/FakeCard.h"
+#include "support/GeneratedCard.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QPointer>
 #include <QFont>
 #include <QIcon>
@@ -29,6 +39,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTableView>
 #include <QTest>
@@ -43,6 +54,7 @@
 namespace zentrova {
 namespace {
 using test::TempDir;
+namespace fs = std::filesystem;
 
 class ORVAppDelegateTest : public ::testing::Test {
 protected:
@@ -202,6 +214,42 @@ TEST_F(ORVAppDelegateTest, SideButtonsSwitchModesOnlyWhenTheyDiffer) {
     EXPECT_EQ(delegate->rightViewMode(), 0);
 }
 
+TEST_F(ORVAppDelegateTest, TheSideButtonOfTheModeShownStandsPressed) {
+    auto* mapButton = delegate->window()->findChild<TKImageButton*>("informationButtonImageView");
+    auto* listButton = delegate->window()->findChild<TKImageButton*>("recordButtonImageView");
+    ASSERT_NE(mapButton, nullptr);
+    ASSERT_NE(listButton, nullptr);
+    const struct {
+        TKImageButton* clicked;
+        const char* list;
+        const char* map;
+    } steps[] = {{mapButton, "record_n", "information_p"}, {listButton, "record_p", "information_n"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.clicked->objectName().toStdString());
+        step.clicked->click();
+        EXPECT_EQ(listButton->shownImageName(), step.list);
+        EXPECT_EQ(mapButton->shownImageName(), step.map);
+    }
+}
+
+TEST_F(ORVAppDelegateTest, EveryDrawnButtonOfTheWindowHasItsWholeSetOfImages) {
+    const QList<TKImageButton*> buttons = delegate->window()->findChildren<TKImageButton*>();
+    ASSERT_GE(buttons.size(), 17);
+    for (TKImageButton* button : buttons) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_FALSE(button->rolloverImage().isEmpty());
+        EXPECT_FALSE(button->pressedImage().isEmpty());
+        EXPECT_NE(button->inactiveImage(), button->imageName());
+        EXPECT_FALSE(button->shownPixmap().isNull());
+    }
+    auto* swap = delegate->mediaControlView()->findChild<TKImageButton*>("swapButton");
+    ASSERT_NE(swap, nullptr);
+    delegate->mediaControlView()->setSwapAvailable(false);
+    EXPECT_EQ(swap->shownImageName(), "icon_swap_d");
+    delegate->mediaControlView()->setSwapAvailable(true);
+    EXPECT_EQ(swap->shownImageName(), "icon_swap_n");
+}
+
 TEST_F(ORVAppDelegateTest, DroppedFolderOpensLikeAChosenDirectory) {
     TempDir card;
     card.touch("event_20190312_081500_F.MP4");
@@ -297,6 +345,10 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         {"Full Screen", QKeySequence(Qt::Key_F)},
         {"Show Whole Picture", QKeySequence(Qt::Key_A)},
         {"Clock…", QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {"Capture Picture...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"Print Picture...", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"Card Check...", QKeySequence(Qt::CTRL | Qt::Key_K)},
+        {"Export Incident...", QKeySequence(Qt::CTRL | Qt::Key_E)},
         {"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     const QList<QAction*> actions = menu->actions();
@@ -307,10 +359,10 @@ TEST_F(ORVAppDelegateTest, TheMenuListsEveryCommandWithItsKeys) {
         EXPECT_EQ(actions[i]->shortcut(), expected[i].keys);
         EXPECT_TRUE(delegate->window()->actions().contains(actions[i])) << "its keys work without the menu open";
     }
-    auto* menuButton = delegate->window()->findChild<QToolButton*>("menuButton");
+    auto* menuButton = delegate->window()->findChild<TKImageButton*>("menuButton");
     ASSERT_NE(menuButton, nullptr);
     EXPECT_EQ(menuButton->menu(), menu);
-    EXPECT_FALSE(menuButton->icon().isNull());
+    EXPECT_FALSE(menuButton->shownPixmap().isNull());
 }
 
 TEST_F(ORVAppDelegateTest, TheMenusKeysCarryOutTheirCommands) {
@@ -348,8 +400,6 @@ TEST_F(ORVAppDelegateTest, EachPanelOpensItsOwnWindowAndOnlyTheDialogsAreKeptAsT
         {"settings editor", Panel::Setting, &ORVAppDelegate::showSettingPanel, true},
         {"clock setting", Panel::TimeSetup, &ORVAppDelegate::showTimeSetupPanel, true},
         {"card check", Panel::CardCheck, &ORVAppDelegate::showCardCheckPanel, false},
-        {"capture", Panel::Capture, &ORVAppDelegate::showCapturePanel, false},
-        {"print", Panel::Print, &ORVAppDelegate::showPrintPanel, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -379,9 +429,9 @@ TEST_F(ORVAppDelegateTest, TheSettingsEditorOpensFromItsButtonKeysAndMenuAndOffe
     MainWindow* window = delegate->window();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    auto* button = window->findChild<QToolButton*>("settingsButton");
+    auto* button = window->findChild<TKImageButton*>("settingsButton");
     ASSERT_NE(button, nullptr);
-    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_EQ(button->imageName(), "icon_settings_n");
     EXPECT_TRUE(button->toolTip().contains("Ctrl+,"));
 
     test::FakeCard copy;  // a copy of a card, opened in the main window
@@ -426,6 +476,87 @@ TEST_F(ORVAppDelegateTest, TheSettingsEditorOpensFromItsButtonKeysAndMenuAndOffe
     EXPECT_TRUE(previous.isNull()) << "a closed editor is gone";
 }
 
+TEST_F(ORVAppDelegateTest, TheCardCheckOpensOnTheShownFolderAndTheTableExportsAnIncident) {
+    const test::GeneratedCard card;
+    ASSERT_TRUE(card.result.card) << card.result.error;
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(card.root())));
+    MainWindow* window = delegate->window();
+    auto* button = window->findChild<TKImageButton*>("cardCheckButton");
+    ASSERT_NE(button, nullptr);
+    for (const QString& image : {button->activeImage(), button->rolloverImage(), button->pressedImage(),
+                                 button->inactiveImage()}) {
+        EXPECT_TRUE(ImageLibrary::exists(image)) << image.toStdString();
+    }
+    EXPECT_TRUE(button->toolTip().contains("Card Check"));
+
+    button->click();
+    auto* check = window->findChild<CardCheckWindow*>("cardCheckWindow");
+    ASSERT_NE(check, nullptr);
+    EXPECT_TRUE(check->isVisible());
+    QSignalSpy checked(check, &CardCheckWindow::checkFinished);
+    ASSERT_TRUE(check->isChecking() || check->report());
+    if (!check->report()) {
+        ASSERT_TRUE(checked.wait(60000));
+    }
+    EXPECT_EQ(check->report()->directory, card.root()) << "the folder the window shows";
+    EXPECT_EQ(check->report()->recordings.size(), card.card().recordings.size());
+    button->click();
+    EXPECT_EQ(window->findChildren<CardCheckWindow*>().size(), 1) << "the open window comes forward";
+
+    test::AnsweredAlerts alerts;
+    test::TempDir out;
+    delegate->incidentExporter()->setFolderChooser([&](QWidget*) { return QString::fromStdString(out.path().string()); });
+    QSignalSpy exported(delegate->incidentExporter(), &IncidentExporter::exportFinished);
+    QTableView* table = window->recordings()->tableView();
+    const QModelIndex second = table->model()->index(1, ORVMediaTableModel::FileColumn);
+    emit table->customContextMenuRequested(table->visualRect(second).center());
+    auto* menu = table->findChild<QMenu*>("recordingMenu");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), "Export Incident...");
+    const auto media = delegate->tableModel()->mediaAtIndex(static_cast<int>(window->recordings()->currentRow()));
+    ASSERT_NE(media, nullptr);
+    EXPECT_EQ(QString::fromStdString(media->fileName()), second.data().toString()) << "the row clicked is exported";
+    menu->actions()[0]->trigger();
+    menu->close();
+    ASSERT_TRUE(exported.wait(60000));
+    const fs::path package = out.path() / (media->mediaGroupName() + "-incident");
+    EXPECT_EQ(exported.at(0).at(0).toString().toStdString(), package.string());
+    EXPECT_TRUE(fs::exists(package / fs::path(media->path()).filename()));
+    EXPECT_TRUE(fs::exists(package / "SHA256SUMS"));
+    EXPECT_FALSE(fs::exists(package / "capture.png")) << "a row not playing has no picture to capture";
+
+    // The menu's command takes the recording playing, else the one selected.
+    window->recordings()->selectRow(3);
+    QAction* command = nullptr;
+    for (QAction* action : window->headBar()->commandMenu()->actions()) {
+        if (action->text() == "Export Incident...") command = action;
+    }
+    ASSERT_NE(command, nullptr);
+    command->trigger();
+    ASSERT_TRUE(exported.wait(60000));
+    EXPECT_EQ(exported.at(1).at(0).toString().toStdString(),
+              (out.path() / (delegate->tableModel()->mediaAtIndex(3)->mediaGroupName() + "-incident")).string());
+
+    ASSERT_TRUE(openThroughPanel(QString::fromStdString(out.path().string())));
+    button->click();
+    EXPECT_EQ(check->folder().toStdString(), out.path().string()) << "the open window checks the folder shown now";
+    ASSERT_TRUE(checked.wait(60000));
+    check->close();
+}
+
+TEST_F(ORVAppDelegateTest, TheCardChecksTimeZoneOfferOpensTheSettingsAtTheGpsPage) {
+    test::FakeCard copy;
+    delegate->openDirectory(QString::fromStdString(copy.mountFolder()));
+    delegate->showGpsSettingPanel();
+    QApplication::processEvents();
+    auto* editor = qobject_cast<ORVSettingController*>(delegate->lastDialogController());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->lastSelectedTabIndex(), 2) << "Video, Basic, then GPS";
+    editor->close();
+}
+
 TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeepsNoEditor) {
     const struct {
         const char* name;
@@ -457,15 +588,53 @@ TEST_F(ORVAppDelegateTest, StartingUpGivesACardWithSettingsTheCameraNameAndKeeps
     }
 }
 
+TEST_F(ORVAppDelegateTest, CaptureAndPrintHaveHeadBarButtonsWithTheirIconsKeysAndNothingToDoAtFirst) {
+    MainWindow* window = delegate->window();
+    const struct {
+        const char* button;
+        const char* image;
+        const char* keys;
+    } commands[] = {{"captureButton", "icon_capture_n", "Ctrl+S"}, {"printButton", "icon_print_n", "Ctrl+P"}};
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.button);
+        auto* button = window->findChild<TKImageButton*>(command.button);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->parentWidget(), window->headBar());
+        EXPECT_EQ(button->imageName(), command.image);
+        EXPECT_TRUE(button->toolTip().contains(command.keys)) << button->toolTip().toStdString();
+        EXPECT_FALSE(button->isEnabled()) << "no recording plays";
+        QAction* menuCommand = nullptr;
+        for (QAction* action : window->headBar()->commandMenu()->actions()) {
+            if (action->shortcut().toString(QKeySequence::PortableText) == command.keys) menuCommand = action;
+        }
+        ASSERT_NE(menuCommand, nullptr) << "the button is the menu's command";
+        menuCommand->setEnabled(true);
+        EXPECT_TRUE(button->isEnabled()) << "enabled with the menu's command";
+        menuCommand->setEnabled(false);
+    }
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    int dialogs = 0;
+    delegate->captureController()->setDialogOpenedHook([&](QDialog& dialog) {
+        ++dialogs;
+        dialog.reject();
+    });
+    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+    delegate->captureVideo();
+    delegate->print();
+    EXPECT_EQ(dialogs, 0);
+}
+
 TEST_F(ORVAppDelegateTest, TheClockButtonTheMenuEntryAndItsKeysOpenTheClockWindowKeptAsTheLastDialog) {
     int made = 0;
     delegate->setPanelFactory(ORVAppDelegate::Panel::TimeSetup, [&made](QWidget* mainWindow) {
         ++made;
         return new QWidget(mainWindow, Qt::Window);
     });
-    auto* button = delegate->window()->findChild<QToolButton*>("timeSetupButton");
+    auto* button = delegate->window()->findChild<TKImageButton*>("timeSetupButton");
     ASSERT_NE(button, nullptr);
-    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_EQ(button->imageName(), "icon_clock_n");
     EXPECT_EQ(button->toolTip(), "Set the camera's clock");
     button->click();
     EXPECT_EQ(made, 1);
@@ -518,15 +687,15 @@ TEST_F(ORVAppDelegateTest, ControlTitlesFollowThePlayState) {
     EXPECT_EQ(delegate->mediaControlViewForFullScreen()->speedText(), "2.0x");
     info->setPosition(1.4);
     EXPECT_DOUBLE_EQ(controls->sliderValue(), 1.0);
-    // Every time notice repeats the state: the icon is only replaced when it changes.
-    auto* playButton = controls->findChild<QToolButton*>("playButton");
+    // Every time notice repeats the state: the picture is only drawn anew when it changes.
+    auto* playButton = controls->findChild<TKImageButton*>("playButton");
     ASSERT_NE(playButton, nullptr);
-    const qint64 pauseIcon = playButton->icon().cacheKey();
+    const qint64 pausePicture = playButton->shownPixmap().cacheKey();
     info->setIsPlaying(true);
-    EXPECT_EQ(playButton->icon().cacheKey(), pauseIcon);
+    EXPECT_EQ(playButton->shownPixmap().cacheKey(), pausePicture);
     info->setIsPlaying(false);
     EXPECT_EQ(controls->playImageName(), "icon_play_n");
-    EXPECT_NE(playButton->icon().cacheKey(), pauseIcon);
+    EXPECT_NE(playButton->shownPixmap().cacheKey(), pausePicture);
     for (auto* button : delegate->window()->findChildren<QToolButton*>()) {
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
     }
@@ -560,9 +729,10 @@ TEST_F(ORVAppDelegateTest, TheHeadBarAndTheEmptyVideoSayWhatIsShownAndWhatToDoNe
 
 // A 16:9 picture, the size of a front camera's, in both views.
 std::shared_ptr<VideoFramePool> showWidePicture(MainWindow& window) {
-    std::shared_ptr<VideoFramePool> pool = VideoFramePool::create(1920, 1080);
+    std::shared_ptr<VideoFramePool> pool = VideoFramePool::create(
+        VideoFramePool::Layout::yuv(VideoFramePool::Format::I420, 1920, 1088, 1920, 1080));
     unsigned char* pixels = pool->beginWriting();
-    std::memset(pixels, 0x80, static_cast<std::size_t>(pool->layout().bytesPerLine) * 1080);
+    std::memset(pixels, 0x80, pool->layout().bytes);
     pool->publish(pixels);
     for (VLCVideoView* view : {window.mainVideoView(), window.secondVideoView()}) {
         view->show();

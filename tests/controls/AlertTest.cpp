@@ -9,8 +9,11 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
+
+#include <vector>
 
 namespace zentrova {
 namespace {
@@ -59,6 +62,37 @@ TEST_F(AlertTest, WhatFollowsASheetRunsOnceWhenItIsDismissedByButtonOrEscape) {
         EXPECT_EQ(done, 1);
         QCoreApplication::processEvents();
         EXPECT_EQ(done, 1);
+    }
+}
+
+TEST_F(AlertTest, AQuestionGoesAheadOnlyByItsOwnButtonAndTakesTheWindowsColours) {
+    QPalette dark = window.palette();
+    dark.setColor(QPalette::Window, QColor(0x1c, 0x1f, 0x24));
+    window.setPalette(dark);
+    struct Case {
+        const char* name;
+        const char* press;  // a button's text, or none for Escape
+        bool accepted;
+    } cases[] = {{"the accepting button", "Set Clock", true},
+                 {"Cancel", "Cancel", false},
+                 {"the Escape key", nullptr, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<bool> answers;
+        QMessageBox* question = showQuestionSheet(&window, "Set the Camera's Clock", "Write timeset.cfg?", "Set Clock",
+                                                  [&](bool accepted) { answers.push_back(accepted); });
+        ASSERT_EQ(question->buttons().size(), 2);
+        EXPECT_EQ(question->defaultButton()->text(), "Cancel") << "Enter does not go ahead";
+        EXPECT_EQ(question->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(question->palette().color(QPalette::Window), QColor(0x1c, 0x1f, 0x24));
+        if (!c.press) {
+            QTest::keyClick(question, Qt::Key_Escape);
+        } else {
+            for (QAbstractButton* button : question->buttons()) {
+                if (button->text() == c.press) button->click();
+            }
+        }
+        EXPECT_EQ(answers, std::vector<bool>{c.accepted});
     }
 }
 

@@ -1,4 +1,6 @@
 #include "app/ORVAppDelegate.h"
+#include "app/MainWindow.h"
+#include "playback/FrameCaptureController.h"
 #include "common/linux/ProcessUser.h"
 #include "playback/WebEngineStartup.h"
 #include "playback/ORVMediaControlView.h"
@@ -6,14 +8,18 @@
 #include "playback/ORVPlayInfo.h"
 #include "playback/VLCLibrary.h"
 #include "playback/TKVideoBackgroundImageView.h"
-#include "app/MainWindow.h"
+#include "playback/VLCVideoView.h"
+#include "support/AnsweredAlerts.h"
 #include "support/Mp4TelemetryBuilder.h"
 #include "support/SampleClip.h"
 #include "support/WebEngineTeardown.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QToolButton>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -101,6 +107,57 @@ TEST(PlaybackIntegrationTest, APairPlaysInBothPlayersThenTheNextRecordingStarts)
     ASSERT_TRUE(QTest::qWaitFor([&] { return ORVPlayController::isPlaying(control->player1()); }, 10000));
     EXPECT_EQ(control->player2()->media(), nullptr);
     EXPECT_TRUE(control->player1()->media()->path().endsWith("motion_20240101_120100_F.MP4"));
+}
+
+// Capture while the main player plays, print while it has a recording:
+// the head bar's buttons and the menu's keys follow it.
+TEST(PlaybackIntegrationTest, CaptureAndPrintAreOfferedOnlyWhenTheMainPlayerAllowsThem) {
+    application();
+    const std::string card = makeCard();
+    ASSERT_FALSE(card.empty()) << "ffmpeg could not make the clips";
+    ORVAppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+    MainWindow* window = delegate.window();
+    auto* captureButton = window->findChild<QToolButton*>("captureButton");
+    auto* printButton = window->findChild<QToolButton*>("printButton");
+    ASSERT_NE(captureButton, nullptr);
+    ASSERT_NE(printButton, nullptr);
+    test::AnsweredAlerts alerts;
+    int dialogs = 0;
+    delegate.captureController()->setDialogOpenedHook([&](QDialog& dialog) {
+        ++dialogs;
+        dialog.reject();
+    });
+    const auto offered = [&] { return std::pair(captureButton->isEnabled(), printButton->isEnabled()); };
+    EXPECT_EQ(offered(), std::pair(false, false)) << "nothing is offered before a recording plays";
+
+    bool reloaded = false;
+    QObject::connect(&delegate, &ORVAppDelegate::mediaListReloaded, [&] { reloaded = true; });
+    delegate.openDirectory(QString::fromStdString(card));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reloaded && !delegate.isScanning(); }, 10000));
+    ORVPlayController* control = delegate.playController();
+    control->changeAndPlay(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return offered() == std::pair(true, true); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->mainVideoView()->framesPresented() > 0; }, 10000));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs, 1) << "Ctrl+S captures while playing";
+
+    control->clickPlayButton();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return offered() == std::pair(false, true); }, 5000))
+        << "paused: only print";
+    // The closed dialog leaves the window to be activated again.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs, 1);
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(dialogs, 2) << "Ctrl+P prints the paused picture";
+
+    control->stopPlay();
+    EXPECT_EQ(offered(), std::pair(false, false)) << "nothing is left to capture or print";
+    EXPECT_TRUE(alerts.seen.empty()) << alerts.seen.front().message.toStdString();
 }
 
 // A front file as a camera that lost its video leaves it: the telemetry

@@ -119,7 +119,18 @@ TEST_P(LibraryDependencyTest, IsComputedWithAVersionBound) {
 
 INSTANTIATE_TEST_SUITE_P(Linked, LibraryDependencyTest,
                          ::testing::Values("libc6", "libstdc++6", "libvlc5", "libqt6widgets6", "libqt6webenginecore6",
-                                           "libqt6svg6"),
+                                           "libqt6svg6", "libqt6printsupport6", "libyuv0", "libcups2"),
+                         [](const auto& info) { return packageTestName(info.param); });
+
+// Helpers the application works without: the plugin cache tool, and the
+// desktop's opener for a captured picture.
+class RecommendedPackageTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RecommendedPackageTest, IsInRecommends) {
+    EXPECT_TRUE(relations(controlField("Recommends")).contains(GetParam())) << controlField("Recommends");
+}
+
+INSTANTIATE_TEST_SUITE_P(Helpers, RecommendedPackageTest, ::testing::Values("libvlc-bin", "xdg-utils"),
                          [](const auto& info) { return packageTestName(info.param); });
 
 TEST(PackageTest, HoldsTheInstallTreeOwnedByRoot) {

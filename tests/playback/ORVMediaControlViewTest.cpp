@@ -1,5 +1,7 @@
 #include "playback/ORVMediaControlView.h"
 
+#include "controls/TKImageButton.h"
+
 #include "support/WidgetTestApplication.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace zentrova {
@@ -39,6 +42,26 @@ TEST_F(ORVMediaControlViewTest, ThePlayButtonStaysWhereItIsWhenTheSoundChoiceCom
         EXPECT_TRUE(view.findChild<QToolButton*>("audioToggleButton")->isVisible());
         EXPECT_EQ(play->geometry(), withoutChoice);
         EXPECT_EQ(slider->geometry(), sliderWithout);
+    }
+}
+
+TEST_F(ORVMediaControlViewTest, TheMuteButtonShowsWhetherTheSoundIsOff) {
+    const struct {
+        int volume;
+        bool muted;
+        const char* image;
+    } cases[] = {
+        {50, false, "icon_volume_n"}, {50, true, "icon_mute_n"}, {0, false, "icon_mute_n"}, {100, false, "icon_volume_n"},
+    };
+    for (ORVMediaControlView::Mode mode : {ORVMediaControlView::Mode::Normal, ORVMediaControlView::Mode::FullScreen}) {
+        ORVMediaControlView view(mode);
+        auto* mute = view.findChild<TKImageButton*>("muteButton");
+        ASSERT_NE(mute, nullptr);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(c.volume) + (c.muted ? " muted" : ""));
+            view.setVolume(c.volume, c.muted);
+            EXPECT_EQ(mute->imageName(), c.image);
+        }
     }
 }
 

@@ -11,8 +11,13 @@
 namespace zentrova {
 namespace {
 
-size_t bytesOf(const VideoFramePool::Layout& layout) {
-    return static_cast<size_t>(layout.bytesPerLine) * static_cast<size_t>(layout.height);
+using Format = VideoFramePool::Format;
+using Layout = VideoFramePool::Layout;
+
+size_t bytesOf(const Layout& layout) { return layout.bytes; }
+
+std::shared_ptr<VideoFramePool> argbPool(int width, int height) {
+    return VideoFramePool::create(Layout::argb(width, height));
 }
 
 // Writes one complete picture whose every byte is the given value.
@@ -39,18 +44,75 @@ TEST(VideoFramePoolTest, LinesStartOnAlignedAddressesAndUnusableSizesAreRefused)
     } cases[] = {{661, 372, 2688}, {16, 1, 64}, {1920, 1080, 7680}, {1, 1, 64}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
-        const auto pool = VideoFramePool::create(c.width, c.height);
+        const auto pool = argbPool(c.width, c.height);
         ASSERT_NE(pool, nullptr);
-        EXPECT_EQ(pool->layout().bytesPerLine, c.bytesPerLine);
+        EXPECT_EQ(pool->layout().planes[0].bytesPerLine, c.bytesPerLine);
         EXPECT_EQ(reinterpret_cast<std::uintptr_t>(pool->beginWriting()) % 64, 0u);
     }
     for (const auto& [width, height] : {std::pair{0, 10}, {10, 0}, {-4, 10}, {8193, 10}}) {
-        EXPECT_EQ(VideoFramePool::create(width, height), nullptr) << width << "x" << height;
+        EXPECT_EQ(argbPool(width, height), nullptr) << width << "x" << height;
     }
 }
 
+// The decoder writes each plane at its offset with its line length: a
+// plane too short for an odd last column or line, or overlapping the next,
+// would lose or mix up picture lines.
+TEST(VideoFramePoolTest, YuvPlanesHoldEveryLineOfTheDecodersBufferApartFromEachOther) {
+    struct Case {
+        const char* name;
+        Format format;
+        int bufferWidth;
+        int bufferLines;
+        int planes;
+        int chromaRowBytes;
+        int chromaLines;
+    } cases[] = {
+        {"1080p with the decoder's taller buffer", Format::I420, 1920, 1088, 3, 960, 544},
+        {"odd width and height keep the last chroma column and line", Format::I420, 321, 241, 3, 161, 121},
+        {"interleaved chroma pairs take a whole luma width", Format::Nv12, 1920, 1088, 2, 1920, 544},
+        {"interleaved with an odd width", Format::Nv12, 321, 241, 2, 322, 121},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Layout layout = Layout::yuv(c.format, c.bufferWidth, c.bufferLines, c.bufferWidth, c.bufferLines - 8);
+        ASSERT_EQ(layout.planeCount, c.planes);
+        EXPECT_GE(layout.planes[0].bytesPerLine, c.bufferWidth);
+        EXPECT_EQ(layout.planes[0].lines, c.bufferLines);
+        size_t end = 0;
+        for (int i = 0; i < layout.planeCount; ++i) {
+            const VideoFramePool::Plane& plane = layout.planes[static_cast<size_t>(i)];
+            SCOPED_TRACE(i);
+            EXPECT_EQ(plane.offset % 64, 0u);
+            EXPECT_EQ(plane.bytesPerLine % 64, 0);
+            EXPECT_GE(plane.offset, end) << "overlaps the plane before";
+            if (i > 0) {
+                EXPECT_GE(plane.bytesPerLine, c.chromaRowBytes);
+                EXPECT_EQ(plane.lines, c.chromaLines);
+            }
+            end = plane.offset + static_cast<size_t>(plane.bytesPerLine) * static_cast<size_t>(plane.lines);
+        }
+        EXPECT_LE(end, layout.bytes);
+        EXPECT_EQ(layout.height, c.bufferLines - 8) << "the visible picture is kept apart from the buffer";
+    }
+    EXPECT_FALSE(Layout::yuv(Format::I420, 320, 240, 321, 240).isValid()) << "a picture wider than its buffer";
+    EXPECT_FALSE(Layout::yuv(Format::Argb, 320, 240, 320, 240).isValid());
+    EXPECT_FALSE(Layout::yuv(Format::I420, 9000, 240, 320, 240).isValid());
+}
+
+TEST(VideoFramePoolTest, ASharedHoldKeepsThePictureFromTheWriterUntilBothAreReleased) {
+    const auto pool = argbPool(16, 2);
+    writePicture(*pool, 5);
+    VideoFramePool::Frame painted = pool->latest();
+    VideoFramePool::Frame kept = painted.share();
+    EXPECT_TRUE(kept.isSamePictureAs(painted));
+    painted.release();
+    for (unsigned char value = 6; value < 12; ++value) writePicture(*pool, value);
+    EXPECT_TRUE(allBytesAre(kept, 5)) << "a picture still held is written over";
+    EXPECT_FALSE(kept.isSamePictureAs(pool->latest()));
+}
+
 TEST(VideoFramePoolTest, ShowsTheLatestPictureAndNeverWritesIntoOneThatIsHeld) {
-    const auto pool = VideoFramePool::create(64, 8);
+    const auto pool = argbPool(64, 8);
     ASSERT_NE(pool, nullptr);
     EXPECT_FALSE(pool->latest()) << "nothing before the first picture";
 
@@ -71,7 +133,7 @@ TEST(VideoFramePoolTest, ShowsTheLatestPictureAndNeverWritesIntoOneThatIsHeld) {
 }
 
 TEST(VideoFramePoolTest, GrowsWhenEveryBufferIsBusyAndIgnoresAStaleBuffer) {
-    const auto pool = VideoFramePool::create(32, 4);
+    const auto pool = argbPool(32, 4);
     writePicture(*pool, 1);
     VideoFramePool::Frame painted = pool->latest();
     writePicture(*pool, 2);
@@ -96,7 +158,7 @@ TEST(VideoFramePoolTest, GrowsWhenEveryBufferIsBusyAndIgnoresAStaleBuffer) {
 }
 
 TEST(VideoFramePoolTest, AHeldPictureOutlivesThePoolsOtherOwners) {
-    auto pool = VideoFramePool::create(32, 4);
+    auto pool = argbPool(32, 4);
     writePicture(*pool, 7);
     VideoFramePool::Frame held = pool->latest();
     pool.reset();
@@ -109,7 +171,7 @@ TEST(VideoFramePoolTest, AHeldPictureOutlivesThePoolsOtherOwners) {
 // The decoder writes on its own thread while the painter holds pictures:
 // a held picture is complete and stays as it was published.
 TEST(VideoFramePoolTest, APaintedPictureIsNeverTornByTheWriterThread) {
-    const auto pool = VideoFramePool::create(256, 64);
+    const auto pool = argbPool(256, 64);
     constexpr int kPictures = 20000;
     std::atomic<bool> done{false};
     std::thread writer([&] {

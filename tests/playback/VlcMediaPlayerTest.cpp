@@ -3,6 +3,7 @@
 #include "playback/VLCTime.h"
 #include "playback/VLCVideoView.h"
 #include "playback/VlcMediaPlayer.h"
+#include "support/PlayerTestApplication.h"
 #include "support/SampleClip.h"
 
 #include <gtest/gtest.h>
@@ -19,17 +20,6 @@
 
 namespace zentrova {
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "playback_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        VLCLibrary::setExtraArguments({"--aout=dummy"});
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Two-second clips made by ffmpeg into the build tree: one with sound, one silent.
 class SampleFiles {
@@ -75,7 +65,7 @@ private:
 class VlcMediaPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        test::playerTestApplication();
         ASSERT_TRUE(SampleFiles::get().ok) << "ffmpeg could not make the sample files";
         view = std::make_unique<VLCVideoView>();
         view->resize(320, 240);
@@ -177,14 +167,14 @@ TEST_F(VlcMediaPlayerTest, KeepsVolumeAndMuteItselfAndSnapshotsAsJpeg) {
 
 int greyAt(const QImage& image, int y) { return qGray(image.pixel(image.width() / 2, y)); }
 
-TEST_F(VlcMediaPlayerTest, FramesHaveTheViewsSizeAndShowTheWholePicture) {
+TEST_F(VlcMediaPlayerTest, PicturesAreDecodedWholeAndShownAtTheViewsSize) {
     view->resize(160, 120);
     player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().edgeBars));
     player->play();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 3; }, 10000));
     player->pause();
     ASSERT_TRUE(waitForState(VLCMediaPlayerState::Paused));
-    EXPECT_EQ(player->frameSize(), QSize(160, 120));
+    EXPECT_EQ(player->pictureSize(), QSize(320, 240)) << "decoded at the video's own size";
     const QImage frame = view->currentFrame();
     ASSERT_EQ(frame.size(), QSize(160, 120));
     // The decoder's buffer is taller than the picture: the picture is
@@ -194,30 +184,42 @@ TEST_F(VlcMediaPlayerTest, FramesHaveTheViewsSizeAndShowTheWholePicture) {
 
     const QString path = QString::fromStdString(std::string(ZENTROVA_BIN_DIR) + "/../test-media/whole.jpg");
     ASSERT_TRUE(player->saveVideoSnapshotAt(path, 0, 0));
-    EXPECT_EQ(QImageReader(path).size(), QSize(320, 240)) << "snapshots keep the video's own size";
+    const QImage saved(path);
+    ASSERT_EQ(saved.size(), QSize(320, 240)) << "snapshots keep the video's own size";
+    for (int y : {2, 237}) EXPECT_GT(greyAt(saved, y), 200) << "row " << y;
+    EXPECT_LT(greyAt(saved, 120), 50);
 }
 
-TEST_F(VlcMediaPlayerTest, FramesFollowTheViewWhenItsSizeSettles) {
+TEST_F(VlcMediaPlayerTest, PicturesFollowTheViewsSizeAtOnceWithoutRestartingTheOutput) {
     view->resize(160, 120);
     view->show();
     player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().frequentKeys));
     player->play();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 3; }, 10000));
-    EXPECT_EQ(player->frameSize(), QSize(160, 120));
+    EXPECT_EQ(view->grab().size(), QSize(160, 120));
+    const int converted = view->picturesConverted();
 
-    // A small change is drawn scaled; a large one gets frames of its size.
-    // A second of pictures at 1x takes a second, well past the settling.
-    static_assert(VlcMediaPlayer::kAreaSettleMs < 1000);
-    view->resize(170, 128);
-    const int shownAtSmallChange = view->framesPresented();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() >= shownAtSmallChange + 25; }, 10000));
-    EXPECT_EQ(player->frameSize(), QSize(160, 120));
     view->resize(640, 480);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->currentFrame().size() == QSize(640, 480); }, 10000));
-    EXPECT_EQ(player->frameSize(), QSize(640, 480));
+    const QImage large = view->grab().toImage();
+    EXPECT_EQ(large.size(), QSize(640, 480));
+    EXPECT_GT(view->picturesConverted(), converted) << "the picture on screen is converted again for the new size";
+    const int shownAfterResize = view->framesPresented();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > shownAfterResize + 5; }, 5000))
+        << "pictures go on coming";
+    EXPECT_EQ(player->pictureSize(), QSize(320, 240));
+    EXPECT_EQ(view->currentFrame().size(), QSize(640, 480));
     EXPECT_TRUE(player->isPlaying());
-    EXPECT_EQ(player->state(), VLCMediaPlayerState::Playing) << "the restart is not seen as a stop";
     EXPECT_EQ(std::count(states.begin(), states.end(), VLCMediaPlayerState::Stopped), 0);
+}
+
+TEST_F(VlcMediaPlayerTest, AHiddenViewConvertsNoPictures) {
+    view->hide();
+    player->setMedia(VLCMedia::mediaWithPath(SampleFiles::get().silent));
+    player->play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->framesPresented() > 10; }, 10000));
+    EXPECT_EQ(view->picturesConverted(), 0);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->picturesConverted() > 0; }, 5000));
 }
 
 // What keeping two players in step relies on, on real libVLC: a wait plays

@@ -22,6 +22,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -34,6 +35,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <filesystem>
 #include <optional>
@@ -261,7 +263,7 @@ TEST_F(ORVSettingControllerTest, TheTabsAreLabelledInOrderAndEachPageTitled) {
         bool built;
     } expected[] = {
         {"setting.video", "setting.video", true},       {"setting.basic", "setting.basic", true},
-        {"setting.gps", "setting.gps", true},          {"setting.aux", "setting.aux", false},
+        {"setting.gps", "setting.gps", true},          {"setting.aux", "setting.aux", true},
         {"setting.park", "setting.motion", true},      {"setting.adas", "setting.adas", true},
         {"setting.audio", "setting.audio", true},      {"setting.driveinfoview", "setting.information", true},
     };
@@ -565,6 +567,17 @@ const std::pair<int, std::vector<OneControl>> kBuiltPages[] = {
       {"osdSpeedDisplaySeg", 0, 152, 4},
       {"saveDurationSeg", 2, 224, 4},
       {"nightTimeSeg", 1, 240, 4}}},
+    {3,
+     {{"dayTimeAESeg", 2, 236, 4},
+      {"lcdAutoPowerOffSeg", 3, 276, 4},
+      {"gammaSeg", 1, 252, 4},
+      {"lcdBrightnessSeg", 2, 280, 4},
+      {"lcdNightBrightnessSeg", 0, 340, 4},
+      {"parkingRearOffSeg", 0, 288, 4, 1},
+      {"lcdScreenSaverSeg", 2, 284, 4},
+      {"parkingAlarmSeg", 0, 308, 4},
+      {"recordingLengthSeg", 0, 328, 4},
+      {"autoFormatAlarmSeg", 4, 392, 4}}},
     {4,
      {{"parkingModeSeg", 1, 408, 4},
       {"nightVisionSeg", 1, 412, 4},
@@ -615,6 +628,55 @@ TEST_F(ORVSettingControllerTest, ASavedChangeOfOneControlChangesItsFieldAndTheCh
                 EXPECT_NE(storedChecksum(after), storedChecksum(before));
             }
         }
+    }
+}
+
+TEST_F(ORVSettingControllerTest, EveryBuiltPageFitsTheWindowWithoutScrolling) {
+    FakeCard card;
+    SettingEditorHarness harness(card);
+    harness.open();
+    auto* area = harness.find<QScrollArea>("targetView");
+    for (const auto& [tab, controls] : kBuiltPages) {
+        SCOPED_TRACE(tab);
+        harness.clickTab(tab);
+        QApplication::processEvents();
+        const QWidget* page = area->widget();
+        ASSERT_NE(page, nullptr);
+        EXPECT_LE(page->minimumSizeHint().width(), area->viewport()->width());
+        EXPECT_LE(page->sizeHint().height(), area->viewport()->height());
+    }
+}
+
+TEST_F(ORVSettingControllerTest, ARefusedWifiNameKeepsTheSystemPageAndWritesNothing) {
+    const struct {
+        const char* name;
+        std::function<void(SettingEditorHarness&)> ask;
+    } cases[] = {
+        {"save", [](SettingEditorHarness& harness) { harness.editor().onSave(); }},
+        {"another tab", [](SettingEditorHarness& harness) { harness.clickTab(4); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeCard card;
+        const auto before = card.settingsBytes();
+        SettingEditorHarness harness(card);
+        harness.open();
+        harness.clickTab(3);
+        harness.clickSegment("gammaSeg", 1);
+        harness.find<QLineEdit>("ssidLabel")->setText("My Cam");
+        seen().clear();
+        c.ask(harness);
+        ASSERT_EQ(seen().size(), 1u);
+        EXPECT_EQ(seen()[0].message, text("setting.aux.ssid_invalid"));
+        EXPECT_EQ(card.settingsBytes(), before);
+        EXPECT_EQ(harness.editor().lastSelectedTabIndex(), 3);
+        EXPECT_EQ(tabs(harness)->selectedSegment(), 3);
+        EXPECT_EQ(harness.editor().filedata()->Gamma, 0u) << "a refused page stores nothing";
+
+        harness.find<QLineEdit>("ssidLabel")->setText("My-Cam");
+        c.ask(harness);
+        EXPECT_EQ(harness.editor().filedata()->Gamma, 1u);
+        EXPECT_EQ(std::string(harness.editor().filedata()->wifi_ssid), "My-Cam");
     }
 }
 

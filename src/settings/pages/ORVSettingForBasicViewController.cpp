@@ -16,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -342,11 +341,7 @@ std::optional<QString> ORVSettingForBasicViewController::validateThresholds(cons
         const std::optional<std::string> message =
             ORVValidator::validateGsensorThreshold(field->text().toStdString());
         if (!message) continue;
-        // After the alert's own event, so that the field keeps the focus.
-        QTimer::singleShot(0, field, [field] {
-            field->setFocus(Qt::OtherFocusReason);
-            field->selectAll();
-        });
+        focusRefusedField(*field);
         return QString::fromStdString(*message);
     }
     return std::nullopt;

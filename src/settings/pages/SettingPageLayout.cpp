@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zentrova {
@@ -71,6 +73,13 @@ QStringList sensitivityStepLabels() {
 QString secondsLabel(int seconds) { return uiFormat("nSecond_fmt", QString::number(seconds)); }
 QString minutesLabel(int minutes) { return uiFormat("nMinute_fmt", QString::number(minutes)); }
 QString hoursLabel(int hours) { return uiFormat("nHour_fmt", QString::number(hours)); }
+
+void focusRefusedField(QLineEdit& field) {
+    QTimer::singleShot(0, &field, [&field] {
+        field.setFocus(Qt::OtherFocusReason);
+        field.selectAll();
+    });
+}
 
 void showChoice(SegmentedControl& control, const StoredChoices& choices, std::int64_t stored) {
     control.setSelectedSegment(choices.choiceOf(stored));

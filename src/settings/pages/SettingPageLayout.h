@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace zentrova {
@@ -37,6 +38,10 @@ QStringList sensitivityStepLabels();
 QString secondsLabel(int seconds);
 QString minutesLabel(int minutes);
 QString hoursLabel(int hours);
+
+// Gives a refused field the focus, its text selected, once the alert that
+// says why has opened (so that the field keeps it).
+void focusRefusedField(QLineEdit& field);
 
 void showChoice(SegmentedControl& control, const StoredChoices& choices, std::int64_t stored);
 void showChoice(QComboBox& combo, const StoredChoices& choices, std::int64_t stored);

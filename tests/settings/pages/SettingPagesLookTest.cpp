@@ -5,6 +5,7 @@
 #include "settings/FILEDATA.h"
 #include "settings/pages/ORVSettingForAdasViewController.h"
 #include "settings/pages/ORVSettingForAudioViewController.h"
+#include "settings/pages/ORVSettingForAuxViewController.h"
 #include "settings/pages/ORVSettingForBasicViewController.h"
 #include "settings/pages/ORVSettingForGpsViewController.h"
 #include "settings/pages/ORVSettingForMotionViewController.h"
@@ -29,12 +30,17 @@ namespace {
 struct PageCase {
     const char* name;
     std::function<std::unique_ptr<ORVSettingControllerDelegate>()> make;
+    // A record that shows what the factory one does not (a note, a warning).
+    std::function<void(FILEDATA&)> edit = {};
 };
 
 const PageCase kPages[] = {
     {"basic", [] { return std::make_unique<ORVSettingForBasicViewController>(); }},
     {"gps", [] { return std::make_unique<ORVSettingForGpsViewController>(); }},
     {"motion", [] { return std::make_unique<ORVSettingForMotionViewController>(); }},
+    {"system", [] { return std::make_unique<ORVSettingForAuxViewController>(); }},
+    {"system-corrected", [] { return std::make_unique<ORVSettingForAuxViewController>(); },
+     [](FILEDATA& r) { r.sd_mem_motion_ratio = 60; }},
     {"adas", [] { return std::make_unique<ORVSettingForAdasViewController>(nullptr); }},
     {"audio", [] { return std::make_unique<ORVSettingForAudioViewController>(); }},
 };
@@ -65,6 +71,7 @@ TEST_F(SettingPagesLookTest, EveryControlIsWholeAndLabelled) {
             SCOPED_TRACE(std::string(pageCase.name) + " " + look.name);
             FILEDATA record{};
             resetFileData(record);
+            if (pageCase.edit) pageCase.edit(record);
             std::unique_ptr<ORVSettingControllerDelegate> page = pageCase.make();
             if (look.appStyle) page->setStyleSheet(AppStyle::styleSheet());
             page->setFileData(&record);
