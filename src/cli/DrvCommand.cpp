@@ -31,8 +31,10 @@ constexpr std::string_view kDrvHelp =
     "  --help     show this text\n"
     "\n"
     "A file that ends before its header's count of records gives the records\n"
-    "that are complete, with a note on standard error. Exit status 0 on success,\n"
-    "1 when OUT cannot be written, 2 for wrong arguments or an unreadable FILE.\n";
+    "that are complete, with a note on standard error. A file that holds more\n"
+    "than 1048576 of the records its header promises is refused. Exit status 0\n"
+    "on success, 1 when OUT cannot be written or FILE is refused, 2 for wrong\n"
+    "arguments or an unreadable FILE.\n";
 
 int usage(std::ostream& err, const std::string& message) {
     return reportUsageError(err, "drv: " + message + " (see zentrova-cli drv --help)");
@@ -69,6 +71,12 @@ std::optional<DrvArgs> parseArgs(std::span<const std::string> args, std::ostream
         return std::nullopt;
     }
     return DrvArgs{*file, csvPath};
+}
+
+std::string refusalReason(const FlashDataContents& contents) {
+    if (contents.refusal == FlashDataRefusal::OutOfMemory) return "out of memory while reading the records";
+    return "too many records: the header promises " + std::to_string(contents.declaredCount) +
+           ", more than the " + std::to_string(FlashDataFile::kMostRecords) + " that one reading takes";
 }
 
 void appendRightAligned(std::string& out, const std::string& text, std::size_t width) {
@@ -124,6 +132,10 @@ int runDrvCommand(std::span<const std::string> args, std::ostream& out, std::ost
     std::optional<FlashDataContents> contents = FlashDataFile::doReadFlashDataFile(parsed->file);
     setLogSink({});
     if (!contents) return usage(err, "cannot open " + parsed->file);
+    if (contents->refusal != FlashDataRefusal::None) {
+        err << "zentrova-cli: drv: " << parsed->file << ": " << refusalReason(*contents) << '\n';
+        return kExitFailure;
+    }
     if (!contents->isComplete()) {
         err << "zentrova-cli: drv: " << printableText(parsed->file) << ": the header promises "
             << contents->declaredCount << " records, the file holds " << contents->records.size()

@@ -40,7 +40,9 @@ constexpr std::string_view kTelemetryHelp =
     "A file without the camera's telemetry gives ok false and empty lists\n"
     "(exit status 0), or for --gpx, --kml and --csv an error (exit status 1);\n"
     "a missing or unreadable file, or one that is not a regular file, is an\n"
-    "error (exit status 2).\n";
+    "error (exit status 2). A damaged file whose chunk table lists more records\n"
+    "than the file has room for, or more than 262144 records or 524288 NMEA\n"
+    "sentences, is refused with an error (exit status 1).\n";
 
 enum class OutputForm { Summary, Json, Gpx, Kml, Csv };
 
@@ -100,6 +102,21 @@ void writeSummary(std::ostream& out, bool ok, const ORVBlackBoxData& data) {
     out << (ok ? "telemetry found" : "no telemetry (not laid out as the camera writes it)") << ": "
         << data.m_Times.size() << " records, " << data.m_NMEAs.size() << " NMEA sentences, frameCount "
         << data.frameCount() << '\n';
+}
+
+// Why the extraction refused a file that it could read; none when it did not.
+std::optional<std::string> refusalReason(TelemetryFailure failure) {
+    switch (failure) {
+    case TelemetryFailure::TooManyRecords:
+        return "too many records: the chunk table lists more than the file has room for or than " +
+               std::to_string(ORVBlackBoxData::kMostRecords);
+    case TelemetryFailure::TooManySentences:
+        return "too many NMEA sentences: more than " + std::to_string(ORVBlackBoxData::kMostSentences);
+    case TelemetryFailure::OutOfMemory:
+        return std::string("out of memory while reading the telemetry");
+    default:
+        return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -223,6 +240,10 @@ int runTelemetryCommand(std::span<const std::string> args, std::ostream& out, st
     ORVBlackBoxData data;
     const bool ok = data.ExtractStreamInformation(file);
     setLogSink({});
+    if (const auto refused = refusalReason(data.lastFailure())) {
+        err << "zentrova-cli: telemetry: " << file << ": " << *refused << '\n';
+        return kExitFailure;
+    }
 
     const auto text = outputText(options, ok, data, err);
     if (!text) return kExitFailure;

@@ -6,6 +6,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <new>
 
 namespace zentrova {
 namespace {
@@ -49,6 +50,11 @@ void readRecords(std::ifstream& in, std::uint32_t count, std::vector<FLASH_SAVE_
     }
 }
 
+void refuse(FlashDataContents& contents, FlashDataRefusal refusal) {
+    std::vector<FLASH_SAVE_VALUE_STRUCT>().swap(contents.records);
+    contents.refusal = refusal;
+}
+
 }  // namespace
 
 std::optional<FlashDataContents> FlashDataFile::doReadFlashDataFile(const std::string& path) {
@@ -66,7 +72,19 @@ std::optional<FlashDataContents> FlashDataFile::doReadFlashDataFile(const std::s
     in.read(reinterpret_cast<char*>(header.data()), kHeaderSize);
     if (in.gcount() >= 4) contents.declaredCount = countOfHeader(header);
     // Records begin after the whole header; a shorter file holds none.
-    if (static_cast<std::size_t>(in.gcount()) == kHeaderSize) readRecords(in, contents.declaredCount, contents.records);
+    if (static_cast<std::size_t>(in.gcount()) != kHeaderSize) return contents;
+    // The file's size tells before any record is read. A file that cannot
+    // tell it (as those of /proc) gives at most the most records.
+    if (contents.declaredCount > kMostRecords && bytesLeft(in) / FLASH_SAVE_VALUE_STRUCT::kSize > kMostRecords) {
+        contents.refusal = FlashDataRefusal::TooManyRecords;
+        return contents;
+    }
+    try {
+        readRecords(in, static_cast<std::uint32_t>(std::min<std::size_t>(contents.declaredCount, kMostRecords)),
+                    contents.records);
+    } catch (const std::bad_alloc&) {
+        refuse(contents, FlashDataRefusal::OutOfMemory);
+    }
     return contents;
 }
 

@@ -35,7 +35,10 @@ std::size_t numberLength(std::string_view text) {
 }
 
 // from_chars gives no value beyond double's range; the sign of the decimal
-// exponent tells overflow (infinity) from underflow (zero).
+// exponent tells overflow (infinity) from underflow (zero). The exponent may
+// be any number the text spells, so nothing is added to it: an exponent
+// beyond long's range is taken as long's bound, which the position of the
+// first significant digit (at most the text's length) can never outweigh.
 double outOfRangeValue(std::string_view number) {
     std::size_t exponentAt = number.find_first_of("eE");
     std::string_view mantissa = number.substr(0, exponentAt);
@@ -44,15 +47,19 @@ double outOfRangeValue(std::string_view number) {
         std::string_view digits = number.substr(exponentAt + 1);
         if (!digits.empty() && digits[0] == '+') digits.remove_prefix(1);
         auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
-        if (ec == std::errc::result_out_of_range) exponent = digits[0] == '-' ? -100000 : 100000;
+        if (ec == std::errc::result_out_of_range) {
+            exponent = digits[0] == '-' ? std::numeric_limits<long>::min() : std::numeric_limits<long>::max();
+        }
         (void)end;
     }
     std::size_t firstSignificant = mantissa.find_first_not_of("0.");
+    if (firstSignificant == std::string_view::npos) return 0.0;
     std::size_t point = mantissa.find('.');
     if (point == std::string_view::npos) point = mantissa.size();
     long magnitude = firstSignificant < point ? static_cast<long>(point - firstSignificant)
                                               : -static_cast<long>(firstSignificant - point);
-    return magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    // magnitude + exponent > 0, without the sum.
+    return exponent > -magnitude ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
 }  // namespace

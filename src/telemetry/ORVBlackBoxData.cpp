@@ -9,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <cstring>
+#include <new>
 
 namespace zentrova {
 namespace {
@@ -21,15 +22,12 @@ constexpr std::size_t kGSensorOffset = 8;
 constexpr std::size_t kGpsOffset = 24;
 constexpr std::uint32_t kTimeRecordSize = 16;
 constexpr std::uint32_t kFrameDataSize = 8;
-constexpr std::uint32_t kEntrySize = 4;
+constexpr std::uint32_t kEntrySize = ChunkOffsetTable::kEntrySize;
 // Table entries are read in blocks of this many, which keeps the memory
 // for the table small whatever count its header claims.
 constexpr std::uint32_t kEntriesPerBlock = 1024;
 // Chunks read before they are parsed: few enough to stay in the fastest cache.
 constexpr std::size_t kChunksPerBatch = 64;
-// The lists grow by themselves beyond this; a count read from a damaged
-// file must not decide how much memory is taken up front.
-constexpr std::uint64_t kMostRecordsReserved = 1u << 16;
 
 // The bytes of a run that start or end a sentence.
 std::uint64_t sentenceMarks(std::uint64_t run) {
@@ -43,6 +41,34 @@ std::uint64_t sentenceMarksAt(const std::uint8_t* buffer, std::uint32_t base, st
     const bool whole = left >= kRunSize;
     const std::uint64_t marks = sentenceMarks(whole ? loadRun(buffer + base) : loadShortRun(buffer + base, left));
     return whole ? marks : marks & ((std::uint64_t{1} << (8 * left)) - 1);
+}
+
+// Entries of the table that lie both in its box and in the file.
+std::uint32_t entriesToRead(const ByteSource& source, const ChunkOffsetTable& table) {
+    const std::uint32_t inBox = table.entriesInBox();
+    // From 4 GiB on, every 32-bit position, wrapped or not, lies in the file.
+    if (source.size() >= (std::uint64_t{1} << 32)) return inBox;
+    const std::uint64_t inFile = source.size() > table.firstEntry ? (source.size() - table.firstEntry) / kEntrySize : 0;
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(inBox, inFile));
+}
+
+// Every record needs its own whole chunk in the file.
+std::uint64_t mostRecordsIn(const ByteSource& source) {
+    return std::min<std::uint64_t>(ORVBlackBoxData::kMostRecords, source.size() / ORVBlackBoxData::kChunkSize);
+}
+
+std::string_view failureLine(TelemetryFailure failure) {
+    switch (failure) {
+    case TelemetryFailure::TooManyRecords: return "telemetry: the chunk table lists more records than can be read";
+    case TelemetryFailure::TooManySentences: return "telemetry: more NMEA sentences than can be read";
+    case TelemetryFailure::OutOfMemory: return "telemetry: out of memory";
+    default: return {};
+    }
+}
+
+template <typename T>
+void release(std::vector<T>& list) {
+    std::vector<T>().swap(list);
 }
 
 SYSTEMTIME calendarTime(std::uint32_t secondsSince1970) {
@@ -68,46 +94,72 @@ SYSTEMTIME calendarTime(std::uint32_t secondsSince1970) {
 bool ORVBlackBoxData::ExtractStreamInformation(const std::string& path) {
     logLine(kStartLine);
     clear();
-    FileByteSource file;
-    if (!file.open(path)) return false;
-    return extractAfterStart(file);
+    return extractGuarded([&] {
+        FileByteSource file;
+        if (!file.open(path)) return fail(TelemetryFailure::CannotOpen);
+        return extractAfterStart(file);
+    });
 }
 
 bool ORVBlackBoxData::ExtractStreamInformation(ByteSource& source) {
     logLine(kStartLine);
     clear();
-    return extractAfterStart(source);
+    return extractGuarded([&] { return extractAfterStart(source); });
+}
+
+template <typename Extraction>
+bool ORVBlackBoxData::extractGuarded(Extraction extraction) {
+    // The lists are bounded, but a process near its memory limit may still
+    // not get them: that is a failed extraction, not the end of the program.
+    try {
+        return extraction();
+    } catch (const std::bad_alloc&) {
+        return fail(TelemetryFailure::OutOfMemory);
+    }
 }
 
 bool ORVBlackBoxData::extractAfterStart(ByteSource& source) {
     const auto table = TelemetryBoxWalk::locate(source);
-    if (!table) return false;
-    readRecords(source, *table);
+    if (!table) return fail(TelemetryFailure::NotCameraLayout);
+    const std::uint32_t entries = entriesToRead(source, *table);
+    if (entries > mostRecordsIn(source)) return fail(TelemetryFailure::TooManyRecords);
+    if (!readRecords(source, *table, entries)) return fail(TelemetryFailure::TooManySentences);
     logLine(kFinishLine);
     return true;
 }
 
-void ORVBlackBoxData::reserveFor(const ByteSource& source, const ChunkOffsetTable& table) {
-    const std::uint64_t tableBytesInFile = source.size() > table.firstEntry ? source.size() - table.firstEntry : 0;
-    const std::uint64_t readable = std::min<std::uint64_t>(table.entryCount, tableBytesInFile / kEntrySize);
-    const auto records = static_cast<std::size_t>(std::min(readable, kMostRecordsReserved));
-    m_Times.reserve(records);
-    m_vGSensorData.reserve(records);
-    m_GSensors.reserve(records);
-    m_vGpsData.reserve(records);
-    // The camera writes two sentences a record.
-    m_NMEAs.reserve(static_cast<std::size_t>(std::min(2 * readable, kMostRecordsReserved)));
+bool ORVBlackBoxData::fail(TelemetryFailure failure) {
+    // The memory goes back at once: the object waits for the next recording.
+    release(m_NMEAs);
+    release(m_GSensors);
+    release(m_Times);
+    release(m_TimeEvents);
+    release(m_vGSensorData);
+    release(m_vGpsData);
+    clear();
+    m_lastFailure = failure;
+    if (const std::string_view line = failureLine(failure); !line.empty()) logLine(line);
+    return false;
 }
 
-void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& table) {
-    reserveFor(source, table);
+void ORVBlackBoxData::reserveFor(std::uint32_t entries) {
+    m_Times.reserve(entries);
+    m_vGSensorData.reserve(entries);
+    m_GSensors.reserve(entries);
+    m_vGpsData.reserve(entries);
+    // The camera writes two sentences a record.
+    m_NMEAs.reserve(std::min(2 * std::size_t{entries}, kMostSentences));
+}
+
+bool ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& table, std::uint32_t entryCount) {
+    reserveFor(entryCount);
     std::vector<std::uint8_t> entries(std::size_t{kEntriesPerBlock} * kEntrySize);
     // A batch of chunks is read before any of them is parsed:
     // the same reads in the same order, but the parsing then runs with what
     // it needs still in the caches, which every read of the file disturbs.
     std::vector<std::uint8_t> chunks(kChunksPerBatch * kChunkSize);
     std::uint32_t position = table.firstEntry;
-    std::uint64_t remaining = table.entryCount;
+    std::uint64_t remaining = entryCount;
     while (remaining > 0) {
         // Entry positions wrap at 2^32 like every position of the file, so a
         // block never holds entries on both sides of the wrap.
@@ -119,15 +171,17 @@ void ORVBlackBoxData::readRecords(ByteSource& source, const ChunkOffsetTable& ta
             const std::size_t batch = std::min(kChunksPerBatch, whole - first);
             const std::span<const std::uint8_t> batchEntries(entries.data() + first * kEntrySize, batch * kEntrySize);
             const std::size_t read = readChunks(source, batchEntries, chunks.data());
-            for (std::size_t k = 0; k < read; ++k) handleRecord(chunks.data() + k * kChunkSize + 2);
+            for (std::size_t k = 0; k < read; ++k) {
+                if (!handleRecord(chunks.data() + k * kChunkSize + 2)) return false;
+            }
         }
-        // Once the table itself runs out of the file no later entry can be
-        // read either; going on would only repeat failed reads up to the
-        // count in the header (billions of them in a damaged file).
-        if (whole < count) return;
+        // A file that ends before the table (one that shrank while read):
+        // no later entry can be read either.
+        if (whole < count) return true;
         remaining -= count;
         position += count * kEntrySize;
     }
+    return true;
 }
 
 std::size_t ORVBlackBoxData::readChunks(ByteSource& source, std::span<const std::uint8_t> entries,
@@ -141,7 +195,7 @@ std::size_t ORVBlackBoxData::readChunks(ByteSource& source, std::span<const std:
     return read;
 }
 
-void ORVBlackBoxData::handleRecord(std::uint8_t* record) {
+bool ORVBlackBoxData::handleRecord(std::uint8_t* record) {
     m_Times.push_back(readLittleEndian32(record + kTimeOffset));
 
     const std::uint8_t* gsensor = record + kGSensorOffset;
@@ -150,8 +204,9 @@ void ORVBlackBoxData::handleRecord(std::uint8_t* record) {
 
     // The text is split in place, in the chunk read for this record only.
     std::uint8_t* gps = record + kGpsOffset;
-    ParseNMEA(gps + 1, static_cast<std::uint32_t>(ORVAviGpsData::kTextSize));
+    const bool allKept = ParseNMEA(gps + 1, static_cast<std::uint32_t>(ORVAviGpsData::kTextSize));
     m_vGpsData.emplace_back(gps);
+    return allKept;
 }
 
 void ORVBlackBoxData::clear() {
@@ -166,6 +221,7 @@ void ORVBlackBoxData::clear() {
     m_udatIncludeEvent = 0;
     m_udatRecPark = 0;
     m_LastTimeEventType = 0;
+    m_lastFailure = TelemetryFailure::None;
 }
 
 std::uint32_t ORVBlackBoxData::frameCount() const {
@@ -175,6 +231,7 @@ std::uint32_t ORVBlackBoxData::frameCount() const {
 
 bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) {
     if (!buffer || bufferSize == 0) return false;
+    bool allKept = true;
     std::uint32_t start = 0;
     // The last step stops at the end, so base cannot wrap past 2^32.
     for (std::uint32_t base = 0; base < bufferSize; base += std::min<std::uint32_t>(kRunSize, bufferSize - base)) {
@@ -186,20 +243,30 @@ bool ORVBlackBoxData::ParseNMEA(std::uint8_t* buffer, std::uint32_t bufferSize) 
                 start = i;
                 continue;
             }
-            endSentenceAt(buffer, start, i);
+            allKept = endSentenceAt(buffer, start, i) && allKept;
             start = i + 1;
         }
+    }
+    return allKept;
+}
+
+bool ORVBlackBoxData::endSentenceAt(std::uint8_t* buffer, std::uint32_t start, std::uint32_t end) {
+    buffer[end] = 0;
+    // start < end here, so both bytes lie inside the buffer.
+    if (start < end && buffer[start] == '$' && buffer[start + 1] == 'G') {
+        if (m_NMEAs.size() >= kMostSentences) return false;
+        m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), end - start));
+        appendSnapshot();
     }
     return true;
 }
 
-void ORVBlackBoxData::endSentenceAt(std::uint8_t* buffer, std::uint32_t start, std::uint32_t end) {
-    buffer[end] = 0;
-    // start < end here, so both bytes lie inside the buffer.
-    if (start < end && buffer[start] == '$' && buffer[start + 1] == 'G') {
-        m_NMEAParser.parse(std::string_view(reinterpret_cast<const char*>(buffer + start), end - start));
-        m_NMEAs.push_back(m_NMEAParser.m_Current);
+void ORVBlackBoxData::appendSnapshot() {
+    // Grown by hand, so that its capacity too stays within kMostSentences.
+    if (m_NMEAs.size() == m_NMEAs.capacity()) {
+        m_NMEAs.reserve(std::min(kMostSentences, std::max<std::size_t>(16, 2 * m_NMEAs.size())));
     }
+    m_NMEAs.push_back(m_NMEAParser.m_Current);
 }
 
 bool ORVBlackBoxData::ParseGSensor(const std::uint8_t* buffer, std::uint32_t bufferSize) {

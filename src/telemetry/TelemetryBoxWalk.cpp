@@ -104,8 +104,9 @@ std::optional<ChunkOffsetTable> TelemetryBoxWalk::locate(ByteSource& source) {
     if (!readFull(source, std::uint64_t{*stco} + 12, count)) return std::nullopt;
 
     ChunkOffsetTable table;
-    table.firstEntry = *stco + 16;
+    table.firstEntry = *stco + ChunkOffsetTable::kHeaderSize;
     table.entryCount = readBigEndian32(count.data());
+    table.boxSize = readBigEndian32(header.data());
     return table;
 }
 

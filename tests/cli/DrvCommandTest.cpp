@@ -4,6 +4,7 @@
 #include "cli/DrvCommand.h"
 
 #include "records/DrvFileBuilder.h"
+#include "records/FlashDataFile.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/TempDir.h"
 
@@ -107,6 +108,24 @@ TEST(DrvCommandTest, CountsOfRecords) {
         CliRun table = drv({file.string()});
         EXPECT_EQ(lineCount(table.out), 1 + c.rows);
     }
+}
+
+TEST(DrvCommandTest, MoreRecordsThanOneReadingTakesAreRefusedWithStatus1) {
+    TempDir dir;
+    fs::path file = dir.touch("huge.drv", test::drvFileBytes(0xFFFFFFFFu, test::sampleDrvRecord(1).bytes));
+    fs::resize_file(file, FlashDataFile::kHeaderSize + (FlashDataFile::kMostRecords + 1) * 40);
+    fs::path csv = dir.touch("kept.csv", "old\n");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{file.string()},
+                                                 std::vector<std::string>{file.string(), "--csv", csv.string()}}) {
+        SCOPED_TRACE(args.size());
+        CliRun run = drv(args);
+        EXPECT_EQ(run.status, kExitFailure);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "zentrova-cli: drv: " + file.string() +
+                               ": too many records: the header promises 4294967295, more than the 1048576 that one "
+                               "reading takes\n");
+    }
+    EXPECT_EQ(test::fileText(csv), "old\n");
 }
 
 TEST(DrvCommandTest, BadArgumentsAreOneLineAndStatus2) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,24 +93,89 @@ TEST_F(FlashDataFileTest, KeepsTheCompleteRecordsOfAnyFile) {
     EXPECT_TRUE(m_log.empty());
 }
 
-// The largest count must be bounded by the file, not by the header: with the
-// address space capped well below 4G records of 40 bytes, reading still
-// succeeds in a child process.
-TEST_F(FlashDataFileTest, AHugeCountNeverAllocatesItsRecords) {
-    const std::string path = m_dir.touch("huge.drv", test::drvFileBytes(0xFFFFFFFFu, test::sampleDrvRecord(9).bytes))
-                                 .string();
+// A file of the given size, grown with a hole after its header and first
+// record, so that gigabytes of records take no disk.
+std::string sparseDrvFile(const TempDir& dir, std::uint32_t declared, std::uint64_t size) {
+    const auto path = dir.touch("sparse.drv", test::drvFileBytes(declared, test::sampleDrvRecord(1).bytes));
+    std::filesystem::resize_file(path, size);
+    return path.string();
+}
+
+constexpr std::uint64_t kRecordSize = 40;
+constexpr std::uint64_t kMost = FlashDataFile::kMostRecords;
+
+TEST_F(FlashDataFileTest, HoldsAtMostTheMostRecordsOneReadingTakes) {
+    struct Case {
+        const char* name;
+        std::uint32_t declared;
+        std::uint64_t recordBytes;
+        FlashDataRefusal refusal;
+        std::size_t kept;
+    } cases[] = {
+        {"a count above the most, the most in the file", 0xFFFFFFFFu, kMost * kRecordSize, FlashDataRefusal::None,
+         kMost},
+        {"a count above the most, one more in the file", 0xFFFFFFFFu, (kMost + 1) * kRecordSize,
+         FlashDataRefusal::TooManyRecords, 0},
+        {"a count above the most, one more cut short", 0xFFFFFFFFu, (kMost + 1) * kRecordSize - 1,
+         FlashDataRefusal::None, kMost},
+        {"the most promised, more in the file", static_cast<std::uint32_t>(kMost), (kMost + 5) * kRecordSize,
+         FlashDataRefusal::None, kMost},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto contents = FlashDataFile::doReadFlashDataFile(
+            sparseDrvFile(m_dir, c.declared, FlashDataFile::kHeaderSize + c.recordBytes));
+        ASSERT_TRUE(contents);
+        EXPECT_EQ(contents->refusal, c.refusal);
+        EXPECT_EQ(contents->declaredCount, c.declared);
+        ASSERT_EQ(contents->records.size(), c.kept);
+        EXPECT_LE(contents->records.capacity(), kMost);
+        if (c.kept > 0) {
+            EXPECT_EQ(contents->records.front().seq, 1);
+        }
+    }
+}
+
+using ContentsCheck = bool (*)(const std::optional<FlashDataContents>&);
+
+// The exit status of a child process that reads path with its address space
+// capped at 1 GiB, far below what the header's count of 40-byte records
+// would take: 0 when check accepts what it read, 1 when not. A reader that
+// aborts shows as a signal.
+int statusOfReadingInBoundedMemory(const std::string& path, ContentsCheck check) {
     pid_t child = ::fork();
-    ASSERT_GE(child, 0);
+    if (child < 0) return -1;
     if (child == 0) {
         rlimit limit{1u << 30, 1u << 30};
         ::setrlimit(RLIMIT_AS, &limit);
-        auto contents = FlashDataFile::doReadFlashDataFile(path);
-        ::_exit(contents && contents->records.size() == 1 ? 0 : 1);
+        ::_exit(check(FlashDataFile::doReadFlashDataFile(path)) ? 0 : 1);
     }
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the reader was killed";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    return ::waitpid(child, &status, 0) == child ? status : -1;
+}
+
+// The records held follow the file, never the header's count: a small file
+// gives what it holds, a sparse one of 8 GiB is refused.
+TEST_F(FlashDataFileTest, AHugeCountIsReadInBoundedMemory) {
+    struct Case {
+        const char* name;
+        std::string path;
+        ContentsCheck check;
+    } cases[] = {
+        {"a small file", m_dir.touch("huge.drv", test::drvFileBytes(0xFFFFFFFFu, test::sampleDrvRecord(9).bytes)).string(),
+         +[](const std::optional<FlashDataContents>& c) { return c && c->records.size() == 1; }},
+        {"a sparse 8 GiB file", sparseDrvFile(m_dir, 0xFFFFFFFFu, std::uint64_t{8} << 30),
+         +[](const std::optional<FlashDataContents>& c) {
+             return c && c->refusal == FlashDataRefusal::TooManyRecords && c->records.empty() &&
+                    c->declaredCount == 0xFFFFFFFFu;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int status = statusOfReadingInBoundedMemory(c.path, c.check);
+        ASSERT_TRUE(WIFEXITED(status)) << "the reader was killed";
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
 }
 
 TEST_F(FlashDataFileTest, AFileThatCannotBeOpenedIsLogged) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <string>
 
 namespace zentrova {
 namespace {
@@ -62,6 +64,32 @@ TEST(NumberScannerTest, ReadsTheLeadingNumber) {
     std::optional<double> huge = scanLeadingNumber("-1e999");
     ASSERT_TRUE(huge);
     EXPECT_TRUE(std::isinf(*huge) && *huge < 0);
+}
+
+// Out of double's range, only the position of the first significant digit
+// and the exponent decide between infinity and zero, whatever their size.
+TEST(NumberScannerTest, ExponentsOfAnySizeGiveInfinityOrZero) {
+    const std::string manyDigits = "1" + std::string(200000, '0');
+    const std::string manyZeros = "0." + std::string(200000, '0') + "1";
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        std::string text;
+        double number;
+    } cases[] = {
+        {"largest_long_exponent", "5e09223372036854775807", inf},
+        {"smallest_long_exponent_below_the_point", "0.05e-9223372036854775808", 0.0},
+        {"exponent_beyond_long", "5e99999999999999999999999", inf},
+        {"negative_exponent_beyond_long", "5e-99999999999999999999999", 0.0},
+        {"many_digits_against_a_negative_exponent_beyond_long", manyDigits + "e-99999999999999999999", 0.0},
+        {"many_zeros_against_an_exponent_beyond_long", manyZeros + "e99999999999999999999", inf},
+        {"many_zeros_outweigh_a_large_exponent", manyZeros + "e150000", 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(scanLeadingNumber(c.text), c.number);
+        EXPECT_EQ(scanLeadingNumber("-" + c.text), -c.number);
+    }
 }
 
 }  // namespace

@@ -84,8 +84,8 @@ struct BuiltFile {
 
 // The time values that a reading of the first length bytes of file must
 // give, worked out straight from the record layout: entry i of the table,
-// while it lies in the file, names a chunk that counts when all 155 bytes
-// of it are there.
+// while it lies in its box and in the file, names a chunk that counts when
+// all 155 bytes of it are there.
 inline std::vector<std::uint32_t> referenceTimes(const BuiltFile& file, std::uint64_t length) {
     std::vector<std::uint32_t> times;
     if (length < file.headerEnd) return times;
@@ -94,7 +94,8 @@ inline std::vector<std::uint32_t> referenceTimes(const BuiltFile& file, std::uin
         return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) | (std::uint32_t{b[at + 2]} << 8) |
                std::uint32_t{b[at + 3]};
     };
-    const std::uint32_t count = be32(file.stcoStart + 12);
+    const std::uint32_t boxSize = be32(file.stcoStart);
+    const std::uint32_t count = std::min(be32(file.stcoStart + 12), boxSize < 16 ? 0 : (boxSize - 16) / 4);
     for (std::uint64_t i = 0; i < count; ++i) {
         const std::uint64_t entry = file.headerEnd + 4 * i;
         if (entry + 4 > length) break;
@@ -121,6 +122,8 @@ public:
     int boxesBeforeTelemetryTrack = 3;
     // Replaces the entry count of the table header.
     std::optional<std::uint32_t> entryCount;
+    // Replaces the size in the table's box header (the boxes around it keep theirs).
+    std::optional<std::uint32_t> tableBoxSize;
     // Table entries written after those of the records (e.g. offsets past the end).
     std::vector<std::uint32_t> extraChunkOffsets;
     // Write the chunks in reverse order in the file (the table keeps record order).
@@ -244,10 +247,11 @@ private:
         return file;
     }
 
-    static void write(const Box& box, BuiltFile& file) {
+    void write(const Box& box, BuiltFile& file) const {
         const std::size_t index = file.boxes.size();
         file.boxes.push_back(BoxSpan{box.type, file.bytes.size(), 0});
-        appendBigEndian32(file.bytes, static_cast<std::uint32_t>(box.size()));
+        const bool isTable = box.type == tableType && tableBoxSize;
+        appendBigEndian32(file.bytes, isTable ? *tableBoxSize : static_cast<std::uint32_t>(box.size()));
         appendText(file.bytes, box.type);
         file.bytes.insert(file.bytes.end(), box.payload.begin(), box.payload.end());
         for (const Box& child : box.children) write(child, file);

@@ -36,19 +36,40 @@ constexpr int kSavedAlertDelayMs = 500;
 constexpr int kCellFontPoints = 11;
 
 struct ReadOutcome {
+    // Absent when the file could not be read or was refused.
     std::optional<FlashDataContents> contents;
     // Why the file could not be read, in the system's words.
     std::string reason;
+    FlashDataRefusal refusal = FlashDataRefusal::None;
+    std::uint32_t declaredCount = 0;
 };
 
 ReadOutcome readDriveLog(const std::string& path) {
     ReadOutcome outcome;
     outcome.contents = FlashDataFile::doReadFlashDataFile(path);
-    if (!outcome.contents) outcome.reason = unreadableFileReason(path).value_or("");
+    if (!outcome.contents) {
+        outcome.reason = unreadableFileReason(path).value_or("");
+    } else if (outcome.contents->refusal != FlashDataRefusal::None) {
+        // A refused file has no records to show: the rows shown stay.
+        outcome.refusal = outcome.contents->refusal;
+        outcome.declaredCount = outcome.contents->declaredCount;
+        outcome.contents.reset();
+    }
     return outcome;
 }
 
 QString qText(const std::string& text) { return QString::fromStdString(text); }
+
+QString failureReason(const ReadOutcome& outcome) {
+    switch (outcome.refusal) {
+    case FlashDataRefusal::TooManyRecords:
+        return uiFormat("records.drv_too_many_fmt", QString::number(outcome.declaredCount),
+                        QString::number(FlashDataFile::kMostRecords));
+    case FlashDataRefusal::OutOfMemory: return uiText("records.drv_out_of_memory");
+    case FlashDataRefusal::None: break;
+    }
+    return qText(outcome.reason);
+}
 
 }  // namespace
 
@@ -197,7 +218,7 @@ void ORVSettingForFlashDataViewController::loadFlashDataFile() {
         setBusy(false);
         if (!outcome.contents) {
             showAlert(window(), uiText(kAlertTitleWarn.key),
-                      uiFormat("records.drv_open_fail_fmt", path, qText(outcome.reason)));
+                      uiFormat("records.drv_open_fail_fmt", path, failureReason(outcome)));
         } else if (!complete) {
             showAlert(window(), uiText(kAlertTitleWarn.key),
                       uiFormat("records.drv_incomplete_fmt", path, QString::number(flashDataNum()),

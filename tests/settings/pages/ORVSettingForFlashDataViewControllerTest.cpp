@@ -283,6 +283,21 @@ TEST_F(ORVSettingForFlashDataViewControllerTest, AFileShorterThanItsCountShowsIt
         << alerts.seen[0].message.toStdString();
 }
 
+TEST_F(ORVSettingForFlashDataViewControllerTest, AFileWithTooManyRecordsIsRefusedAndTheRowsStay) {
+    showWithFile(threeRecordLog());
+    // A hole makes room for one record more than a reading takes.
+    const std::string huge = driveLog("huge.drv", 0xFFFFFFFFu, test::sampleDrvRecord(9).bytes);
+    fs::resize_file(huge, 12 + 40 * ((std::uintmax_t{1} << 20) + 1));
+    test::AnsweredAlerts alerts;
+    ASSERT_TRUE(openThroughDialog(huge));
+    EXPECT_EQ(page->flashDataNum(), 3);
+    EXPECT_EQ(cell(2, 0), "3");
+    ASSERT_EQ(alerts.seen.size(), 1u);
+    EXPECT_EQ(alerts.seen[0].message.toStdString(),
+              "The drive log " + huge +
+                  " could not be read: it counts 4294967295 records and holds more than the 1048576 that can be shown");
+}
+
 TEST_F(ORVSettingForFlashDataViewControllerTest, WithoutRecordsThereIsNothingToExport) {
     showWithFile(driveLog("empty.drv", 0, ""));
     EXPECT_EQ(page->flashDataNum(), 0);
