@@ -48,16 +48,16 @@ QWidget* SidePanel::buildButtonBox() {
         {"recordButtonImageView", "record_n", "main.show_recordings", &m_recordButton, ListMode},
         {"informationButtonImageView", "information_n", "main.show_map", &m_informationButton, MapMode},
     };
-    for (const auto& spec : buttons) {
-        auto* button = new TKImageButton(QString::fromLatin1(spec.image), box);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setToolTip(uiText(spec.tooltipKey));
+    for (const auto& entry : buttons) {
+        auto* button = new TKImageButton(QString::fromLatin1(entry.image), box);
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->setToolTip(uiText(entry.tooltipKey));
         button->setCursor(Qt::PointingHandCursor);
         button->setIconSize(QSize(24, 24));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         layout->addWidget(button);
-        connect(button, &TKImageButton::clicked, this, [this, mode = spec.mode] { emit modeRequested(mode); });
-        *spec.button = button;
+        connect(button, &TKImageButton::clicked, this, [this, mode = entry.mode] { emit modeRequested(mode); });
+        *entry.button = button;
     }
     return box;
 }
