@@ -12,14 +12,16 @@ void prepareAppWindow(QWidget& window) {
     applyWindowLook(window);
 }
 
+QPoint centredOrigin(const QSize& outer, const QRect& visible) {
+    return visible.topLeft() + QPoint((visible.width() - outer.width()) / 2, (visible.height() - outer.height()) / 2);
+}
+
 void centreInVisibleArea(QWidget& window) {
     window.adjustSize();
     const QWidget* opener = window.parentWidget();
     const QScreen* screen = opener ? opener->screen() : window.screen();
     if (!screen) return;
-    const QRect visible = screen->availableGeometry();
-    window.move(visible.topLeft() +
-                QPoint((visible.width() - window.width()) / 2, (visible.height() - window.height()) / 2));
+    window.move(centredOrigin(window.size(), screen->availableGeometry()));
 }
 
 }  // namespace zentrova

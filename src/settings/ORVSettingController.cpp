@@ -4,6 +4,7 @@
 #include "card/UsbVolumes.h"
 #include "common/Log.h"
 #include "controls/Alert.h"
+#include "controls/AppWindow.h"
 #include "controls/SegmentedControl.h"
 #include "controls/UiText.h"
 #include "controls/WindowLook.h"
@@ -211,9 +212,7 @@ void ORVSettingController::windowDidLoad() {
 void ORVSettingController::placeCentredOnScreen() {
     const QScreen* shownOn = screen();
     if (!shownOn) return;
-    const QRect visible = shownOn->availableGeometry();
-    const QSize outer = frameGeometry().size();
-    move(visible.x() + (visible.width() - outer.width()) / 2, visible.y() + (visible.height() - outer.height()) / 2);
+    move(centredOrigin(frameGeometry().size(), shownOn->availableGeometry()));
 }
 
 void ORVSettingController::onInitDIalog() {
