@@ -43,7 +43,22 @@ bool PlayKeys::movesSelectionWithArrows(const QWidget* focus) {
            qobject_cast<const QAbstractSpinBox*>(focus);
 }
 
+bool PlayKeys::takesLeftAndRight(const QWidget* focus) {
+    // The volume slider steps with them; the position slider jumps as everywhere.
+    return focus && focus->objectName() == QLatin1String("volumeSlider");
+}
+
 bool PlayKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool leftOrRight = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right;
+        if (leftOrRight && watched == QApplication::focusWidget() && takesLeftAndRight(QApplication::focusWidget())) {
+            // Accepted, the key goes to the widget instead of the jump.
+            event->accept();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down) return QObject::eventFilter(watched, event);

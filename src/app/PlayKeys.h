@@ -8,9 +8,10 @@ namespace zentrova {
 
 class ORVPlayController;
 
-// The play keys of the main window: Space, Left and Right, [ and ], M, and Up
-// and Down for the volume wherever the focus is not on a list or a choice
-// that moves its selection with them (the table, the mode filter).
+// The play keys of the main window: Space, Left and Right (but on the volume
+// slider, which they step), [ and ], M, and Up and Down for the volume
+// wherever the focus is not on a list or a choice that moves its selection
+// with them (the table, the mode filter).
 class PlayKeys : public QObject {
     Q_OBJECT
 public:
@@ -18,6 +19,8 @@ public:
 
     // Whether Up and Down belong to the widget with the focus.
     static bool movesSelectionWithArrows(const QWidget* focus);
+    // Whether Left and Right belong to it rather than to the jumps.
+    static bool takesLeftAndRight(const QWidget* focus);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -787,7 +787,7 @@ TEST_F(ORVAppDelegateTest, KeyAShowsTheWholePictureInBothViewsAndTheNextStartKee
     EXPECT_FALSE(delegate->window()->secondVideoView()->fillScreen());
 }
 
-TEST_F(ORVAppDelegateTest, UpAndDownSetTheVolumeOnlyWhereTheTableHasNoKeysAndMMutesAnywhere) {
+TEST_F(ORVAppDelegateTest, UpAndDownSetTheVolumeOnlyWhereTheTableHasNoKeysLeftAndRightStepTheVolumeSliderAndMMutesAnywhere) {
     TempDir card;
     for (const char* name : {"alwa_20190312_081500_F.MP4", "alwa_20190312_081600_F.MP4", "alwa_20190312_081700_F.MP4"}) {
         card.touch(std::string("Normal/") + name);
@@ -812,6 +812,9 @@ TEST_F(ORVAppDelegateTest, UpAndDownSetTheVolumeOnlyWhereTheTableHasNoKeysAndMMu
         {"playButton", Qt::Key_Up, 80, 1, false},
         {"videoPositionSlider", Qt::Key_Down, 60, 1, false},
         {"playButton", Qt::Key_M, 70, 1, true},
+        {"volumeSlider", Qt::Key_Right, 80, 1, false},
+        {"volumeSlider", Qt::Key_Left, 60, 1, false},
+        {"volumeSlider", Qt::Key_Up, 80, 1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.focus << " " << QKeySequence(c.key).toString().toStdString());
