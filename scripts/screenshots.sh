@@ -18,12 +18,7 @@ mkdir -p "$OUT"
 
 CARD="${1:-}"
 if [ -z "$CARD" ]; then
-    CARD="${XDG_CACHE_HOME:-$HOME/.cache}/zentrova/demo-card"
-    if [ ! -f "$CARD/.complete" ]; then
-        rm -rf "$CARD.tmp" && mkdir -p "$CARD.tmp"
-        "$BIN/zentrova-samplecard" "$CARD.tmp"
-        rm -rf "$CARD" && mv "$CARD.tmp" "$CARD" && touch "$CARD/.complete"
-    fi
+    CARD=$("$ROOT/scripts/demo-card.sh")
 fi
 
 if [ -z "${ZENTROVA_IN_XVFB:-}" ]; then
