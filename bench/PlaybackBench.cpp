@@ -277,6 +277,7 @@ int main(int argc, char** argv) {
     auto* view2 = delegate.window()->findChild<VLCVideoView*>("videoView2");
     const int frames1 = view1->framesPresented();
     const int frames2 = view2->framesPresented();
+    const long idleKilobytes = treeProportionalKilobytes();
     const double cpuBeforePlay = treeCpuSeconds();
     QElapsedTimer start;
     start.start();
@@ -346,6 +347,9 @@ int main(int argc, char** argv) {
     std::printf("memory peak while playing with the map: %ld MB with its helper processes (proportional), "
                 "%ld MB resident in the application alone (goal < 250 MB with the helpers)\n",
                 treePeak / 1024, peakResidentKilobytes() / 1024);
+    std::printf("memory before the first play (window, scan, map page): %ld MB with its helper processes; "
+                "playing added %ld MB at the peak\n",
+                idleKilobytes / 1024, (treePeak - idleKilobytes) / 1024);
     control->stopPlay();
     return 0;
 }

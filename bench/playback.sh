@@ -36,6 +36,7 @@ echo "== start, offsets, memory ($SECONDS_PLAYED s of sampling)"
 FIRST_REPORT=$("$BIN/bench_playback" "$FRONT" "$REAR" --seconds "$SECONDS_PLAYED" 2>/dev/null || true)
 echo "$FIRST_REPORT" | grep -E '^(start|frames|path|offset|memory|--)' || true
 MEMORY_PEAK=$(echo "$FIRST_REPORT" | awk '/^memory peak/ { print $8 }')
+MEMORY_IDLE=$(echo "$FIRST_REPORT" | awk '/^memory before the first play/ { print $10 }')
 FRAME_PATH=$(echo "$FIRST_REPORT" | grep '^path' || true)
 
 # Both pictures of this pair move and are coded with the demo card's
@@ -80,9 +81,13 @@ if [ -n "$TELEMETRY_FRONT" ]; then chmod -R a+rX "$TELEMETRY_CARD"; fi
 # files differ by up to a third on this kind of shared machine, so the two
 # take turns for several rounds and the median ratio is the figure.
 CPU_ROUNDS="${CPU_ROUNDS:-3}"
+median_of() {
+    echo "$1" | tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END {
+        printf "%.2f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 measure_cpu() {
     local label="$1" front="$2" rear="$3"
-    local report shown app ref ratios="" round
+    local report shown app ref ratios="" decode decode_ratios="" round
     for round in $(seq 1 "$CPU_ROUNDS"); do
         # The application reads its own CPU time and its helpers' (the map's
         # renderer), which a timer around it would miss.
@@ -96,10 +101,14 @@ measure_cpu() {
         awk -v l="$label" -v n="$round" -v a="$app" -v r="$ref" 'BEGIN { printf "cpu    %s, round %d: application %.1f s, two cvlc %.1f s, ratio %.2f\n", l, n, a, r, a / r }'
         echo "$shown" | sed 's/^shown  /       /'
         echo "$report" | grep '^cpu    of which' | sed 's/^cpu    /       /' || true
+        # What the players' decoding alone costs against the same two cvlc:
+        # the part of the ratio that conversion and painting cannot change.
+        decode=$(echo "$report" | awk '/^cpu    of which playing: decode/ { print $6 }')
+        decode_ratios="$decode_ratios $(awk -v d="${decode:-0}" -v r="$ref" 'BEGIN { printf "%.3f", d / r }')"
     done
+    echo "cpu    $label: decoding alone $(median_of "$decode_ratios") of two cvlc (median)"
     local median
-    median=$(echo "$ratios" | tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END {
-        printf "%.2f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+    median=$(median_of "$ratios")
     echo "cpu    $label: median ratio $median of $CPU_ROUNDS rounds (goal <= 1.0; the application also loads the map page)"
     SUMMARY="$SUMMARY, $label $median"
 }
@@ -114,4 +123,4 @@ fi
 echo "== summary"
 echo "${FRAME_PATH:-path   (not reported)}"
 echo "cpu    median ratios against two cvlc:${SUMMARY#,} (goal <= 1.0 each)"
-echo "memory peak while playing with the map: ${MEMORY_PEAK:-?} MB proportional with the helper processes (goal < 250 MB)"
+echo "memory peak while playing with the map: ${MEMORY_PEAK:-?} MB proportional with the helper processes (goal < 250 MB), ${MEMORY_IDLE:-?} MB of it before the first play"
