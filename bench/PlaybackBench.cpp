@@ -290,8 +290,14 @@ int main(int argc, char** argv) {
     const QSize frame2 = view2->currentFrame().size();
     std::printf("frames main view %dx%d in %dx%d, second view %dx%d in %dx%d\n", frame1.width(), frame1.height(),
                 view1->width(), view1->height(), frame2.width(), frame2.height(), view2->width(), view2->height());
-    std::printf("path   planar YUV from libVLC at the video's size, scaled and converted by libyuv on the CPU "
-                "when painted (no GL path)\n");
+    // Known once a few pictures came: the decoder holds more than one
+    // buffer at once only when it decodes straight into them.
+    waitInEventLoop(500);
+    const VLCVideoView::BufferUse use = view1->bufferUse();
+    std::printf("path   planar YUV from libVLC at the video's size, %s, scaled and converted by libyuv on the CPU "
+                "when painted (no GL path; %zu buffers, up to %zu held by the decoder at once)\n",
+                use.mostLentAtOnce > 1 ? "decoded straight into the view's buffers" : "copied into the view's buffers",
+                use.buffers, use.mostLentAtOnce);
     if (args.contains("--play-only")) {
         // For the CPU comparison: nothing but playing. A player that drops
         // pictures would look cheaper, so the pictures shown are counted.

@@ -8,7 +8,7 @@ build-essential cmake pkg-config git ca-certificates
 qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev
 qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin qt6-l10n-tools
 libgl-dev libxkbcommon-dev
-libvlc-dev vlc-plugin-base vlc-plugin-video-output libyuv-dev
+libvlc-dev libvlccore-dev vlc-plugin-base vlc-plugin-video-output libyuv-dev
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 libudev-dev libcups2-dev
 ffmpeg dosfstools mtools udisks2 policykit-1 libglib2.0-bin

@@ -2,6 +2,10 @@
 
 #include "common/Log.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
 #include <vlc/vlc.h>
 
 #include <string>
@@ -15,12 +19,29 @@ QStringList& extraArguments() {
     return arguments;
 }
 
+// libVLC looks for plugins in its own folder and in the folders of
+// VLC_PLUGIN_PATH: ours lies beside the program.
+void addOwnPluginFolder() {
+    if (!QCoreApplication::instance()) return;
+    const QString folder =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QString::fromUtf8("/" ZENTROVA_VLC_PLUGIN_FROM_BIN));
+    if (!QDir(folder).exists()) {
+        logLine("libVLC's plugin of our own is missing from " + folder.toStdString() + "; pictures are copied");
+        return;
+    }
+    QByteArray paths = qgetenv("VLC_PLUGIN_PATH");
+    if (paths.split(':').contains(QFile::encodeName(folder))) return;
+    if (!paths.isEmpty()) paths += ':';
+    qputenv("VLC_PLUGIN_PATH", paths + QFile::encodeName(folder));
+}
+
 }  // namespace
 
 void VLCLibrary::setExtraArguments(const QStringList& arguments) { extraArguments() = arguments; }
 
 libvlc_instance_t* VLCLibrary::sharedLibrary() {
     static libvlc_instance_t* instance = [] {
+        addOwnPluginFolder();
         // Pausing at the end keeps the last frame shown; hardware decoding
         // would hand frames we cannot copy; the title would be drawn into them.
         // Pictures decoded without the pictures they refer to (a recording

@@ -174,6 +174,11 @@ QImage VLCVideoView::pictureAtVideoSize() const {
     return converted(picture, QSize(layout.displayWidth, layout.displayHeight));
 }
 
+VLCVideoView::BufferUse VLCVideoView::bufferUse() const {
+    if (!m_pool) return {};
+    return {m_pool->mostLentAtOnce(), m_pool->bufferCount()};
+}
+
 VLCVideoView::CpuTime VLCVideoView::cpuTime() {
     return {static_cast<double>(convertNanoseconds.load()) / 1e9, static_cast<double>(paintNanoseconds.load()) / 1e9};
 }

@@ -51,6 +51,14 @@ public:
     int framesPresented() const { return m_framesPresented; }
     // Pictures scaled and converted for painting.
     int picturesConverted() const { return m_picturesConverted; }
+    // How the pictures reach the view: the most buffers the decoder held at
+    // once (more than one when it decodes straight into them), and how many
+    // buffers the pool made.
+    struct BufferUse {
+        std::size_t mostLentAtOnce = 0;
+        std::size_t buffers = 0;
+    };
+    BufferUse bufferUse() const;
 
     // What all views have spent on the CPU so far: converting pictures,
     // and the rest of painting them.

@@ -1,5 +1,6 @@
 #include "playback/VideoFramePool.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -123,16 +124,18 @@ bool VideoFramePool::addBuffer() {
 
 unsigned char* VideoFramePool::beginWriting() {
     std::lock_guard lock(m_mutex);
-    m_writing = kNoBuffer;
-    for (std::size_t i = 0; i < m_buffers.size(); ++i) {
-        if (i != m_latest && m_buffers[i].holders == 0) {
-            m_writing = i;
-            return m_buffers[i].pixels.get();
-        }
+    std::size_t chosen = kNoBuffer;
+    for (std::size_t i = 0; i < m_buffers.size() && chosen == kNoBuffer; ++i) {
+        const Buffer& buffer = m_buffers[i];
+        if (i != m_latest && i != m_givenBackUnshown && buffer.holders == 0 && !buffer.lent) chosen = i;
     }
-    if (!addBuffer()) return nullptr;
-    m_writing = m_buffers.size() - 1;
-    return m_buffers[m_writing].pixels.get();
+    if (chosen == kNoBuffer) {
+        if (!addBuffer()) return nullptr;
+        chosen = m_buffers.size() - 1;
+    }
+    m_buffers[chosen].lent = true;
+    m_mostLent = std::max(m_mostLent, ++m_lent);
+    return m_buffers[chosen].pixels.get();
 }
 
 std::size_t VideoFramePool::indexOf(const unsigned char* pixels) const {
@@ -144,11 +147,25 @@ std::size_t VideoFramePool::indexOf(const unsigned char* pixels) const {
 
 void VideoFramePool::publish(const unsigned char* buffer) {
     std::lock_guard lock(m_mutex);
-    // Only the buffer being written can become the picture shown.
-    if (m_writing == kNoBuffer || indexOf(buffer) != m_writing) return;
-    m_latest = m_writing;
-    m_writing = kNoBuffer;
+    // Only a lent buffer, or the one given back just before it is shown,
+    // can become the picture shown; shown again, it is the same picture.
+    const std::size_t index = indexOf(buffer);
+    if (index == kNoBuffer || index == m_latest) return;
+    if (!m_buffers[index].lent && index != m_givenBackUnshown) return;
+    if (index == m_givenBackUnshown) m_givenBackUnshown = kNoBuffer;
+    m_latest = index;
     ++m_published;
+}
+
+void VideoFramePool::giveBack(const unsigned char* buffer) {
+    std::lock_guard lock(m_mutex);
+    const std::size_t index = indexOf(buffer);
+    if (index == kNoBuffer || !m_buffers[index].lent) return;
+    m_buffers[index].lent = false;
+    --m_lent;
+    // A copying output gives a picture back just before it shows it; of
+    // pictures never shown (dropped as late) only the last one waits.
+    if (index != m_latest) m_givenBackUnshown = index;
 }
 
 VideoFramePool::Frame VideoFramePool::latest() {
@@ -177,6 +194,11 @@ std::uint64_t VideoFramePool::publishedCount() const {
 std::size_t VideoFramePool::bufferCount() const {
     std::lock_guard lock(m_mutex);
     return m_buffers.size();
+}
+
+std::size_t VideoFramePool::mostLentAtOnce() const {
+    std::lock_guard lock(m_mutex);
+    return m_mostLent;
 }
 
 }  // namespace zentrova

@@ -10,11 +10,12 @@
 
 namespace zentrova {
 
-// Picture buffers shared by the decoder's thread, which fills one, and the
-// painter, which shows the latest complete one: pictures are never copied
-// and never written while somebody looks at them. A buffer stays valid as
-// long as a Frame of it is held, also after the decoder has let go of the
-// pool. There is one writer, holding one buffer at a time.
+// Picture buffers shared by the decoder, which fills them, and the painter,
+// which shows the latest complete one: pictures are never copied and never
+// written while somebody looks at them. A buffer stays valid as long as a
+// Frame of it is held, also after the decoder has let go of the pool. The
+// decoder may hold many buffers at once (a decoder keeps the pictures it
+// predicts the next ones from) and gives each back when done with it.
 class VideoFramePool : public std::enable_shared_from_this<VideoFramePool> {
 public:
     // Argb: one plane of 32-bit pixels (B, G, R, A in memory). I420: a
@@ -93,17 +94,24 @@ public:
 
     const Layout& layout() const { return m_layout; }
 
-    // Writer side. A buffer that is neither the latest picture nor held;
-    // one more is made when all are busy. An earlier buffer still being
-    // written is given up. Null only when memory runs out.
+    // Writer side. A buffer lent to the writer that is neither the latest
+    // picture, held, nor lent already; one more is made when all are busy.
+    // Null only when memory runs out.
     unsigned char* beginWriting();
-    // The buffer from beginWriting holds a complete picture: the latest.
+    // A lent buffer holds a complete picture: the latest. The writer may
+    // keep it lent (it is never written again until given back), or have
+    // given it back just before.
     void publish(const unsigned char* buffer);
+    // The writer is done with a lent buffer; the last one given back
+    // unshown is kept from the writer until another is shown.
+    void giveBack(const unsigned char* buffer);
 
     // Painter side: the latest picture, held; empty before the first.
     Frame latest();
     std::uint64_t publishedCount() const;
     std::size_t bufferCount() const;
+    // The most buffers the writer had at once.
+    std::size_t mostLentAtOnce() const;
 
 private:
     struct FreeDeleter {
@@ -112,6 +120,7 @@ private:
     struct Buffer {
         std::unique_ptr<unsigned char, FreeDeleter> pixels;
         int holders = 0;
+        bool lent = false;
     };
     static constexpr std::size_t kNoBuffer = static_cast<std::size_t>(-1);
 
@@ -124,8 +133,10 @@ private:
     const Layout m_layout;
     mutable std::mutex m_mutex;
     std::vector<Buffer> m_buffers;
-    std::size_t m_writing = kNoBuffer;
+    std::size_t m_lent = 0;
+    std::size_t m_mostLent = 0;
     std::size_t m_latest = kNoBuffer;
+    std::size_t m_givenBackUnshown = kNoBuffer;
     std::uint64_t m_published = 0;
 };
 

@@ -37,6 +37,11 @@ constexpr char kNv12[] = "NV12";
 
 bool isChroma(const char* offered, const char* name) { return std::memcmp(offered, name, 4) == 0; }
 
+// What a decoder may keep for reference, the pictures queued for display
+// and the output's own: libVLC asks for about 28 for H.264 and H.265
+// before it lets the decoder write into the buffers it is given.
+constexpr unsigned kDecoderBuffers = 40;
+
 // The clock the display times of both players are compared on.
 double steadyNowMs() {
     using namespace std::chrono;
@@ -477,7 +482,9 @@ unsigned VlcMediaPlayer::onFormat(void** opaque, char* chroma, unsigned* width, 
     }
     std::lock_guard lock(self->m_frameMutex);
     self->m_writingPool = std::move(pool);
-    return 1;
+    // Enough for the decoder to decode into our buffers directly, where the
+    // video output allows it; buffers are only made when the decoder asks.
+    return kDecoderBuffers;
 }
 
 void VlcMediaPlayer::onCleanup(void* opaque) {
@@ -498,7 +505,12 @@ void* VlcMediaPlayer::onLock(void* opaque, void** planes) {
     return buffer;
 }
 
-void VlcMediaPlayer::onUnlock(void*, void*, void* const*) {}
+void VlcMediaPlayer::onUnlock(void* opaque, void* picture, void* const*) {
+    auto* self = static_cast<VlcMediaPlayer*>(opaque);
+    std::lock_guard lock(self->m_frameMutex);
+    // A buffer of a pool given up already goes with that pool.
+    if (self->m_writingPool) self->m_writingPool->giveBack(static_cast<const unsigned char*>(picture));
+}
 
 void VlcMediaPlayer::onDisplay(void* opaque, void* picture) {
     const double shownMs = steadyNowMs();

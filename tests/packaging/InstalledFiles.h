@@ -32,7 +32,9 @@ inline std::set<std::string> expectedInstalledFiles() {
         const std::string id = ZENTROVA_APP_ID;
         files.insert({"usr/bin/zentrova", "usr/share/man/man1/zentrova.1.gz",
                       "usr/share/applications/" + id + ".desktop", "usr/share/metainfo/" + id + ".metainfo.xml",
-                      "usr/share/icons/hicolor/scalable/apps/" + id + ".svg"});
+                      "usr/share/icons/hicolor/scalable/apps/" + id + ".svg",
+                      // The video output that hands libVLC's pictures to the views.
+                      ZENTROVA_VLC_PLUGIN_FILE});
         for (int size : expectedIconSizes()) files.insert(iconPath(size));
     }
     return files;

@@ -2,6 +2,7 @@
 
 #include "playback/VideoFramePool.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -20,10 +21,12 @@ std::shared_ptr<VideoFramePool> argbPool(int width, int height) {
     return VideoFramePool::create(Layout::argb(width, height));
 }
 
-// Writes one complete picture whose every byte is the given value.
+// Writes one complete picture whose every byte is the given value, gives
+// the buffer back and then shows it, as libVLC does when it copies pictures.
 const unsigned char* writePicture(VideoFramePool& pool, unsigned char value) {
     unsigned char* buffer = pool.beginWriting();
     std::memset(buffer, value, bytesOf(pool.layout()));
+    pool.giveBack(buffer);
     pool.publish(buffer);
     return buffer;
 }
@@ -122,10 +125,12 @@ TEST(VideoFramePoolTest, ShowsTheLatestPictureAndNeverWritesIntoOneThatIsHeld) {
     EXPECT_EQ(held.pixels(), first);
     EXPECT_EQ(held.number(), 1u);
 
+    const unsigned char* previous = first;
     for (unsigned char value = 2; value < 40; ++value) {
         const unsigned char* buffer = writePicture(*pool, value);
         EXPECT_NE(buffer, first) << "the held picture is rewritten";
-        EXPECT_NE(pool->beginWriting(), buffer) << "the latest picture is handed out for writing";
+        EXPECT_NE(buffer, previous) << "the latest picture is handed out for writing";
+        previous = buffer;
     }
     EXPECT_TRUE(allBytesAre(held, 1));
     EXPECT_EQ(pool->latest().number(), 39u);
@@ -155,6 +160,53 @@ TEST(VideoFramePoolTest, GrowsWhenEveryBufferIsBusyAndIgnoresAStaleBuffer) {
     pool->publish(fourth);
     EXPECT_EQ(pool->publishedCount(), published + 1);
     EXPECT_EQ(pool->latest().pixels(), fourth);
+}
+
+// A decoder writing into the pool keeps the pictures it predicts from and
+// shows them in another order than it decodes them.
+TEST(VideoFramePoolTest, ADecoderHoldingManyBuffersNeverGetsOneThatIsLentShownOrHeld) {
+    const auto pool = argbPool(32, 4);
+    std::vector<unsigned char*> lent;
+    for (int i = 0; i < 12; ++i) lent.push_back(pool->beginWriting());
+    std::sort(lent.begin(), lent.end());
+    EXPECT_EQ(std::unique(lent.begin(), lent.end()), lent.end()) << "one buffer lent twice";
+    EXPECT_EQ(pool->mostLentAtOnce(), 12u);
+
+    // Shown out of the order lent; each stays lent until given back.
+    std::memset(lent[5], 5, bytesOf(pool->layout()));
+    pool->publish(lent[5]);
+    VideoFramePool::Frame painted = pool->latest();
+    std::memset(lent[2], 2, bytesOf(pool->layout()));
+    pool->publish(lent[2]);
+    for (unsigned char* buffer : lent) pool->giveBack(buffer);
+    pool->giveBack(lent[0]);  // twice: nothing more comes free
+
+    // All but the painted, the latest and the last given back unshown.
+    const std::size_t buffers = pool->bufferCount();
+    std::vector<unsigned char*> again;
+    for (std::size_t i = 0; i + 3 < buffers; ++i) again.push_back(pool->beginWriting());
+    for (unsigned char* buffer : again) {
+        EXPECT_NE(buffer, lent[5]) << "the painted picture is lent out";
+        EXPECT_NE(buffer, lent[2]) << "the latest picture is lent out";
+        EXPECT_NE(buffer, lent[11]) << "a picture waiting to be shown is lent out";
+    }
+    EXPECT_EQ(pool->bufferCount(), buffers) << "the given back buffers are used again";
+    EXPECT_NE(pool->beginWriting(), nullptr) << "one more is made when all are busy";
+    EXPECT_EQ(pool->bufferCount(), buffers + 1);
+    EXPECT_TRUE(allBytesAre(painted, 5));
+
+    unsigned char outside[64] = {};
+    const std::uint64_t published = pool->publishedCount();
+    pool->publish(outside);
+    pool->publish(again.front());
+    pool->giveBack(again[1]);
+    pool->giveBack(again[2]);
+    pool->publish(again[1]);
+    EXPECT_EQ(pool->publishedCount(), published + 1)
+        << "only a lent buffer, or the last given back, can be shown";
+    EXPECT_NE(pool->beginWriting(), again[2]) << "given back unshown, it waits to be shown";
+    pool->publish(again[2]);
+    EXPECT_EQ(pool->publishedCount(), published + 2);
 }
 
 TEST(VideoFramePoolTest, AHeldPictureOutlivesThePoolsOtherOwners) {
