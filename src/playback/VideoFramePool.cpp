@@ -134,6 +134,7 @@ unsigned char* VideoFramePool::beginWriting() {
         chosen = m_buffers.size() - 1;
     }
     m_buffers[chosen].lent = true;
+    m_buffers[chosen].shown = false;
     m_mostLent = std::max(m_mostLent, ++m_lent);
     return m_buffers[chosen].pixels.get();
 }
@@ -153,6 +154,7 @@ void VideoFramePool::publish(const unsigned char* buffer) {
     if (index == kNoBuffer || index == m_latest) return;
     if (!m_buffers[index].lent && index != m_givenBackUnshown) return;
     if (index == m_givenBackUnshown) m_givenBackUnshown = kNoBuffer;
+    m_buffers[index].shown = true;
     m_latest = index;
     ++m_published;
 }
@@ -165,7 +167,7 @@ void VideoFramePool::giveBack(const unsigned char* buffer) {
     --m_lent;
     // A copying output gives a picture back just before it shows it; of
     // pictures never shown (dropped as late) only the last one waits.
-    if (index != m_latest) m_givenBackUnshown = index;
+    if (!m_buffers[index].shown) m_givenBackUnshown = index;
 }
 
 VideoFramePool::Frame VideoFramePool::latest() {

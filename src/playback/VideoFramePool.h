@@ -121,6 +121,8 @@ private:
         std::unique_ptr<unsigned char, FreeDeleter> pixels;
         int holders = 0;
         bool lent = false;
+        // Published since it was lent last.
+        bool shown = false;
     };
     static constexpr std::size_t kNoBuffer = static_cast<std::size_t>(-1);
 

@@ -207,6 +207,14 @@ TEST(VideoFramePoolTest, ADecoderHoldingManyBuffersNeverGetsOneThatIsLentShownOr
     EXPECT_NE(pool->beginWriting(), again[2]) << "given back unshown, it waits to be shown";
     pool->publish(again[2]);
     EXPECT_EQ(pool->publishedCount(), published + 2);
+
+    // Shown while lent, then given back: nothing waits for it any more.
+    unsigned char* decoded = pool->beginWriting();
+    pool->publish(decoded);
+    pool->publish(pool->beginWriting());
+    pool->giveBack(decoded);
+    pool->publish(decoded);
+    EXPECT_EQ(pool->publishedCount(), published + 4) << "a picture shown and given back is shown again";
 }
 
 TEST(VideoFramePoolTest, AHeldPictureOutlivesThePoolsOtherOwners) {
