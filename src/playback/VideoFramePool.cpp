@@ -198,6 +198,11 @@ std::size_t VideoFramePool::bufferCount() const {
     return m_buffers.size();
 }
 
+std::size_t VideoFramePool::lentCount() const {
+    std::lock_guard lock(m_mutex);
+    return m_lent;
+}
+
 std::size_t VideoFramePool::mostLentAtOnce() const {
     std::lock_guard lock(m_mutex);
     return m_mostLent;

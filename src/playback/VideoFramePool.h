@@ -110,7 +110,8 @@ public:
     Frame latest();
     std::uint64_t publishedCount() const;
     std::size_t bufferCount() const;
-    // The most buffers the writer had at once.
+    // The buffers the writer has now, and the most it had at once.
+    std::size_t lentCount() const;
     std::size_t mostLentAtOnce() const;
 
 private:

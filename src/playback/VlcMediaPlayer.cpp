@@ -482,6 +482,7 @@ unsigned VlcMediaPlayer::onFormat(void** opaque, char* chroma, unsigned* width, 
     }
     std::lock_guard lock(self->m_frameMutex);
     self->m_writingPool = std::move(pool);
+    self->m_aheadLimit = DecodeAheadLimit(kDecoderBuffers);
     // Enough for the decoder to decode into our buffers directly, where the
     // video output allows it; buffers are only made when the decoder asks.
     return kDecoderBuffers;
@@ -494,9 +495,18 @@ void VlcMediaPlayer::onCleanup(void* opaque) {
     self->m_writingPool.reset();
 }
 
+void VlcMediaPlayer::waitWhileFarAhead(std::unique_lock<std::mutex>& lock) {
+    if (!m_writingPool || !m_aheadLimit.shouldWait(m_writingPool->lentCount(), steadyNowMs())) return;
+    const bool cameBack = m_bufferCameBack.wait_for(lock, std::chrono::milliseconds(DecodeAheadLimit::kWaitMs), [this] {
+        return !m_writingPool || m_aheadLimit.mayTakeOneMore(m_writingPool->lentCount());
+    });
+    if (!cameBack) m_aheadLimit.waitedInVain();
+}
+
 void* VlcMediaPlayer::onLock(void* opaque, void** planes) {
     auto* self = static_cast<VlcMediaPlayer*>(opaque);
-    std::lock_guard lock(self->m_frameMutex);
+    std::unique_lock lock(self->m_frameMutex);
+    self->waitWhileFarAhead(lock);
     unsigned char* buffer = self->m_writingPool ? self->m_writingPool->beginWriting() : nullptr;
     const VideoFramePool::Layout* layout = self->m_writingPool ? &self->m_writingPool->layout() : nullptr;
     for (int i = 0; layout && i < layout->planeCount; ++i) {
@@ -510,6 +520,7 @@ void VlcMediaPlayer::onUnlock(void* opaque, void* picture, void* const*) {
     std::lock_guard lock(self->m_frameMutex);
     // A buffer of a pool given up already goes with that pool.
     if (self->m_writingPool) self->m_writingPool->giveBack(static_cast<const unsigned char*>(picture));
+    self->m_bufferCameBack.notify_all();
 }
 
 void VlcMediaPlayer::onDisplay(void* opaque, void* picture) {
@@ -520,6 +531,7 @@ void VlcMediaPlayer::onDisplay(void* opaque, void* picture) {
         std::lock_guard lock(self->m_frameMutex);
         if (!self->m_writingPool) return;
         self->m_writingPool->publish(static_cast<const unsigned char*>(picture));
+        self->m_aheadLimit.pictureShown(shownMs);
         self->m_publishedPool = self->m_writingPool;
         layout = self->m_writingPool->layout();
     }

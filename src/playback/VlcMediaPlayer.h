@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/DecodeAheadLimit.h"
 #include "playback/FollowablePlayer.h"
 #include "playback/ORVMediaPlayer.h"
 #include "playback/PlayerPacing.h"
@@ -9,6 +10,7 @@
 #include <QPointer>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -89,6 +91,9 @@ private:
                              unsigned* lines);
     static void onCleanup(void* opaque);
     static void* onLock(void* opaque, void** planes);
+    // On the decoder's thread, holding the frame lock: a decoder far ahead
+    // of the pictures shown waits a little for a buffer to come back.
+    void waitWhileFarAhead(std::unique_lock<std::mutex>& lock);
     static void onUnlock(void* opaque, void* picture, void* const* planes);
     static void onDisplay(void* opaque, void* picture);
 
@@ -126,6 +131,10 @@ private:
 
     // Shared with the decoder's thread.
     mutable std::mutex m_frameMutex;
+    // Both under m_frameMutex: how many buffers the decoder may hold, and
+    // the notice that it gave one back.
+    DecodeAheadLimit m_aheadLimit;
+    std::condition_variable m_bufferCameBack;
     libvlc_media_t* m_item = nullptr;
     std::shared_ptr<VideoFramePool> m_writingPool;
     std::shared_ptr<VideoFramePool> m_publishedPool;
