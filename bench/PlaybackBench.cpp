@@ -227,6 +227,16 @@ double treeCpuSeconds() {
     return total;
 }
 
+// Read after playing, outside any measured span: the decoder holds more
+// than one buffer at once only when it decodes straight into them.
+void printFramePath(const VLCVideoView& view) {
+    const VLCVideoView::BufferUse use = view.bufferUse();
+    std::printf("path   planar YUV from libVLC at the video's size, %s, scaled and converted by libyuv on the CPU "
+                "when painted (no GL path; %zu buffers, up to %zu held by the decoder at once)\n",
+                use.mostLentAtOnce > 1 ? "decoded straight into the view's buffers" : "copied into the view's buffers",
+                use.buffers, use.mostLentAtOnce);
+}
+
 // Waits the way the application's own event loop does; QTest::qWait would
 // wake up every 10 ms to poll.
 void waitInEventLoop(int milliseconds) {
@@ -290,14 +300,6 @@ int main(int argc, char** argv) {
     const QSize frame2 = view2->currentFrame().size();
     std::printf("frames main view %dx%d in %dx%d, second view %dx%d in %dx%d\n", frame1.width(), frame1.height(),
                 view1->width(), view1->height(), frame2.width(), frame2.height(), view2->width(), view2->height());
-    // Known once a few pictures came: the decoder holds more than one
-    // buffer at once only when it decodes straight into them.
-    waitInEventLoop(500);
-    const VLCVideoView::BufferUse use = view1->bufferUse();
-    std::printf("path   planar YUV from libVLC at the video's size, %s, scaled and converted by libyuv on the CPU "
-                "when painted (no GL path; %zu buffers, up to %zu held by the decoder at once)\n",
-                use.mostLentAtOnce > 1 ? "decoded straight into the view's buffers" : "copied into the view's buffers",
-                use.buffers, use.mostLentAtOnce);
     if (args.contains("--play-only")) {
         // For the CPU comparison: nothing but playing. A player that drops
         // pictures would look cheaper, so the pictures shown are counted.
@@ -317,6 +319,7 @@ int main(int argc, char** argv) {
         const double playing = treeCpuSeconds() - cpuBeforePlay;
         const double convert = views.convertSeconds - viewsBefore.convertSeconds;
         const double paint = views.paintSeconds - viewsBefore.paintSeconds;
+        printFramePath(*view1);
         control->stopPlay();
         const double cpuInAll = treeCpuSeconds();
         std::printf("cpu    %.2f s in the application and its helper processes\n", cpuInAll);
@@ -356,6 +359,7 @@ int main(int argc, char** argv) {
     std::printf("memory before the first play (window, scan, map page): %ld MB with its helper processes; "
                 "playing added %ld MB at the peak\n",
                 idleKilobytes / 1024, (treePeak - idleKilobytes) / 1024);
+    printFramePath(*view1);
     control->stopPlay();
     return 0;
 }
