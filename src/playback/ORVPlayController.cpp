@@ -35,6 +35,14 @@ bool isPausedOrHeld(const ORVMediaPlayer* player) { return player->state() == VL
 
 bool hasMediaAndPlays(const ORVMediaPlayer* player) { return hasMedia(player) && player->isPlaying(); }
 
+// A player stops playing the moment it is paused, but says so only with
+// its notice: its picture stays all along.
+bool hasPictureToShow(const ORVMediaPlayer* player) {
+    if (!hasMedia(player)) return false;
+    const VLCMediaPlayerState state = player->state();
+    return player->isPlaying() || state == VLCMediaPlayerState::Playing || isPausedOrHeld(player);
+}
+
 ORVMediaDirection directionOf(const ORVMediaPlayer* player) {
     return hasMedia(player) ? player->media()->mediaDirection() : ORVMediaDirectionUnknown;
 }
@@ -348,8 +356,8 @@ void ORVPlayController::secondFileCannotBePlayed(const QString& reason) {
 // ---- Player notices ------------------------------------------------------
 
 void ORVPlayController::updateVideoViewVisibility() {
-    bool first = hasMediaAndPlays(m_player1) || (hasMedia(m_player1) && isPausedOrHeld(m_player1));
-    bool second = hasMediaAndPlays(m_player2) || (hasMedia(m_player2) && isPausedOrHeld(m_player2));
+    bool first = hasPictureToShow(m_player1);
+    bool second = hasPictureToShow(m_player2);
     // While the next recording starts, the views keep the last pictures of
     // the one before until their own first ones arrive, rather than
     // flashing their empty frames.

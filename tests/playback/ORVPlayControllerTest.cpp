@@ -718,6 +718,39 @@ TEST_F(PlayControllerTest, TheViewsKeepTheLastPicturesUntilTheNextRecordingPlays
     }
 }
 
+// Between a pause and its notice the player no longer plays but still says
+// it does; a time notice sent before the pause arrives then too. Hiding the
+// views there would throw away the pictures that print needs.
+TEST_F(PlayControllerTest, APauseOnItsWayKeepsBothPicturesShown) {
+    struct Case {
+        const char* what;
+        std::function<void()> meanwhile;
+    } cases[] = {
+        {"a time notice sent before the pause", [this] { player1.reportTime(0.4f); }},
+        {"the second player's state notice", [this] { player2.reportState(VLCMediaPlayerState::Playing); }},
+        {"the pause's own notices", [this] {
+             player1.reportState(VLCMediaPlayerState::Paused);
+             player2.reportState(VLCMediaPlayerState::Paused);
+         }},
+    };
+    player1.pauseNoticeLater = player2.pauseNoticeLater = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->stopPlay();
+        steps->advance(2000);
+        startAndPlay(0);
+        player1.reportTime(0.3f);
+        const int pausesBefore = player1.pauses;
+        controller->clickPlayButton();
+        ASSERT_EQ(player1.pauses, pausesBefore + 1);
+        c.meanwhile();
+        EXPECT_TRUE(host.mainVisible);
+        EXPECT_TRUE(host.secondVisible);
+    }
+    controller->stopPlay();
+    EXPECT_FALSE(host.mainVisible || host.secondVisible) << "a stop still shows nothing";
+}
+
 TEST_F(PlayControllerTest, MuteSilencesTheHeardSideUntilMutedAgainOrTheVolumeChanges) {
     struct Case {
         const char* what;
