@@ -13,10 +13,11 @@ namespace zentrova {
 // starting, after a move) nothing waits, so that nothing can hang.
 class DecodeAheadLimit {
 public:
-    // The output's own and reserved pictures included: libVLC keeps four
-    // for filters and one shown picture; an H.264 stream with B-pictures
-    // was seen to need 10 in all.
-    static constexpr std::size_t kInitialLimit = 12;
+    // The pictures predicted from and those queued for showing: an H.264
+    // stream of I- and P-pictures, as cameras write, was seen to need 6 at
+    // 1x and 8 at 2x, one with B-pictures 10. Each step up costs one wait
+    // in vain; none of them cost a picture shown.
+    static constexpr std::size_t kInitialLimit = 6;
     static constexpr std::size_t kGrowth = 2;
     // Within this of the last picture shown, pictures are being shown.
     static constexpr double kShowingWithinMs = 200.0;

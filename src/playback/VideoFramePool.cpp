@@ -165,9 +165,12 @@ void VideoFramePool::giveBack(const unsigned char* buffer) {
     if (index == kNoBuffer || !m_buffers[index].lent) return;
     m_buffers[index].lent = false;
     --m_lent;
-    // A copying output gives a picture back just before it shows it; of
-    // pictures never shown (dropped as late) only the last one waits.
-    if (!m_buffers[index].shown) m_givenBackUnshown = index;
+    // A copying output, which has one buffer at a time, gives a picture
+    // back just before it shows it: of pictures never shown (dropped as
+    // late) only the last one waits. A decoder writing straight into the
+    // pool shows a picture before it gives it back, so one it gives back
+    // unshown was dropped and is free at once.
+    if (!m_buffers[index].shown && m_mostLent <= 1) m_givenBackUnshown = index;
 }
 
 VideoFramePool::Frame VideoFramePool::latest() {

@@ -102,8 +102,9 @@ public:
     // keep it lent (it is never written again until given back), or have
     // given it back just before.
     void publish(const unsigned char* buffer);
-    // The writer is done with a lent buffer; the last one given back
-    // unshown is kept from the writer until another is shown.
+    // The writer is done with a lent buffer. Of a writer that never had
+    // two at once (it copies, and shows after giving back), the last one
+    // given back unshown is kept from it until another is shown.
     void giveBack(const unsigned char* buffer);
 
     // Painter side: the latest picture, held; empty before the first.
