@@ -10,6 +10,7 @@
 #include "card/ORVTimeSetupController.h"
 #include "check/ui/CardCheckWindow.h"
 #include "common/Log.h"
+#include "common/linux/AllocatorTuning.h"
 #include "controls/ImageLibrary.h"
 #include "controls/UiText.h"
 #include "incident/ui/IncidentExporter.h"
@@ -101,6 +102,7 @@ void ORVAppDelegate::createPlayControl() {
         return telemetry;
     };
     parts.runInBackground = ORVPlayController::detachedThreadRunner(*this);
+    parts.returnFreedMemory = [] { returnFreedMemory(); };
     m_playController = std::make_unique<ORVPlayController>(std::move(parts));
     m_host->bind(*m_playController);
     connect(m_playController.get(), &ORVPlayController::playingMediaChanged, this, &ORVAppDelegate::showWhatIsShown);

@@ -111,6 +111,7 @@ ORVPlayController::ORVPlayController(Parts parts, QObject* parent)
       m_delayedSteps(std::move(parts.delayedSteps)),
       m_extractTelemetry(std::move(parts.extractTelemetry)),
       m_runInBackground(std::move(parts.runInBackground)),
+      m_returnFreedMemory(std::move(parts.returnFreedMemory)),
       m_playInfo(new ORVPlayInfo(this)) {
     for (ORVMediaPlayer* player : {m_player1, m_player2}) {
         connect(player, &ORVMediaPlayer::mediaPlayerStateChanged, this,
@@ -256,7 +257,19 @@ bool ORVPlayController::playNext() {
 }
 
 void ORVPlayController::startTimerPlayNext() {
-    m_playStopTimer = m_delayedSteps->every(1000, [this] { timerPlayNext(); });
+    m_playStopTimer = m_delayedSteps->every(1000, [this] { everySecond(); });
+}
+
+void ORVPlayController::everySecond() {
+    timerPlayNext();
+    returnFreedMemoryAfterPlaying();
+}
+
+void ORVPlayController::returnFreedMemoryAfterPlaying() {
+    const bool plays = hasMediaAndPlays(m_player1) || hasMediaAndPlays(m_player2);
+    // The second after a stop frees the most: the players' buffers and queues.
+    if ((plays || m_playedInTheLastSecond) && m_returnFreedMemory) m_returnFreedMemory();
+    m_playedInTheLastSecond = plays;
 }
 
 void ORVPlayController::timerPlayNext() {

@@ -49,6 +49,9 @@ public:
         std::shared_ptr<DelayedSteps> delayedSteps;
         TelemetryExtractor extractTelemetry;
         BackgroundRunner runInBackground;
+        // Asked once a second while a player plays, and once after: playing
+        // leaves freed memory behind that the allocator would keep.
+        std::function<void()> returnFreedMemory;
     };
 
     static constexpr int kVolumeAtStart = 70;
@@ -137,7 +140,9 @@ private:
     void didStartPlayer();
     void didFinishPlay();
     void startTimerPlayNext();
+    void everySecond();
     void timerPlayNext();
+    void returnFreedMemoryAfterPlaying();
     void syncVideoPositionDelay(double seconds);
     void alignPlayersAtTheFirstOnesTime();
     void initMediaControlView();
@@ -161,6 +166,7 @@ private:
     std::shared_ptr<DelayedSteps> m_delayedSteps;
     TelemetryExtractor m_extractTelemetry;
     BackgroundRunner m_runInBackground;
+    std::function<void()> m_returnFreedMemory;
     ORVPlayInfo* m_playInfo;
 
     std::int64_t m_mediaIndex = -1;
@@ -192,6 +198,7 @@ private:
     Shown m_player1Shown;
     Shown m_player2Shown;
     std::unique_ptr<DelayedSteps::Repeating> m_playStopTimer;
+    bool m_playedInTheLastSecond = false;
     Telemetry m_telemetry;
     // Delayed steps are dropped once the controller is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);

@@ -107,6 +107,7 @@ protected:
                 done(work());
             }
         };
+        parts.returnFreedMemory = [this] { ++memoryReturns; };
         controller = std::make_unique<ORVPlayController>(std::move(parts));
     }
 
@@ -129,6 +130,7 @@ protected:
     RecordingHost host;
     std::shared_ptr<ManualDelayedSteps> steps = std::make_shared<ManualDelayedSteps>();
     std::vector<std::string> extractedPaths;
+    int memoryReturns = 0;
     bool holdExtraction = false;
     std::vector<std::pair<std::function<ORVPlayController::Telemetry()>,
                           std::function<void(ORVPlayController::Telemetry)>>>
@@ -749,6 +751,36 @@ TEST_F(PlayControllerTest, APauseOnItsWayKeepsBothPicturesShown) {
     }
     controller->stopPlay();
     EXPECT_FALSE(host.mainVisible || host.secondVisible) << "a stop still shows nothing";
+}
+
+TEST_F(PlayControllerTest, FreedMemoryIsReturnedEachSecondOfPlayAndOnceAfter) {
+    struct Case {
+        const char* what;
+        std::function<void()> afterTwoSeconds;
+        int expectedReturns;  // in five seconds
+    } cases[] = {
+        {"playing on", [] {}, 5},
+        {"paused", [this] { controller->clickPlayButton(); }, 3},
+        {"stopped", [this] { controller->stopPlay(); }, 3},
+        {"only the second player plays on", [this] { player1.reportState(VLCMediaPlayerState::Paused); }, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->stopPlay();
+        steps->advance(3000);
+        startAndPlay(0);
+        memoryReturns = 0;
+        steps->advance(2000);
+        c.afterTwoSeconds();
+        steps->advance(3000);
+        EXPECT_EQ(memoryReturns, c.expectedReturns);
+    }
+}
+
+TEST_F(PlayControllerTest, NothingIsReturnedWhileARecordingOnlyLoads) {
+    ASSERT_TRUE(controller->playAtIndex(0));
+    steps->advance(5000);
+    EXPECT_EQ(memoryReturns, 0);
 }
 
 TEST_F(PlayControllerTest, MuteSilencesTheHeardSideUntilMutedAgainOrTheVolumeChanges) {

@@ -17,4 +17,6 @@ void mapLargeBlocksApart() {
     if (mallopt(M_MMAP_THRESHOLD, kMappedBlockBytes) != 1) logLine("the allocator kept its own threshold");
 }
 
+bool returnFreedMemory() { return malloc_trim(0) == 1; }
+
 }  // namespace zentrova
