@@ -52,10 +52,3 @@ TEST(AllocatorTuningTest, FreedHolesInAThreadsHeapGoBackToTheSystem) {
     EXPECT_LT(after, before - 60 * 1024) << "before " << before << " kB, after " << after << " kB";
     std::free(kept);
 }
-
-TEST(AllocatorTuningTest, NothingLeftToReturnIsNoFailure) {
-    returnFreedMemory();
-    const long before = residentKilobytes();
-    returnFreedMemory();
-    EXPECT_LE(residentKilobytes(), before + 1024);
-}

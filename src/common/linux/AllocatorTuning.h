@@ -12,7 +12,7 @@ void mapLargeBlocksApart();
 // Gives the free pages inside the allocator's heaps back to the system.
 // Every decoding thread has a heap of its own, and the blocks of video
 // they pass around (a few hundred kilobytes each) leave free holes there
-// that the allocator keeps: over a minute of play they added some 10 MB.
+// that the allocator keeps: half a minute of play left some 12 MB there.
 // Takes a millisecond or two; true when something was given back.
 bool returnFreedMemory();
 
