@@ -267,7 +267,7 @@ void ORVPlayController::everySecond() {
 
 void ORVPlayController::returnFreedMemoryAfterPlaying() {
     const bool plays = hasMediaAndPlays(m_player1) || hasMediaAndPlays(m_player2);
-    // The second after a stop frees the most: the players' buffers and queues.
+    // A stop frees the players' queues of video; the second after gives those back too.
     if ((plays || m_playedInTheLastSecond) && m_returnFreedMemory) m_returnFreedMemory();
     m_playedInTheLastSecond = plays;
 }
